@@ -1,0 +1,56 @@
+#include <windows.h>
+#include <ole2.h>
+
+#include "../diag/log.h"
+#include "../diag/signals.h"
+#include "../resources/resource.h"
+#include "mainwind.h"
+
+HICON G_hPathwickIcon = NULL;
+HICON G_hPathwickIconSm = NULL;
+
+namespace {
+
+// Only one copy runs per desktop; a second start tells the user where the
+// first one is.
+bool isAlreadyRunning() {
+  KVX_CALLSTACK_TRACK;
+  if (FindWindowA(PATHWICK_WINDOW_CLASS, NULL) == NULL) return false;
+  MessageBoxA(NULL, "Pathwick is already running.\nPlease check the system tray.", "Pathwick",
+              MB_ICONWARNING);
+  return true;
+}
+
+WPARAM runMessageLoop() {
+  KVX_CALLSTACK_TRACK;
+  MSG msg;
+  while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return msg.wParam;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+  impliment_sig_handlers();
+  OleInitialize(NULL);
+  // Opened before the single-instance test, so a refused copy still leaves
+  // its start banner in the shared log.
+  SLog::S_createSingleton();
+  if (isAlreadyRunning()) return 0;
+
+  G_hPathwickIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK));
+  G_hPathwickIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM));
+
+  SMainWind::S_createSingleton();
+  SMainWind::S_getSingleton()->init(hInstance);
+  const WPARAM nExitCode = runMessageLoop();
+
+  // The tray icon goes with the main window, before the log's stop banner.
+  SMainWind::S_destroySingleton();
+  SLog::S_destroySingleton();
+  OleUninitialize();
+  return static_cast<int>(nExitCode);
+}

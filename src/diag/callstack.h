@@ -1,0 +1,67 @@
+#ifndef PATHWICK_DIAG_CALLSTACK_H
+#define PATHWICK_DIAG_CALLSTACK_H
+
+// The program's own record of which of its functions are active, kept apart
+// from the machine stack so that a crash can still be reported with a
+// readable call chain. Pushing a frame must stay allocation- and lock-free:
+// the guard sits in the menu drawing paths too.
+
+enum { KVX_CALLSTACK_MAX = 512 };
+
+extern int KVX_CALLSTACK_POSITION;
+extern int KVX_CALLSTACK_LINE[KVX_CALLSTACK_MAX];
+extern const char* KVX_CALLSTACK_FILE[KVX_CALLSTACK_MAX];
+extern const char* KVX_CALLSTACK_FUNC[KVX_CALLSTACK_MAX];
+
+namespace KVX {
+
+// Scoped frame: pushed on construction, popped on every way out of the scope.
+// Frames deeper than the arrays are counted but not stored, so the position
+// stays right and nothing past the arrays is written.
+class CallStackFrame {
+ public:
+  CallStackFrame(const char* lpszFile, int nLine, const char* lpszFunc) noexcept {
+    const int i = KVX_CALLSTACK_POSITION;
+    if (i >= 0 && i < KVX_CALLSTACK_MAX) {
+      KVX_CALLSTACK_LINE[i] = nLine;
+      KVX_CALLSTACK_FILE[i] = lpszFile;
+      KVX_CALLSTACK_FUNC[i] = lpszFunc;
+    }
+    KVX_CALLSTACK_POSITION = i + 1;
+  }
+  ~CallStackFrame() { --KVX_CALLSTACK_POSITION; }
+
+  CallStackFrame(const CallStackFrame&) = delete;
+  CallStackFrame& operator=(const CallStackFrame&) = delete;
+};
+
+// An owned copy of the tracked stack at one moment. Index 0 is the outermost
+// frame. Frames beyond the stored depth are only counted in m_nUnrecorded.
+class CallStackSnapshot {
+ public:
+  CallStackSnapshot();
+  ~CallStackSnapshot();
+
+  CallStackSnapshot(const CallStackSnapshot&) = delete;
+  CallStackSnapshot& operator=(const CallStackSnapshot&) = delete;
+
+  const char** m_FuncList;
+  const char** m_FileList;
+  int* m_LineList;
+  int m_nCount;
+  int m_nUnrecorded;
+};
+
+}  // namespace KVX
+
+#define KVX_CALLSTACK_CONCAT2(a, b) a##b
+#define KVX_CALLSTACK_CONCAT(a, b) KVX_CALLSTACK_CONCAT2(a, b)
+#define KVX_CALLSTACK_TRACK                                        \
+  ::KVX::CallStackFrame KVX_CALLSTACK_CONCAT(kvxFrame_, __LINE__)( \
+      __FILE_NAME__, __LINE__, __PRETTY_FUNCTION__)
+
+// Writes the call-stack block for a crash to the run log. file and line name
+// the reporting site; they are not written.
+void logStackTraceHelper(const char* file, int line, const char* msg);
+
+#endif

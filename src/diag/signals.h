@@ -1,0 +1,12 @@
+#ifndef PATHWICK_DIAG_SIGNALS_H
+#define PATHWICK_DIAG_SIGNALS_H
+
+// Crash handlers: each writes the tracked call stack to the run log, tells the
+// user and ends the process with exit code 0. None of them returns.
+void impliment_sig_handlers();
+[[noreturn]] void handle_sig_abort(int);
+[[noreturn]] void handle_sig_fpe(int);
+[[noreturn]] void handle_sig_ill(int);
+[[noreturn]] void handle_sig_segv(int);
+
+#endif

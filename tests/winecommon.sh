@@ -1,0 +1,50 @@
+# Shared by the test scripts: where Wine is and how a private prefix is made.
+# Sourced, not run.
+
+# The test build is 64-bit; the 64-bit loader runs it whether or not the host
+# can execute 32-bit code.
+PATHWICK_WINE=${PATHWICK_WINE:-/usr/lib/wine/wine64}
+PATHWICK_WINESERVER=${PATHWICK_WINESERVER:-/usr/lib/wine/wineserver}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No .NET or HTML engines to install (there is no network), no desktop menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Boots a prefix once into $1 and sets what every test wants of it: the
+# "shell" virtual desktop with its taskbar and tray, and no crash dialog.
+wine_boot_template() {
+  local template=$1
+  [ -f "$template/.ready" ] && return 0
+  rm -rf "$template"
+  WINEPREFIX=$template "$PATHWICK_WINE" wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$template "$PATHWICK_WINESERVER" -w
+  touch "$template/.ready"
+}
+
+# A private prefix from the template in little time: the big, read-only part
+# is hard-linked; the registry files, which Wine rewrites, are real copies.
+wine_clone_prefix() {
+  local template=$1 prefix=$2
+  rm -rf "$prefix"
+  cp -al "$template" "$prefix"
+  local reg
+  for reg in system.reg user.reg userdef.reg; do
+    rm -f "$prefix/$reg"
+    cp "$template/$reg" "$prefix/$reg"
+  done
+}
+
+# Starts a private Xvfb; prints "<display number> <pid>".
+start_private_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  local display
+  read -r -t 20 display <"$fifo"
+  rm -f "$fifo"
+  echo "$display $pid"
+}
