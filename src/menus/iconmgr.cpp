@@ -1,0 +1,177 @@
+#include "iconmgr.h"
+
+#include <shellapi.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "../diag/log.h"
+#include "gdiguards.h"
+
+#ifndef _WIN64
+static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 bytes");
+#endif
+
+SIconMgr* SIconMgr::S_lpSingleton = NULL;
+
+void SIconMgr::S_createSingleton() {
+  KVX_CALLSTACK_TRACK;
+  if (S_lpSingleton == NULL) S_lpSingleton = new SIconMgr();
+}
+
+void SIconMgr::S_destroySingleton() {
+  KVX_CALLSTACK_TRACK;
+  if (S_lpSingleton != NULL) {
+    S_lpSingleton->releaseAll();
+    delete S_lpSingleton;
+    S_lpSingleton = NULL;
+  }
+}
+
+SIconMgr::SIconMgr() : m_hWnd(NULL), m_nWidth(0), m_nHeight(0), m_nShellQueries(0) {
+  KVX_CALLSTACK_TRACK;
+}
+
+SIconMgr::~SIconMgr() {
+  KVX_CALLSTACK_TRACK;
+  releaseAll();
+}
+
+void SIconMgr::setupInfo(HWND hWnd, int nWidth, int nHeight) {
+  KVX_CALLSTACK_TRACK;
+  m_hWnd = hWnd;
+  m_nWidth = nWidth;
+  m_nHeight = nHeight;
+}
+
+bool SIconMgr::getFileExt(const std::string& rPath, std::string& rExt) {
+  KVX_CALLSTACK_TRACK;
+  const std::string::size_type nDot = rPath.rfind('.');
+  if (nDot == std::string::npos) return false;
+  rExt = rPath.substr(nDot + 1);
+  for (std::string::size_type i = 0; i < rExt.size(); ++i)
+    rExt[i] = static_cast<char>(tolower(static_cast<unsigned char>(rExt[i])));
+  return true;
+}
+
+bool SIconMgr::isCached(const std::string& rKey) const {
+  KVX_CALLSTACK_TRACK;
+  return m_IconMap.find(rKey) != m_IconMap.end();
+}
+
+// The key is taken from the whole path, so a file without an extension in a
+// folder whose name has a dot gets an entry of its own; files without any
+// dot in their path share the empty key.
+bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
+  KVX_CALLSTACK_TRACK;
+  std::string strExt;
+  getFileExt(rPath, strExt);
+  const std::map<std::string, BMPPAIR>::const_iterator it = m_IconMap.find(strExt);
+  if (it != m_IconMap.end()) {
+    rOut = it->second;
+    return true;
+  }
+  int w = 0;
+  int h = 0;
+  const HICON hIcon = loadIcon(rPath, w, h);
+  if (hIcon == NULL) {
+    SLog::S_getSingleton()->write(0, "SIconMgr::getBmpIconForFile() failed: loadIcon() Failed");
+    return false;
+  }
+  convertIcon(hIcon, rOut, w, h);
+  DestroyIcon(hIcon);
+  m_IconMap[strExt] = rOut;
+  return true;
+}
+
+// Only start-up seeds extensions, before any entry holds a pair; a pair
+// that is replaced is deleted here, as nothing else could release it.
+void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
+  KVX_CALLSTACK_TRACK;
+  for (std::string::size_type i = 0; i < rExt.size(); ++i)
+    rExt[i] = static_cast<char>(tolower(static_cast<unsigned char>(rExt[i])));
+  BMPPAIR pair(NULL, NULL);
+  convertIcon(hIcon, pair, w, h);
+  const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);
+  if (it != m_IconMap.end()) {
+    deletePair(it->second);
+    it->second = pair;
+  } else {
+    m_IconMap[rExt] = pair;
+  }
+}
+
+// The file itself is examined, not just its name: the shell may give a
+// program or a document its own icon. The small icon comes first so that
+// the common case needs no scaling.
+HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
+  KVX_CALLSTACK_TRACK;
+  ++m_nShellQueries;
+  char szPath[MAX_PATH];
+  strncpy(szPath, rPath.c_str(), MAX_PATH - 1);
+  szPath[MAX_PATH - 1] = '\0';
+
+  SHFILEINFOA info;
+  memset(&info, 0, sizeof(info));
+  w = 16;
+  h = 16;
+  if (SHGetFileInfoA(szPath, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) != 0)
+    return info.hIcon;
+  w = 32;
+  h = 32;
+  if (SHGetFileInfoA(szPath, 0, &info, sizeof(info), SHGFI_ICON) != 0) return info.hIcon;
+  SLog::S_getSingleton()->write(0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i",
+                                static_cast<int>(GetLastError()));
+  return NULL;
+}
+
+// Scales the icon's colour image and mask to the cache's size as two
+// bitmaps of the window's device. The icon itself stays the caller's.
+void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
+  KVX_CALLSTACK_TRACK;
+  ICONINFO info;
+  memset(&info, 0, sizeof(info));
+  if (!GetIconInfo(hIcon, &info)) {
+    SLog::S_getSingleton()->write(0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i",
+                                  static_cast<int>(GetLastError()));
+    rPair = BMPPAIR(NULL, NULL);
+    return;
+  }
+  const CGdiObject iconColour(info.hbmColor);
+  const CGdiObject iconMask(info.hbmMask);
+  // A monochrome icon has no colour bitmap: its mask is twice as tall, the
+  // AND mask above the XOR image.
+  const HBITMAP hColourSource = info.hbmColor != NULL ? info.hbmColor : info.hbmMask;
+  const int nColourTop = info.hbmColor != NULL ? 0 : h;
+
+  const CWindowDC windowDC(m_hWnd);
+  rPair.first = CreateCompatibleBitmap(windowDC.get(), m_nWidth, m_nHeight);
+  rPair.second = CreateCompatibleBitmap(windowDC.get(), m_nWidth, m_nHeight);
+  const CMemoryDC sourceDC(windowDC.get());
+  const CMemoryDC targetDC(windowDC.get());
+  {
+    const CSelectObject source(sourceDC.get(), hColourSource);
+    const CSelectObject target(targetDC.get(), rPair.first);
+    StretchBlt(targetDC.get(), 0, 0, m_nWidth, m_nHeight, sourceDC.get(), 0, nColourTop, w, h,
+               SRCCOPY);
+  }
+  {
+    const CSelectObject source(sourceDC.get(), info.hbmMask);
+    const CSelectObject target(targetDC.get(), rPair.second);
+    StretchBlt(targetDC.get(), 0, 0, m_nWidth, m_nHeight, sourceDC.get(), 0, 0, w, h, SRCCOPY);
+  }
+}
+
+void SIconMgr::deletePair(BMPPAIR& rPair) {
+  KVX_CALLSTACK_TRACK;
+  if (rPair.first != NULL) DeleteObject(rPair.first);
+  if (rPair.second != NULL) DeleteObject(rPair.second);
+  rPair = BMPPAIR(NULL, NULL);
+}
+
+void SIconMgr::releaseAll() {
+  KVX_CALLSTACK_TRACK;
+  for (std::map<std::string, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it)
+    deletePair(it->second);
+  m_IconMap.clear();
+}

@@ -1,0 +1,77 @@
+#ifndef PATHWICK_MENUS_ICONMGR_H
+#define PATHWICK_MENUS_ICONMGR_H
+
+#include <windows.h>
+
+#include <cassert>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "../diag/callstack.h"
+
+// The two bitmaps that draw one small icon in a menu entry: first the colour
+// image (black where the icon is transparent), drawn with XOR; second the
+// mask (black where the icon is opaque), drawn with AND. A plain value: a
+// copy shares the handles and owns nothing.
+typedef std::pair<HBITMAP, HBITMAP> BMPPAIR;
+
+// The shell's file icons as menu bitmaps, one pair per file extension for the
+// life of the program, so that a folder of a thousand files of three types
+// asks the shell only three times. The cache owns every bitmap in it.
+class SIconMgr {
+ public:
+  static void S_createSingleton();
+  static void S_destroySingleton();
+  static SIconMgr* S_getSingleton() {
+    KVX_CALLSTACK_TRACK;
+    assert(S_lpSingleton != NULL);
+    return S_lpSingleton;
+  }
+
+  // The window whose device context the bitmaps are made for, and their size.
+  void setupInfo(HWND hWnd, int nWidth, int nHeight);
+
+  // The pair for this file, from the cache or made and cached now. False
+  // when the shell has no icon for it: rOut is then untouched and nothing
+  // is cached, so the next file of the type asks again.
+  bool getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut);
+  // Stores the icon (of its own size w x h; the icon stays the caller's)
+  // under the extension, which is lower-cased in place.
+  void setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h);
+
+  // Everything after the last dot of the whole path, lower-cased; false and
+  // rExt untouched when the path has no dot.
+  static bool getFileExt(const std::string& rPath, std::string& rExt);
+
+  void releaseAll();
+
+  // How often the shell was asked for an icon, and whether a key is cached:
+  // what the cache saves is otherwise invisible.
+  unsigned long getShellQueryCount() const {
+    KVX_CALLSTACK_TRACK;
+    return m_nShellQueries;
+  }
+  bool isCached(const std::string& rKey) const;
+
+  SIconMgr(const SIconMgr&) = delete;
+  SIconMgr& operator=(const SIconMgr&) = delete;
+
+ private:
+  SIconMgr();
+  ~SIconMgr();
+
+  HICON loadIcon(const std::string& rPath, int& w, int& h);
+  void convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
+  static void deletePair(BMPPAIR& rPair);
+
+  static SIconMgr* S_lpSingleton;
+
+  std::map<std::string, BMPPAIR> m_IconMap;
+  HWND m_hWnd;
+  int m_nWidth;
+  int m_nHeight;
+  unsigned long m_nShellQueries;
+};
+
+#endif
