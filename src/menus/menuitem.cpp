@@ -1,0 +1,143 @@
+#include "menuitem.h"
+
+#include <cstddef>
+
+#include "../resources/resource.h"
+#include "gdiguards.h"
+
+namespace {
+
+// The menu font lies within the first 340 bytes of NONCLIENTMETRICS; asking
+// for that older layout works on every version of the system.
+const UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+static_assert(offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth) == 340,
+              "NONCLIENTMETRICS without its padded border is 340 bytes");
+
+const int kIconSize = 16;
+const int kIconMargin = 2;
+const int kTextLeft = 20;
+const int kTextTop = 2;
+const int kSpareRight = 5;
+const int kArrowWidth = 16;
+const int kArrowRightOffset = 14;
+const int kArrowTop = 1;
+const int kHeightPadding = 6;
+// (NOT source) OR destination: the black arrow turns white on the highlight.
+const DWORD kRopNotSourceOrDest = 0x00BB00CE;
+
+}  // namespace
+
+HBITMAP CMenuItem::S_BmpArrow = NULL;
+HFONT CMenuItem::S_hMenuFont = NULL;
+
+CMenuItem::CMenuItem() : m_hBmpImage(NULL), m_hBmpMask(NULL), m_bHasSubMenu(false) {
+  KVX_CALLSTACK_TRACK;
+}
+
+CMenuItem::~CMenuItem() { KVX_CALLSTACK_TRACK; }
+
+void CMenuItem::setText(const std::string& rText) {
+  KVX_CALLSTACK_TRACK;
+  m_strText = rText;
+}
+
+void CMenuItem::setIcon(const BMPPAIR& rPair) {
+  KVX_CALLSTACK_TRACK;
+  m_hBmpImage = rPair.first;
+  m_hBmpMask = rPair.second;
+}
+
+void CMenuItem::setHasSubMenu(bool bHasSubMenu) {
+  KVX_CALLSTACK_TRACK;
+  m_bHasSubMenu = bHasSubMenu;
+}
+
+void CMenuItem::S_loadArrow(HINSTANCE hInstance) {
+  KVX_CALLSTACK_TRACK;
+  S_BmpArrow = LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_ARROW));
+}
+
+void CMenuItem::S_unloadArrow() {
+  KVX_CALLSTACK_TRACK;
+  if (S_BmpArrow != NULL) DeleteObject(S_BmpArrow);
+  S_BmpArrow = NULL;
+}
+
+// Without the system's menu font the entries use whatever font the device
+// context has; nothing else depends on it.
+void CMenuItem::S_loadFont() {
+  KVX_CALLSTACK_TRACK;
+  NONCLIENTMETRICSA metrics;
+  ZeroMemory(&metrics, sizeof(metrics));
+  metrics.cbSize = kNonClientMetricsSize;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+    S_hMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+void CMenuItem::S_unloadFont() {
+  KVX_CALLSTACK_TRACK;
+  if (S_hMenuFont != NULL) DeleteObject(S_hMenuFont);
+  S_hMenuFont = NULL;
+}
+
+// Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow.
+LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
+  KVX_CALLSTACK_TRACK;
+  const CWindowDC windowDC(hWnd);
+  const CSelectObject font(windowDC.get(), S_hMenuFont);
+  SIZE size = {0, 0};
+  GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()), &size);
+  lpMeasure->itemWidth = size.cx + kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
+  lpMeasure->itemHeight = size.cy + kHeightPadding;
+  return TRUE;
+}
+
+// The whole entry is painted on every request, whatever its action, and
+// disabled entries look like enabled ones: the controller disables entries
+// while a context menu is up without wanting them to look different.
+LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
+  KVX_CALLSTACK_TRACK;
+  const HDC hDC = lpDraw->hDC;
+  const RECT& rItem = lpDraw->rcItem;
+  const bool bSelected = (lpDraw->itemState & ODS_SELECTED) != 0;
+  const CSelectObject font(hDC, S_hMenuFont);
+  const COLORREF oldText =
+      SetTextColor(hDC, GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  const COLORREF oldBack = SetBkColor(hDC, GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_MENU));
+
+  // One call fills the background and writes the label.
+  ExtTextOutA(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
+              m_strText.c_str(), static_cast<UINT>(m_strText.size()), NULL);
+  {
+    const CMemoryDC memoryDC(hDC);
+    drawIcon(hDC, memoryDC.get(), rItem);
+    if (m_bHasSubMenu) drawArrow(hDC, memoryDC.get(), rItem, bSelected);
+  }
+  SetTextColor(hDC, oldText);
+  SetBkColor(hDC, oldBack);
+  return TRUE;
+}
+
+// Mask with AND, then image with XOR: the icon lies over the background
+// without one of its own. An entry whose file had no icon shows none.
+void CMenuItem::drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem) {
+  KVX_CALLSTACK_TRACK;
+  const int x = rItem.left + kIconMargin;
+  const int y = rItem.top + kIconMargin;
+  if (m_hBmpMask != NULL) {
+    const CSelectObject mask(hMemoryDC, m_hBmpMask);
+    BitBlt(hDC, x, y, kIconSize, kIconSize, hMemoryDC, 0, 0, SRCAND);
+  }
+  if (m_hBmpImage != NULL) {
+    const CSelectObject image(hMemoryDC, m_hBmpImage);
+    BitBlt(hDC, x, y, kIconSize, kIconSize, hMemoryDC, 0, 0, SRCINVERT);
+  }
+}
+
+void CMenuItem::drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected) {
+  KVX_CALLSTACK_TRACK;
+  if (S_BmpArrow == NULL) return;
+  const CSelectObject arrow(hMemoryDC, S_BmpArrow);
+  BitBlt(hDC, rItem.right - kArrowRightOffset, rItem.top + kArrowTop, kArrowWidth, kArrowWidth,
+         hMemoryDC, 0, 0, bSelected ? kRopNotSourceOrDest : SRCAND);
+}

@@ -1,0 +1,60 @@
+#ifndef PATHWICK_MENUS_MENUITEM_H
+#define PATHWICK_MENUS_MENUITEM_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "../diag/callstack.h"
+#include "iconmgr.h"
+
+// One owner-drawn entry of the Folder Menu (a root, folder or file): its
+// label, the pair of bitmaps of its 16 x 16 icon and whether it opens a
+// submenu. It answers WM_MEASUREITEM and WM_DRAWITEM for its entry. The
+// bitmaps are borrowed from the icon cache or the shared folder bitmaps.
+class CMenuItem {
+ public:
+  CMenuItem();
+  ~CMenuItem();
+
+  void setText(const std::string& rText);
+  const std::string& getTextRef() const {
+    KVX_CALLSTACK_TRACK;
+    return m_strText;
+  }
+  void setIcon(const BMPPAIR& rPair);
+  // Root and folder entries: drawn with an arrow and measured wider.
+  void setHasSubMenu(bool bHasSubMenu);
+  bool hasSubMenu() const {
+    KVX_CALLSTACK_TRACK;
+    return m_bHasSubMenu;
+  }
+
+  LRESULT handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure);
+  LRESULT handleDraw(HWND hWnd, DRAWITEMSTRUCT* lpDraw);
+
+  // Shared by every entry; loaded once at start-up, kept until the end.
+  static void S_loadArrow(HINSTANCE hInstance);
+  static void S_unloadArrow();
+  static void S_loadFont();
+  static void S_unloadFont();
+
+  CMenuItem(const CMenuItem&) = delete;
+  CMenuItem& operator=(const CMenuItem&) = delete;
+
+ private:
+  void drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem);
+  void drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected);
+
+  // The submenu arrow: black on white, so that AND leaves it black on any
+  // background and "not source or destination" leaves it white.
+  static HBITMAP S_BmpArrow;
+  static HFONT S_hMenuFont;
+
+  HBITMAP m_hBmpImage;
+  HBITMAP m_hBmpMask;
+  std::string m_strText;
+  bool m_bHasSubMenu;
+};
+
+#endif
