@@ -1,0 +1,579 @@
+#include "foldermenu.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "../diag/log.h"
+#include "menuitem.h"
+
+#ifndef _WIN64
+static_assert(sizeof(MENUITEMINFOA) == 48, "a menu entry record is 48 bytes");
+static_assert(sizeof(MENUINFO) == 28, "a menu record is 28 bytes");
+#endif
+
+namespace {
+
+const char kOpenFolder[] = "Open Folder";
+const char kEmpty[] = "[Empty]";
+const char kSymbols[] = "Symbols";
+const char kFolders[] = "Folders";
+const char kNoExtension[] = "No Extension";
+const std::string::size_type kMaxGroupLabel = 255;
+
+char upperAscii(char c) {
+  KVX_CALLSTACK_TRACK;
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool isAsciiLetterOrDigit(char c) {
+  KVX_CALLSTACK_TRACK;
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+
+// The extension of a file name with its dot, upper-cased; empty without a dot.
+std::string upperExtension(const std::string& rName) {
+  KVX_CALLSTACK_TRACK;
+  const std::string::size_type nDot = rName.rfind('.');
+  if (nDot == std::string::npos) return std::string();
+  std::string strExt = rName.substr(nDot);
+  std::transform(strExt.begin(), strExt.end(), strExt.begin(), upperAscii);
+  return strExt;
+}
+
+}  // namespace
+
+// One pass, no helper calls: this runs n log n times per fill of a folder
+// that may hold tens of thousands of names.
+bool case_insensitive(const std::string& a, const std::string& b) {
+  KVX_CALLSTACK_TRACK;
+  const std::string::size_type n = std::min(a.size(), b.size());
+  // The first difference in letter case only; it decides between names
+  // that are equal when lower-cased.
+  int nCaseOrder = 0;
+  for (std::string::size_type i = 0; i < n; ++i) {
+    const signed char ca = static_cast<signed char>(a[i]);
+    const signed char cb = static_cast<signed char>(b[i]);
+    if (ca == cb) continue;
+    const signed char la = (ca >= 'A' && ca <= 'Z') ? static_cast<signed char>(ca - 'A' + 'a') : ca;
+    const signed char lb = (cb >= 'A' && cb <= 'Z') ? static_cast<signed char>(cb - 'A' + 'a') : cb;
+    if (la != lb) return la < lb;
+    if (nCaseOrder == 0) nCaseOrder = ca < cb ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return nCaseOrder < 0;
+}
+
+BMPPAIR CFolderMenu::S_bpFolderIcon(NULL, NULL);
+
+void CFolderMenu::S_setFolderBMP(HBITMAP hImage, HBITMAP hMask) {
+  KVX_CALLSTACK_TRACK;
+  S_bpFolderIcon = BMPPAIR(hImage, hMask);
+}
+
+void CFolderMenu::S_destroyFolderBMP() {
+  KVX_CALLSTACK_TRACK;
+  if (S_bpFolderIcon.first != NULL) DeleteObject(S_bpFolderIcon.first);
+  if (S_bpFolderIcon.second != NULL) DeleteObject(S_bpFolderIcon.second);
+  S_bpFolderIcon = BMPPAIR(NULL, NULL);
+}
+
+CFolderMenu::CFolderMenu() : m_hMenu(NULL), m_lpSubFolderMenu(NULL), m_nType(TYPE_NONE) {
+  KVX_CALLSTACK_TRACK;
+}
+
+// Only this class's own clear can run here: a derived part is gone already.
+CFolderMenu::~CFolderMenu() {
+  KVX_CALLSTACK_TRACK;
+  CFolderMenu::clear();
+  if (m_hMenu != NULL) DestroyMenu(m_hMenu);
+  m_hMenu = NULL;
+}
+
+// Choices are reported by position (WM_MENUCOMMAND), which is what the
+// controller maps back to a path.
+bool CFolderMenu::init() {
+  KVX_CALLSTACK_TRACK;
+  m_hMenu = CreatePopupMenu();
+  if (m_hMenu == NULL) {
+    SLog::S_getSingleton()->write(0, "CFolderMenu::init() failed: CreatePopupMenu() failed with error: %i",
+                                  static_cast<int>(GetLastError()));
+    return false;
+  }
+  MENUINFO info;
+  ZeroMemory(&info, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_STYLE;
+  info.dwStyle = MNS_NOTIFYBYPOS;
+  SetMenuInfo(m_hMenu, &info);
+  return true;
+}
+
+// Emptied first: DestroyMenu would take the shared submenu down with it.
+void CFolderMenu::uninit() {
+  KVX_CALLSTACK_TRACK;
+  clear();
+  if (m_hMenu != NULL) DestroyMenu(m_hMenu);
+  m_hMenu = NULL;
+}
+
+void CFolderMenu::enableItems(bool bEnable) {
+  const int nCount = GetMenuItemCount(m_hMenu);
+  for (int i = 0; i < nCount; ++i) {
+    const UINT nPrevious =
+        EnableMenuItem(m_hMenu, i, MF_BYPOSITION | (bEnable ? MF_ENABLED : MF_DISABLED));
+    if (nPrevious != static_cast<UINT>(-1) && (nPrevious & MF_GRAYED) != 0)
+      EnableMenuItem(m_hMenu, i, MF_BYPOSITION | MF_DISABLED | MF_GRAYED);
+  }
+}
+
+// A grayed entry ("[Empty]") has no text worth reporting; an owner-drawn
+// entry keeps its text in its CMenuItem.
+void CFolderMenu::getMenuItemText(int nPos, std::string& rText) {
+  KVX_CALLSTACK_TRACK;
+  MENUITEMINFOA info;
+  ZeroMemory(&info, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+  if (!GetMenuItemInfoA(m_hMenu, nPos, TRUE, &info)) {
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::getMenuItemText() failed: GetMenuItemInfo() failed for position %i with error: %i",
+        nPos, static_cast<int>(GetLastError()));
+    return;
+  }
+  if ((info.fState & MFS_GRAYED) == MFS_GRAYED) return;
+  if ((info.fType & MFT_OWNERDRAW) != 0) {
+    const CMenuItem* lpItem = reinterpret_cast<const CMenuItem*>(info.dwItemData);
+    if (lpItem != NULL) rText = lpItem->getTextRef();
+    return;
+  }
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = NULL;
+  info.cch = 0;
+  GetMenuItemInfoA(m_hMenu, nPos, TRUE, &info);
+  std::vector<char> buffer(info.cch + 1, '\0');
+  info.dwTypeData = &buffer[0];
+  info.cch = static_cast<UINT>(buffer.size());
+  GetMenuItemInfoA(m_hMenu, nPos, TRUE, &info);
+  rText.assign(&buffer[0]);
+}
+
+// Entries come off the end: each removal from the front would shift the
+// whole entry array, which makes emptying a big menu quadratic. Enabling the
+// entries first, as a menu disabled for a context menu might suggest, would
+// change nothing about entries that are about to go. Entries are removed,
+// not deleted, so the shared submenu survives.
+void CFolderMenu::removeAllEntries() {
+  KVX_CALLSTACK_TRACK;
+  for (int nPos = GetMenuItemCount(m_hMenu) - 1; nPos >= 0; --nPos)
+    RemoveMenu(m_hMenu, nPos, MF_BYPOSITION);
+}
+
+void CFolderMenu::clear() {
+  KVX_CALLSTACK_TRACK;
+  removeAllEntries();
+  m_MenuItems.clear();
+  m_nType = TYPE_NONE;
+  m_lpSubFolderMenu = NULL;
+  m_FillInfo = FILLINFO();
+}
+
+bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillInfo,
+                                 int nParentType) {
+  KVX_CALLSTACK_TRACK;
+  m_lpSubFolderMenu = lpSubFolderMenu;
+  if (rFillInfo.str_path.empty()) {
+    SLog::S_getSingleton()->write(0, "CFolderMenu::fillFolderMenu() alert: rFillInfo.str_path.length() < 1");
+  } else if (rFillInfo.str_path[rFillInfo.str_path.size() - 1] != '\\') {
+    rFillInfo.str_path += '\\';
+  }
+  m_FillInfo = rFillInfo;
+  // A folder that cannot be read is shown as empty; the search logged why.
+  findFoldersAndFiles();
+
+  AppendMenuA(m_hMenu, MF_STRING, 0, kOpenFolder);
+  SetMenuDefaultItem(m_hMenu, 0, TRUE);
+  if (m_Folders.empty() && m_Files.empty()) {
+    if (!AppendMenuA(m_hMenu, MF_STRING | MF_GRAYED | MF_DISABLED, 0, kEmpty)) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::fillFolderMenu() failed: (EMPTY) AppendMenu() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+    return true;
+  }
+
+  switch (m_FillInfo.sort_type) {
+    case SORT_NONE:
+      addPlainListing();
+      break;
+    case SORT_ABC:
+      if (shouldGroup(nParentType)) {
+        addMenuSortGroupsABC();
+        m_nType = TYPE_ABC;
+      } else {
+        addPlainListing();
+      }
+      break;
+    case SORT_EXT:
+      if (shouldGroup(nParentType)) {
+        addMenuSortGroupsEXT();
+        m_nType = TYPE_EXT;
+      } else {
+        addPlainListing();
+      }
+      break;
+    default:
+      // Only edited stored data gets here; the folder can still be opened.
+      break;
+  }
+  return true;
+}
+
+// A group's own submenu (parent type 3 or 4) is never grouped again, so a
+// group always leads to the names it stands for.
+bool CFolderMenu::shouldGroup(int nParentType) const {
+  KVX_CALLSTACK_TRACK;
+  const size_t nEntries = m_Folders.size() + m_Files.size();
+  return nParentType <= TYPE_PLAIN && nEntries > m_FillInfo.max_no_sort;
+}
+
+void CFolderMenu::addPlainListing() {
+  KVX_CALLSTACK_TRACK;
+  addMenuFolders();
+  addMenuFiles();
+  m_nType = TYPE_PLAIN;
+}
+
+bool CFolderMenu::findFoldersAndFiles() {
+  KVX_CALLSTACK_TRACK;
+  SLog::S_getSingleton()->write(
+      0, "m_FillInfo.str_path = %s, m_FillInfo.str_search = %s, m_FillInfo.b_folders_only = %d",
+      m_FillInfo.str_path.c_str(), m_FillInfo.str_search.c_str(), m_FillInfo.b_folders_only ? 1 : 0);
+  m_Folders.clear();
+  m_Files.clear();
+
+  WIN32_FIND_DATAA data;
+  memset(&data, 0, sizeof(data));
+  const std::string strPattern = m_FillInfo.str_path + m_FillInfo.str_search;
+  const HANDLE hFind = FindFirstFileA(strPattern.c_str(), &data);
+  if (hFind == INVALID_HANDLE_VALUE) {
+    const DWORD nError = GetLastError();
+    if (nError == ERROR_NO_MORE_FILES || nError == ERROR_FILE_NOT_FOUND) return true;
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
+        static_cast<int>(nError));
+    return false;
+  }
+  do {
+    keepFoundEntry(data);
+  } while (FindNextFileA(hFind, &data));
+  const DWORD nError = GetLastError();
+  FindClose(hFind);
+  if (nError != ERROR_NO_MORE_FILES) {
+    // What was found so far is still shown, as it came.
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
+        static_cast<int>(nError));
+    return false;
+  }
+  sortFoundNames();
+  return true;
+}
+
+// Files one search entry under folders or files by the fill request's
+// filters. Hidden and system entries are listed like any other.
+bool CFolderMenu::keepFoundEntry(const WIN32_FIND_DATAA& rData) {
+  KVX_CALLSTACK_TRACK;
+  const char* lpszName = rData.cFileName;
+  if (strcmp(lpszName, ".") == 0 || strcmp(lpszName, "..") == 0) return false;
+  if (m_FillInfo.b_symbols_only && isAsciiLetterOrDigit(lpszName[0])) return false;
+  const bool bFolder = (rData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!m_FillInfo.b_no_extension_only && bFolder) {
+    m_Folders.push_back(lpszName);
+    return true;
+  }
+  if (!m_FillInfo.b_folders_only && !bFolder) {
+    m_Files.push_back(lpszName);
+    return true;
+  }
+  return false;
+}
+
+void CFolderMenu::sortFoundNames() {
+  KVX_CALLSTACK_TRACK;
+  if (m_FillInfo.b_no_extension_only) {
+    m_Files.erase(std::remove_if(m_Files.begin(), m_Files.end(),
+                                 [](const std::string& rName) {
+                                   KVX_CALLSTACK_TRACK;
+                                   return rName.find('.') != std::string::npos;
+                                 }),
+                  m_Files.end());
+  }
+  std::sort(m_Folders.begin(), m_Folders.end(), case_insensitive);
+  std::sort(m_Files.begin(), m_Files.end(), case_insensitive);
+}
+
+bool CFolderMenu::hasRoomForEntry() const {
+  KVX_CALLSTACK_TRACK;
+  return GetMenuItemCount(m_hMenu) <= MAX_ENTRY_POSITION;
+}
+
+HMENU CFolderMenu::getSubFolderHMENU() const {
+  KVX_CALLSTACK_TRACK;
+  return m_lpSubFolderMenu != NULL ? m_lpSubFolderMenu->getHMENU() : NULL;
+}
+
+CMenuItem* CFolderMenu::addMenuItem(const std::string& rText) {
+  KVX_CALLSTACK_TRACK;
+  m_MenuItems.push_back(std::unique_ptr<CMenuItem>(new CMenuItem()));
+  CMenuItem* lpItem = m_MenuItems.back().get();
+  lpItem->setText(rText);
+  return lpItem;
+}
+
+// Entries are only ever appended, so the id (the count before the
+// insertion) is the position, which is how both WM_MENUSELECT and
+// WM_MENUCOMMAND report them.
+bool CFolderMenu::insertOwnerDrawnEntry(CMenuItem* lpItem, HMENU hSubMenu) {
+  KVX_CALLSTACK_TRACK;
+  const int nCount = GetMenuItemCount(m_hMenu);
+  MENUITEMINFOA info;
+  ZeroMemory(&info, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | (hSubMenu != NULL ? MIIM_SUBMENU : 0);
+  info.fType = MFT_OWNERDRAW;
+  info.wID = static_cast<UINT>(nCount);
+  info.hSubMenu = hSubMenu;
+  info.dwItemData = reinterpret_cast<ULONG_PTR>(lpItem);
+  return InsertMenuItemA(m_hMenu, static_cast<UINT>(nCount), TRUE, &info) != FALSE;
+}
+
+void CFolderMenu::S_logLeftOut(const char* lpszWhere, size_t nLeftOut, const char* lpszWhat) {
+  KVX_CALLSTACK_TRACK;
+  SLog::S_getSingleton()->write(0, "CFolderMenu::%s() alert: the menu is full, %lu %s left out",
+                                lpszWhere, static_cast<unsigned long>(nLeftOut), lpszWhat);
+}
+
+bool CFolderMenu::addMenuFolders() {
+  KVX_CALLSTACK_TRACK;
+  const HMENU hSubMenu = getSubFolderHMENU();
+  for (size_t i = 0; i < m_Folders.size(); ++i) {
+    if (!hasRoomForEntry()) {
+      S_logLeftOut("addMenuFolders", m_Folders.size() - i, "folders");
+      return true;
+    }
+    CMenuItem* lpItem = addMenuItem(m_Folders[i]);
+    lpItem->setIcon(S_bpFolderIcon);
+    lpItem->setHasSubMenu(true);
+    if (!insertOwnerDrawnEntry(lpItem, hSubMenu)) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::addMenuFolders() failed: (DIR) InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CFolderMenu::addMenuFiles() {
+  KVX_CALLSTACK_TRACK;
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  std::string strFilePath;
+  for (size_t i = 0; i < m_Files.size(); ++i) {
+    if (!hasRoomForEntry()) {
+      S_logLeftOut("addMenuFiles", m_Files.size() - i, "files");
+      return true;
+    }
+    CMenuItem* lpItem = addMenuItem(m_Files[i]);
+    strFilePath.assign(m_FillInfo.str_path).append(m_Files[i]);
+    BMPPAIR pair(NULL, NULL);
+    lpIcons->getBmpIconForFile(strFilePath, pair);
+    lpItem->setIcon(pair);
+    if (!insertOwnerDrawnEntry(lpItem, NULL)) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::fillTopMenu() failed: (FILE) InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+// Group entries are plain strings the system draws; what each lists lies
+// in its label and position (see getItemFillInfo).
+bool CFolderMenu::insertGroupEntry(const std::string& rLabel, UINT nId) {
+  KVX_CALLSTACK_TRACK;
+  const int nCount = GetMenuItemCount(m_hMenu);
+  std::vector<char> label(rLabel.begin(), rLabel.end());
+  label.push_back('\0');
+  MENUITEMINFOA info;
+  ZeroMemory(&info, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_ID;
+  info.fType = MFT_STRING;
+  info.wID = nId;
+  info.hSubMenu = getSubFolderHMENU();
+  info.dwTypeData = &label[0];
+  return InsertMenuItemA(m_hMenu, static_cast<UINT>(nCount), TRUE, &info) != FALSE;
+}
+
+bool CFolderMenu::addMenuSortGroupsABC() {
+  KVX_CALLSTACK_TRACK;
+  bool bFirstBytes[256] = {};
+  for (size_t i = 0; i < m_Folders.size(); ++i)
+    if (!m_Folders[i].empty()) bFirstBytes[static_cast<unsigned char>(upperAscii(m_Folders[i][0]))] = true;
+  for (size_t i = 0; i < m_Files.size(); ++i)
+    if (!m_Files[i].empty()) bFirstBytes[static_cast<unsigned char>(upperAscii(m_Files[i][0]))] = true;
+
+  // Always there: names that start with anything but a letter or digit,
+  // accented letters included, are reached through it.
+  if (!insertGroupEntry(kSymbols, ID_SYMBOLS)) {
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::addMenuSortGroupsABC() failed: (SYM) InsertMenuItem() failed with error: %i",
+        static_cast<int>(GetLastError()));
+    return false;
+  }
+  for (char c = '0'; c <= '9'; ++c) {
+    if (!bFirstBytes[static_cast<unsigned char>(c)]) continue;
+    if (!insertGroupEntry(std::string(1, c), static_cast<UINT>(c))) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::fillTopMenuABC() failed: (0-9) InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    if (!bFirstBytes[static_cast<unsigned char>(c)]) continue;
+    if (!insertGroupEntry(std::string(1, c), static_cast<UINT>(c))) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::fillTopMenuABC() failed: (A-Z) InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+// The set keeps each upper-cased extension once and orders them by plain
+// unsigned bytes, shorter first: .7Z, .BAK, .BAT, .HTM, .HTML, .TXT.
+bool CFolderMenu::addMenuSortGroupsEXT() {
+  KVX_CALLSTACK_TRACK;
+  if (!insertGroupEntry(kFolders, ID_FOLDERS)) {
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::addMenuSortGroupsEXT() failed: (FOLDERS) InsertMenuItem() failed with error: %i",
+        static_cast<int>(GetLastError()));
+    return false;
+  }
+  if (!insertGroupEntry(kNoExtension, ID_NO_EXTENSION)) {
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::addMenuSortGroupsEXT() failed: (NOEXT) InsertMenuItem() failed with error: %i",
+        static_cast<int>(GetLastError()));
+    return false;
+  }
+  std::set<std::string> extensions;
+  for (size_t i = 0; i < m_Files.size(); ++i) {
+    std::string strExt = upperExtension(m_Files[i]);
+    if (!strExt.empty()) extensions.insert(strExt);
+  }
+  size_t nLeft = extensions.size();
+  for (std::set<std::string>::const_iterator it = extensions.begin(); it != extensions.end();
+       ++it, --nLeft) {
+    if (!hasRoomForEntry()) {
+      S_logLeftOut("addMenuSortGroupsEXT", nLeft, "extensions");
+      return true;
+    }
+    if (!insertGroupEntry(it->substr(0, kMaxGroupLabel), ID_EXTENSION)) {
+      SLog::S_getSingleton()->write(
+          0, "CFolderMenu::fillTopMenuEXT() failed: (EXT) InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string CFolderMenu::S_withoutTrailingBackslash(const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  const std::string::size_type n = rPath.size();
+  if (n < 2 || rPath[n - 1] != '\\' || rPath[n - 2] == ':') return rPath;
+  return rPath.substr(0, n - 1);
+}
+
+void CFolderMenu::getItemPath(int nPos, std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  std::string strText;
+  getMenuItemText(nPos, strText);
+  if (nPos == 0) {
+    // "Open Folder" (and anything reported with id 0) is the folder itself.
+    const std::string::size_type nSlash = m_FillInfo.str_path.rfind('\\');
+    if (nSlash == std::string::npos || nSlash == 0 || m_FillInfo.str_path[nSlash - 1] == ':')
+      rPath = m_FillInfo.str_path;
+    else
+      rPath = m_FillInfo.str_path.substr(0, nSlash);
+    return;
+  }
+  switch (m_nType) {
+    case TYPE_PLAIN:
+      rPath = m_FillInfo.str_path + strText;
+      break;
+    case TYPE_ABC:
+    case TYPE_EXT:
+      // A group stands for the folder it divides.
+      rPath = S_withoutTrailingBackslash(m_FillInfo.str_path);
+      break;
+    default:
+      break;
+  }
+}
+
+// The submenu keeps this menu's grouping settings, so every level below a
+// root groups by that root's choice.
+bool CFolderMenu::getItemFillInfo(int nPos, FILLINFO& rFillInfo) {
+  KVX_CALLSTACK_TRACK;
+  std::string strText;
+  getMenuItemText(nPos, strText);
+  rFillInfo = m_FillInfo;
+  rFillInfo.str_search = "";
+  rFillInfo.b_symbols_only = false;
+  rFillInfo.b_folders_only = false;
+  rFillInfo.b_no_extension_only = false;
+  const bool bHasSubMenu = GetSubMenu(m_hMenu, nPos) != NULL;
+
+  switch (m_nType) {
+    case TYPE_PLAIN:
+      rFillInfo.str_path += strText;
+      if (!bHasSubMenu) return false;
+      rFillInfo.str_path += '\\';
+      rFillInfo.str_search = "*";
+      return true;
+    case TYPE_ABC:
+      if (!bHasSubMenu) {
+        rFillInfo.str_path = "";
+        return false;
+      }
+      if (nPos == 1) {
+        rFillInfo.str_search = "*";
+        rFillInfo.b_symbols_only = true;
+      } else {
+        rFillInfo.str_search = strText + "*";
+      }
+      return true;
+    case TYPE_EXT:
+      if (!bHasSubMenu) {
+        rFillInfo.str_path = "";
+        return false;
+      }
+      rFillInfo.str_search = "*";
+      if (nPos == 1)
+        rFillInfo.b_folders_only = true;
+      else if (nPos == 2)
+        rFillInfo.b_no_extension_only = true;
+      else
+        rFillInfo.str_search += strText;
+      return true;
+    default:
+      return true;
+  }
+}

@@ -1,0 +1,125 @@
+#ifndef PATHWICK_MENUS_FOLDERMENU_H
+#define PATHWICK_MENUS_FOLDERMENU_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../diag/callstack.h"
+#include "../settings/rootitem.h"
+#include "iconmgr.h"
+
+class CMenuItem;
+
+// What one folder menu is to be filled with. A plain value, copied whole.
+struct FILLINFO {
+  std::string str_path;    // the folder, ending with a backslash once filled
+  std::string str_search;  // wildcard appended to str_path for the search
+  bool b_symbols_only = false;       // only names not starting with a-z, A-Z, 0-9
+  bool b_folders_only = false;       // only folders
+  bool b_no_extension_only = false;  // only files whose name has no dot
+  int sort_type = SORT_NONE;
+  unsigned int max_no_sort = 0;  // most entries still listed without groups
+};
+
+// The name ordering of folder menus: case-blind over ASCII letters, bytes
+// compared as signed values (so accented names come before digits and
+// letters), a shorter name before a longer one it begins. Names equal but
+// for letter case are ordered by their raw bytes, which makes the ordering
+// strict and weak, as sorting needs.
+bool case_insensitive(const std::string& a, const std::string& b);
+
+// One popup menu showing one folder: "Open Folder", the sorted subfolders,
+// the sorted files with their icons, or group entries for a big folder. It
+// is filled just before it opens and emptied when it closes; nothing of a
+// folder is cached. Every folder and group entry opens the same submenu,
+// m_lpSubFolderMenu, which the controller refills for whichever is opened.
+class CFolderMenu {
+ public:
+  // What the menu shows (getType()).
+  enum { TYPE_NONE = 0, TYPE_PLAIN = 2, TYPE_ABC = 3, TYPE_EXT = 4 };
+  // Command ids of the group entries.
+  enum { ID_SYMBOLS = 255, ID_FOLDERS = 255, ID_NO_EXTENSION = 254, ID_EXTENSION = 1 };
+  // An entry's command id is its position, and ids from 0x8000 belong to the
+  // shell context menu; the 16-bit positions of menu messages wrap at 65536.
+  // So no entry goes beyond this position: past it an entry would be drawn
+  // by the wrong code or open the wrong file.
+  enum { MAX_ENTRY_POSITION = 0x7FFF };
+
+  static void S_setFolderBMP(HBITMAP hImage, HBITMAP hMask);
+  static void S_destroyFolderBMP();
+
+  CFolderMenu();
+  virtual ~CFolderMenu();
+
+  bool init();
+  void uninit();
+
+  HMENU getHMENU() const {
+    KVX_CALLSTACK_TRACK;
+    return m_hMenu;
+  }
+  int getType() const {
+    KVX_CALLSTACK_TRACK;
+    return m_nType;
+  }
+  CFolderMenu* getSubFolderMenu() const {
+    KVX_CALLSTACK_TRACK;
+    return m_lpSubFolderMenu;
+  }
+  void setSubFolderMenu(CFolderMenu* lpSubFolderMenu) {
+    KVX_CALLSTACK_TRACK;
+    m_lpSubFolderMenu = lpSubFolderMenu;
+  }
+
+  // Disabling keeps the entries' look; grayed entries stay grayed.
+  void enableItems(bool bEnable);
+  void getMenuItemText(int nPos, std::string& rText);
+
+  virtual void clear();
+  virtual bool fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillInfo, int nParentType);
+  virtual bool getItemFillInfo(int nPos, FILLINFO& rFillInfo);
+  virtual void getItemPath(int nPos, std::string& rPath);
+
+  CFolderMenu(const CFolderMenu&) = delete;
+  CFolderMenu& operator=(const CFolderMenu&) = delete;
+
+ protected:
+  bool findFoldersAndFiles();
+  bool addMenuFolders();
+  bool addMenuFiles();
+  bool addMenuSortGroupsABC();
+  bool addMenuSortGroupsEXT();
+
+  // Appends an owner-drawn entry whose id is its position; hSubMenu may be null.
+  bool insertOwnerDrawnEntry(CMenuItem* lpItem, HMENU hSubMenu);
+  CMenuItem* addMenuItem(const std::string& rText);
+  bool hasRoomForEntry() const;
+  HMENU getSubFolderHMENU() const;
+  // The path of a folder menu as the folder itself: without the trailing
+  // backslash, except for a drive root such as C:\.
+  static std::string S_withoutTrailingBackslash(const std::string& rPath);
+
+  HMENU m_hMenu;
+  CFolderMenu* m_lpSubFolderMenu;  // not owned
+  int m_nType;
+  FILLINFO m_FillInfo;
+  std::vector<std::unique_ptr<CMenuItem>> m_MenuItems;
+  std::vector<std::string> m_Folders;
+  std::vector<std::string> m_Files;
+
+ private:
+  bool keepFoundEntry(const WIN32_FIND_DATAA& rData);
+  void sortFoundNames();
+  bool shouldGroup(int nParentType) const;
+  void addPlainListing();
+  bool insertGroupEntry(const std::string& rLabel, UINT nId);
+  void removeAllEntries();
+  static void S_logLeftOut(const char* lpszWhere, size_t nLeftOut, const char* lpszWhat);
+
+  static BMPPAIR S_bpFolderIcon;
+};
+
+#endif
