@@ -3,6 +3,7 @@
 
 #include "../diag/log.h"
 #include "../diag/signals.h"
+#include "../menus/iconmgr.h"
 #include "../resources/resource.h"
 #include "mainwind.h"
 
@@ -50,6 +51,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
 
   // The tray icon goes with the main window, before the log's stop banner.
   SMainWind::S_destroySingleton();
+  SIconMgr::S_destroySingleton();
   SLog::S_destroySingleton();
   OleUninitialize();
   return static_cast<int>(nExitCode);

@@ -6,6 +6,7 @@
 #include <cassert>
 
 #include "../diag/callstack.h"
+#include "../menus/navmenu.h"
 
 // Class of the hidden main window; a window of this class marks a running copy.
 #define PATHWICK_WINDOW_CLASS "PathwickDummyWindow"
@@ -31,6 +32,8 @@ class SMainWind {
 
   // Message handlers of MainWindProc.
   LRESULT onDestroy();
+  LRESULT onMeasureItem(WPARAM wParam, MEASUREITEMSTRUCT* lpMeasure);
+  LRESULT onDrawItem(WPARAM wParam, DRAWITEMSTRUCT* lpDraw);
 
  private:
   SMainWind();
@@ -42,11 +45,21 @@ class SMainWind {
   void createMainWindow();
   void showLoadedNotice();
 
+  // Folder Menu start-up: drawing resources, icon cache, folder bitmaps,
+  // the navigation menu and its root list.
+  void loadMenuDrawing();
+  void setupIconCache();
+  void loadFolderBitmaps();
+  void initNavMenu();
+  void loadRootList();
+  LRESULT relayToContextMenu(UINT uMsg, WPARAM wParam, LPARAM lParam);
+
   static SMainWind* S_lpSingleton;
 
   HINSTANCE m_hInstance;
   HWND m_hWnd;
   HMENU m_hConfigMenu;
+  CNavMenu m_NavMenu;
 };
 
 #endif
