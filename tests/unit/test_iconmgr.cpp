@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "menus/iconmgr.h"
+#include "menutest_support.h"
+
+using menutest::LogWatch;
+using menutest::TempTree;
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+
+// A 32 x 32 colour icon: its left half opaque red, its right half transparent.
+HICON makeHalfRedIcon() {
+  const int n = 32;
+  HDC hScreen = GetDC(NULL);
+  HBITMAP hColour = CreateCompatibleBitmap(hScreen, n, n);
+  HBITMAP hMask = CreateBitmap(n, n, 1, 1, NULL);
+  HDC hMemory = CreateCompatibleDC(hScreen);
+  const RECT whole = {0, 0, n, n};
+  const RECT left = {0, 0, n / 2, n};
+  HGDIOBJ hOld = SelectObject(hMemory, hColour);
+  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  HBRUSH hRed = CreateSolidBrush(kRed);
+  FillRect(hMemory, &left, hRed);
+  SelectObject(hMemory, hMask);
+  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(hMemory, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SelectObject(hMemory, hOld);
+  ICONINFO info = {TRUE, 0, 0, hMask, hColour};
+  HICON hIcon = CreateIconIndirect(&info);
+  DeleteObject(hRed);
+  DeleteDC(hMemory);
+  DeleteObject(hColour);
+  DeleteObject(hMask);
+  ReleaseDC(NULL, hScreen);
+  return hIcon;
+}
+
+// A 32 x 32 monochrome icon: left half opaque white, right half transparent.
+HICON makeHalfWhiteMonochromeIcon() {
+  BYTE andBits[32 * 4];
+  BYTE xorBits[32 * 4];
+  for (int row = 0; row < 32; ++row) {
+    for (int b = 0; b < 4; ++b) {
+      andBits[row * 4 + b] = b < 2 ? 0x00 : 0xFF;
+      xorBits[row * 4 + b] = b < 2 ? 0xFF : 0x00;
+    }
+  }
+  return CreateIcon(NULL, 32, 32, 1, 1, andBits, xorBits);
+}
+
+COLORREF pixelOf(HBITMAP hBitmap, int x, int y) {
+  HDC hMemory = CreateCompatibleDC(NULL);
+  HGDIOBJ hOld = SelectObject(hMemory, hBitmap);
+  const COLORREF colour = GetPixel(hMemory, x, y);
+  SelectObject(hMemory, hOld);
+  DeleteDC(hMemory);
+  return colour;
+}
+
+SIZE sizeOf(HBITMAP hBitmap) {
+  BITMAP bitmap = {};
+  GetObjectA(hBitmap, sizeof(bitmap), &bitmap);
+  SIZE size = {bitmap.bmWidth, bitmap.bmHeight};
+  return size;
+}
+
+class IconCache : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    menutest::setUpMenuResources();
+    m_lpIcons = SIconMgr::S_getSingleton();
+  }
+  SIconMgr* m_lpIcons = NULL;
+};
+
+}  // namespace
+
+TEST(IconCacheKeys, EverythingAfterTheLastDotOfTheWholePathLowerCased) {
+  struct Case {
+    const char* lpszPath;
+    bool bFound;
+    const char* lpszExt;
+  };
+  const Case cases[] = {
+      {"C:\\Data\\A.TXT", true, "txt"},
+      {"C:\\Data\\b.txt", true, "txt"},
+      {"C:\\notes.old\\readme", true, "old\\readme"},
+      {"C:\\Data\\archive.tar.GZ", true, "gz"},
+      {"C:\\Data\\trailing.", true, ""},
+      {"C:\\Data\\README", false, "unchanged"},
+  };
+  for (const Case& c : cases) {
+    std::string strExt = "unchanged";
+    EXPECT_EQ(c.bFound, SIconMgr::getFileExt(c.lpszPath, strExt)) << c.lpszPath;
+    EXPECT_EQ(c.lpszExt, strExt) << c.lpszPath;
+  }
+}
+
+TEST_F(IconCache, FilesOfOneTypeShareOneEntryAndOneShellQuery) {
+  TempTree tree("iconshare");
+  tree.addFile("A.PWKA");
+  tree.addFile("b.pwka");
+  const unsigned long nBefore = m_lpIcons->getShellQueryCount();
+  BMPPAIR first(NULL, NULL), second(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "A.PWKA", first));
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "b.pwka", second));
+  EXPECT_EQ(nBefore + 1, m_lpIcons->getShellQueryCount());
+  EXPECT_TRUE(m_lpIcons->isCached("pwka"));
+  EXPECT_NE(static_cast<HBITMAP>(NULL), first.first);
+  EXPECT_NE(static_cast<HBITMAP>(NULL), first.second);
+  EXPECT_EQ(first, second);
+  const SIZE size = sizeOf(first.first);
+  EXPECT_EQ(16, size.cx);
+  EXPECT_EQ(16, size.cy);
+}
+
+TEST_F(IconCache, AFileWithoutExtensionInADottedFolderGetsAnEntryOfItsOwn) {
+  TempTree tree("iconfolderdot");
+  tree.addFolder("notes.old");
+  tree.addFile("notes.old\\readme");
+  tree.addFile("notes.old\\todo");
+  tree.addFile("LICENSE");
+  tree.addFile("COPYING");
+  BMPPAIR pair(NULL, NULL);
+  const unsigned long nBefore = m_lpIcons->getShellQueryCount();
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\readme", pair));
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\todo", pair));
+  EXPECT_TRUE(m_lpIcons->isCached("old\\readme"));
+  EXPECT_TRUE(m_lpIcons->isCached("old\\todo"));
+  EXPECT_EQ(nBefore + 2, m_lpIcons->getShellQueryCount());
+
+  // Files without any dot in their path share the empty key.
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", pair));
+  const unsigned long nAfterFirst = m_lpIcons->getShellQueryCount();
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "COPYING", pair));
+  EXPECT_EQ(nAfterFirst, m_lpIcons->getShellQueryCount());
+  EXPECT_TRUE(m_lpIcons->isCached(""));
+}
+
+TEST_F(IconCache, AFailedQueryCachesNothingAndIsAskedAgain) {
+  const std::string strMissing = "C:\\no\\such\\folder\\ghost.pwkfail";
+  const BMPPAIR sentinel(reinterpret_cast<HBITMAP>(1), reinterpret_cast<HBITMAP>(2));
+  for (int nAttempt = 0; nAttempt < 2; ++nAttempt) {
+    LogWatch log;
+    const unsigned long nBefore = m_lpIcons->getShellQueryCount();
+    BMPPAIR pair = sentinel;
+    EXPECT_FALSE(m_lpIcons->getBmpIconForFile(strMissing, pair));
+    EXPECT_EQ(sentinel, pair);
+    EXPECT_FALSE(m_lpIcons->isCached("pwkfail"));
+    EXPECT_EQ(nBefore + 1, m_lpIcons->getShellQueryCount());
+    EXPECT_TRUE(log.saw("SIconMgr::getBmpIconForFile() failed: loadIcon() Failed"));
+    const std::vector<std::string> lines = log.newMessages();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(0u, lines[0].find("SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: "))
+        << lines[0];
+  }
+}
+
+TEST_F(IconCache, ASeededTypeNeverAsksTheShellAndIsScaledToSixteen) {
+  std::string strExt = "PwkSeed";
+  HICON hIcon = makeHalfRedIcon();
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  EXPECT_EQ("pwkseed", strExt);
+  const unsigned long nBefore = m_lpIcons->getShellQueryCount();
+  BMPPAIR pair(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("C:\\nowhere\\x.PWKSEED", pair));
+  EXPECT_EQ(nBefore, m_lpIcons->getShellQueryCount());
+  EXPECT_EQ(16, sizeOf(pair.first).cx);
+  EXPECT_EQ(16, sizeOf(pair.second).cy);
+  // Image: the colours where opaque, black where transparent. Mask: black
+  // where opaque, white where transparent.
+  EXPECT_EQ(kRed, pixelOf(pair.first, 3, 8));
+  EXPECT_EQ(kBlack, pixelOf(pair.first, 12, 8));
+  EXPECT_EQ(kBlack, pixelOf(pair.second, 3, 8));
+  EXPECT_EQ(kWhite, pixelOf(pair.second, 12, 8));
+  // The icon stays the caller's.
+  ICONINFO info = {};
+  EXPECT_TRUE(GetIconInfo(hIcon, &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(hIcon);
+}
+
+TEST_F(IconCache, AMonochromeIconKeepsImageAndMaskInOneBitmap) {
+  std::string strExt = "pwkmono";
+  HICON hIcon = makeHalfWhiteMonochromeIcon();
+  ASSERT_NE(static_cast<HICON>(NULL), hIcon);
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  DestroyIcon(hIcon);
+  BMPPAIR pair(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwkmono", pair));
+  EXPECT_EQ(kWhite, pixelOf(pair.first, 3, 8));
+  EXPECT_EQ(kBlack, pixelOf(pair.first, 12, 8));
+  EXPECT_EQ(kBlack, pixelOf(pair.second, 3, 8));
+  EXPECT_EQ(kWhite, pixelOf(pair.second, 12, 8));
+}
+
+TEST_F(IconCache, ReplacingAndReleasingFreeTheBitmaps) {
+  HICON hIcon = makeHalfRedIcon();
+  std::string strExt = "pwkagain";
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  const unsigned long nOnce = menutest::countGdiObjects();
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  EXPECT_EQ(nOnce, menutest::countGdiObjects());
+
+  m_lpIcons->releaseAll();
+  EXPECT_FALSE(m_lpIcons->isCached("pwkagain"));
+  const unsigned long nEmpty = menutest::countGdiObjects();
+  std::string strOther = "pwkother";
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  m_lpIcons->setBmpIconForExt(strOther, hIcon, 32, 32);
+  EXPECT_EQ(nEmpty + 4, menutest::countGdiObjects());
+  m_lpIcons->releaseAll();
+  EXPECT_EQ(nEmpty, menutest::countGdiObjects());
+  DestroyIcon(hIcon);
+}
