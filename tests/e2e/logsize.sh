@@ -19,9 +19,10 @@ make_log_of_size 1048576
 run_once
 expect_eq "old first line" "$(e2e_log_text | head -n 1)" "a log of exactly 1048576 bytes is kept"
 [ "$(stat -c %s "$E2E_APP_DIR/run.log")" -gt 1048576 ] || fail "the kept log was not appended to"
-expect_eq "----Logging Started Pathwick Pro----" "$(e2e_log_text | tail -n 2 | head -n 1)" "new run appended"
+expect_eq "----Logging Started Pathwick Pro----" "$(e2e_log_text | sed -n 3p)" "new run appended"
 
 make_log_of_size 1048577
 run_once
 expect_eq "----Logging Started Pathwick Pro----" "$(e2e_log_text | head -n 1)" "a log of 1048577 bytes is emptied first"
-expect_eq 2 "$(e2e_log_text | wc -l)" "lines of the emptied log after one run"
+expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the emptied log after one run"
+expect_eq 1 "$(e2e_log_text | grep -c -- '^----Logging Started')" "start banners in the emptied log after one run"
