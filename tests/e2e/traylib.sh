@@ -64,8 +64,8 @@ dismiss_menu_if_open() {
 menu_entries() {
   local shot
   shot=$(e2e_screenshot "$1")
-  convert "$shot" -crop "${MENU_W}x${MENU_H}+${MENU_X}+${MENU_Y}" +repage "$E2E_WORK/$1.ppm"
-  python3 "$E2E_HERE/menubands.py" "$E2E_WORK/$1.ppm"
+  convert "$shot" -crop "${MENU_W}x${MENU_H}+${MENU_X}+${MENU_Y}" +repage -depth 8 txt:- |
+    awk -f "$E2E_HERE/menubands.awk"
 }
 
 # The kinds of the bands, top to bottom ("TTSTTST").
