@@ -1,14 +1,54 @@
 #include "mainwind.h"
 
+#include <shellapi.h>
+
 #include <cstdlib>
 
 #include "../diag/log.h"
 #include "../menus/iconmgr.h"
 #include "../menus/menuitem.h"
 #include "../resources/resource.h"
-#include "../settings/rootitem.h"
 
 SMainWind* SMainWind::S_lpSingleton = NULL;
+
+namespace {
+
+struct CONFIGMENUENTRY {
+  UINT uFlags;
+  UINT_PTR uID;
+  const char* lpszText;
+};
+
+const CONFIGMENUENTRY kConfigMenuEntries[] = {
+    {MF_STRING, IDM_PROGRAM_HELP, "Program Help..."},
+    {MF_STRING, IDM_ABOUT, "About..."},
+    {MF_SEPARATOR, 0, NULL},
+    {MF_STRING, IDM_EDIT_FOLDER_MENU, "Edit Folder Menu..."},
+    {MF_STRING, IDM_PROGRAM_OPTIONS, "Program Options..."},
+    {MF_SEPARATOR, 0, NULL},
+    {MF_STRING, IDM_EXIT, "Exit"},
+};
+
+// The shell gives the entries of its context menus ids from 0x8000 up; those
+// entries measure and draw through the shell's own code.
+bool isShellContextItem(UINT uItemID) {
+  KVX_CALLSTACK_TRACK;
+  return (uItemID & 0x8000) != 0;
+}
+
+// "docs\index.html" in the program's folder.
+std::string helpFilePath() {
+  KVX_CALLSTACK_TRACK;
+  char szModule[MAX_PATH] = {0};
+  GetModuleFileNameA(NULL, szModule, MAX_PATH);
+  szModule[MAX_PATH - 1] = '\0';
+  std::string strFolder(szModule);
+  const std::string::size_type nSlash = strFolder.rfind('\\');
+  strFolder.erase(nSlash == std::string::npos ? 0 : nSlash + 1);
+  return strFolder + "docs\\index.html";
+}
+
+}  // namespace
 
 void SMainWind::S_createSingleton() {
   KVX_CALLSTACK_TRACK;
@@ -23,21 +63,33 @@ void SMainWind::S_destroySingleton() {
   }
 }
 
-SMainWind::SMainWind() : m_hInstance(NULL), m_hWnd(NULL), m_hConfigMenu(NULL) {}
+// m_Options starts with the defaults of a first start; loadOptions overwrites
+// what it can read.
+SMainWind::SMainWind()
+    : m_hInstance(NULL), m_hWnd(NULL), m_hConfigMenu(NULL), m_uTaskbarCreatedMsg(0) {}
 
+// The tray icon takes itself out of the notification area as it goes.
 SMainWind::~SMainWind() {}
 
 void SMainWind::init(HINSTANCE hInstance) {
   m_hInstance = hInstance;
+  // Known before the window exists, so no broadcast can slip past.
+  m_uTaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
   registerWindowClass();
   createMainWindow();
   // The window only owns menus and receives callbacks; it is never shown.
   ShowWindow(m_hWnd, SW_HIDE);
+  // The Folder Menu is ready before the tray icon makes it reachable.
   loadMenuDrawing();
   setupIconCache();
   loadFolderBitmaps();
   initNavMenu();
-  loadRootList();
+  addTrayIcon();
+  if (!buildConfigMenu()) return;
+  loadOptions(m_Options);
+  loadRootItems();
+  giveRootItemsToRootMenu();
+  // The dialogs and the optional splash and tray help come here.
   showLoadedNotice();
 }
 
@@ -72,19 +124,45 @@ void SMainWind::createMainWindow() {
   }
 }
 
-// A one-entry menu at the top-left corner tells the user the program is up;
-// it stays until dismissed.
-void SMainWind::showLoadedNotice() {
+void SMainWind::addTrayIcon() {
   KVX_CALLSTACK_TRACK;
-  HMENU hNotice = CreatePopupMenu();
-  if (hNotice == NULL) return;
-  AppendMenuA(hNotice, MF_STRING, 0, "[Pathwick Pro Loaded]");
-  // A menu tracked for a background window would not close when the user
-  // clicks elsewhere.
-  SetForegroundWindow(m_hWnd);
-  TrackPopupMenuEx(hNotice, 0, 0, 0, m_hWnd, NULL);
-  DestroyMenu(hNotice);
-  PostMessageA(m_hWnd, WM_NULL, 0, 0);
+  m_TrayIcon.setInfo(m_hWnd, LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM)), 0,
+                     "Pathwick Pro");
+  m_TrayIcon.add();
+}
+
+// False when an entry could not be added: a menu with entries missing would
+// run the wrong commands, so start-up stops short.
+bool SMainWind::buildConfigMenu() {
+  KVX_CALLSTACK_TRACK;
+  m_hConfigMenu = CreatePopupMenu();
+  if (m_hConfigMenu == NULL)
+    SLog::S_getSingleton()->write(
+        0, "SMainWind::init() failed: CreatePopupMenu() failed with error: %i",
+        static_cast<int>(GetLastError()));
+  for (const CONFIGMENUENTRY& rEntry : kConfigMenuEntries) {
+    if (!AppendMenuA(m_hConfigMenu, rEntry.uFlags, rEntry.uID, rEntry.lpszText)) {
+      SLog::S_getSingleton()->write(
+          0, "SMainWind::init() failed: InsertMenuItem() failed with error: %i",
+          static_cast<int>(GetLastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+// With nothing stored the user still gets one root to browse. It is not
+// written back: the list is stored only when the user saves it.
+void SMainWind::loadRootItems() {
+  KVX_CALLSTACK_TRACK;
+  loadMenuItems(m_StartupRootItems);
+  if (!m_StartupRootItems.empty()) return;
+  ROOTITEM defaultRoot;
+  defaultRoot.str_name = "C Drive";
+  defaultRoot.str_path = "C:\\";
+  defaultRoot.sort_type = SORT_ABC;
+  defaultRoot.max_no_sort = 25;
+  m_StartupRootItems.push_back(defaultRoot);
 }
 
 void SMainWind::loadMenuDrawing() {
@@ -103,17 +181,17 @@ void SMainWind::setupIconCache() {
   const int nWidth = GetSystemMetrics(SM_CXICON);
   const int nHeight = GetSystemMetrics(SM_CYICON);
   const HICON hShortcut = LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT));
-  struct SeededIcon {
+  struct SEEDEDICON {
     const char* lpszExt;
     HICON hIcon;
   };
-  const SeededIcon seeded[] = {{"exe", LoadIconA(NULL, IDI_APPLICATION)},
+  const SEEDEDICON seeded[] = {{"exe", LoadIconA(NULL, IDI_APPLICATION)},
                                {"lnk", hShortcut},
                                {"url", hShortcut},
                                {"ico", LoadIconA(NULL, IDI_QUESTION)}};
-  for (size_t i = 0; i < sizeof(seeded) / sizeof(seeded[0]); ++i) {
-    std::string strExt(seeded[i].lpszExt);
-    lpIcons->setBmpIconForExt(strExt, seeded[i].hIcon, nWidth, nHeight);
+  for (const SEEDEDICON& rSeeded : seeded) {
+    std::string strExt(rSeeded.lpszExt);
+    lpIcons->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
   }
 }
 
@@ -132,18 +210,73 @@ void SMainWind::initNavMenu() {
     SLog::S_getSingleton()->write(0, "SMainWind::init() failed: m_NavMenu.init() failed.");
 }
 
-// Until a root list is stored the Folder Menu offers drive C; the default
-// is not written back.
-void SMainWind::loadRootList() {
+// The root menu is built once, here, and again only when the user applies
+// an edited list; the paths gain their trailing backslash on the way.
+void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
-  ROOTITEM item;
-  item.str_name = "C Drive";
-  item.str_path = "C:\\";
-  item.sort_type = SORT_ABC;
-  item.max_no_sort = 25;
-  CRootMenu& rRootMenu = m_NavMenu.getRootMenu();
-  rRootMenu.clear();
-  rRootMenu.addRootItem(item);
+  m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
+}
+
+// A one-entry menu at the top-left corner tells the user the program is up;
+// it stays until dismissed.
+void SMainWind::showLoadedNotice() {
+  KVX_CALLSTACK_TRACK;
+  HMENU hNotice = CreatePopupMenu();
+  if (hNotice == NULL) return;
+  AppendMenuA(hNotice, MF_STRING, 0, "[Pathwick Pro Loaded]");
+  // A menu tracked for a background window would not close when the user
+  // clicks elsewhere.
+  SetForegroundWindow(m_hWnd);
+  TrackPopupMenuEx(hNotice, 0, 0, 0, m_hWnd, NULL);
+  DestroyMenu(hNotice);
+  PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+// A null handle is never the Configuration Menu: the closing WM_MENUSELECT
+// names no menu and belongs to whichever menu was open.
+bool SMainWind::isConfigMenu(HMENU hMenu) const {
+  KVX_CALLSTACK_TRACK;
+  return hMenu != NULL && hMenu == m_hConfigMenu;
+}
+
+// Returns when the menu has closed.
+bool SMainWind::openFolderMenu(LONG x, LONG y) {
+  KVX_CALLSTACK_TRACK;
+  // The navigation menu controller shows the Folder Menu here (display(x, y)).
+  (void)x;
+  (void)y;
+  return false;
+}
+
+// The choice arrives later as WM_COMMAND.
+void SMainWind::openConfigMenu(LONG x, LONG y) {
+  KVX_CALLSTACK_TRACK;
+  TrackPopupMenuEx(m_hConfigMenu, 0, x, y, m_hWnd, NULL);
+}
+
+// Messages for the shell's context menu, shown from inside the Folder Menu.
+HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                       LRESULT* lpResult) {
+  KVX_CALLSTACK_TRACK;
+  // The navigation menu controller relays these (handleContextMenuMsg).
+  (void)uMsg;
+  (void)wParam;
+  (void)lParam;
+  (void)lpResult;
+  return E_NOTIMPL;
+}
+
+bool SMainWind::isTaskbarCreated(UINT uMsg) const {
+  KVX_CALLSTACK_TRACK;
+  return m_uTaskbarCreatedMsg != 0 && uMsg == m_uTaskbarCreatedMsg;
+}
+
+// A new taskbar (the shell restarted) knows nothing of our icon; without it
+// the program could not be reached any more.
+LRESULT SMainWind::onTaskbarCreated() {
+  KVX_CALLSTACK_TRACK;
+  m_TrayIcon.restore();
+  return 0;
 }
 
 LRESULT SMainWind::onDestroy() {
@@ -152,43 +285,196 @@ LRESULT SMainWind::onDestroy() {
   return 0;
 }
 
-// Ids from 0x8000 are the shell context menu's (folder menus stop below
-// it); every other entry carries its CMenuItem.
-LRESULT SMainWind::onMeasureItem(WPARAM wParam, MEASUREITEMSTRUCT* lpMeasure) {
+// Every other owner-drawn entry is the Folder Menu's and carries its
+// CMenuItem; entries in the shell's id range never do.
+LRESULT SMainWind::onDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if ((lpMeasure->itemID & 0x8000) != 0)
-    return relayToContextMenu(WM_MEASUREITEM, wParam, reinterpret_cast<LPARAM>(lpMeasure));
-  CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(lpMeasure->itemData);
-  if (lpMeasure->CtlType != ODT_MENU || lpItem == NULL) return FALSE;
-  return lpItem->handleMeasure(m_hWnd, lpMeasure);
-}
-
-LRESULT SMainWind::onDrawItem(WPARAM wParam, DRAWITEMSTRUCT* lpDraw) {
-  KVX_CALLSTACK_TRACK;
-  if ((lpDraw->itemID & 0x8000) != 0)
-    return relayToContextMenu(WM_DRAWITEM, wParam, reinterpret_cast<LPARAM>(lpDraw));
+  DRAWITEMSTRUCT* lpDraw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+  if (isShellContextItem(lpDraw->itemID))
+    return relayContextMenuMsg(WM_DRAWITEM, wParam, lParam, NULL);
   CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(lpDraw->itemData);
   if (lpDraw->CtlType != ODT_MENU || lpItem == NULL) return FALSE;
-  return lpItem->handleDraw(m_hWnd, lpDraw);
+  return lpItem->handleDraw(hwnd, lpDraw);
 }
 
-// The shell context menu host comes with the controller; until then no
-// entry in its id range exists, and nothing draws one.
-LRESULT SMainWind::relayToContextMenu(UINT, WPARAM, LPARAM) {
+LRESULT SMainWind::onMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  return FALSE;
+  MEASUREITEMSTRUCT* lpMeasure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  if (isShellContextItem(lpMeasure->itemID))
+    return relayContextMenuMsg(WM_MEASUREITEM, wParam, lParam, NULL);
+  CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(lpMeasure->itemData);
+  if (lpMeasure->CtlType != ODT_MENU || lpItem == NULL) return FALSE;
+  return lpItem->handleMeasure(hwnd, lpMeasure);
+}
+
+// The high word (the notification code) is of no interest: every command
+// comes from the Configuration Menu.
+LRESULT SMainWind::onCommand(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  switch (LOWORD(wParam)) {
+    case IDM_EDIT_FOLDER_MENU:
+      onEditFolderMenu();
+      break;
+    case IDM_PROGRAM_OPTIONS:
+      onProgramOptions();
+      break;
+    case IDM_EXIT:
+      onExit();
+      break;
+    case IDM_ABOUT:
+      onAbout();
+      break;
+    case IDM_PROGRAM_HELP:
+      onProgramHelp();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// The Configuration Menu is static: only the Folder Menu fills its
+// submenus as they open.
+LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  // The controller fills the opening submenu here and its result is the
+  // message's (handleInitPopup).
+  (void)lParam;
+  return 0;
+}
+
+LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  // The controller empties the closed submenu here (handleUnInitPopup).
+  (void)lParam;
+  return 0;
+}
+
+LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  // The controller tracks the entry under the mouse here (handleMenuSelect).
+  (void)wParam;
+  return 0;
+}
+
+// Whichever menu is open: only the shell's context menu answers menu keys.
+LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  LRESULT lResult = 0;
+  relayContextMenuMsg(WM_MENUCHAR, wParam, lParam, &lResult);
+  return lResult;
+}
+
+LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  // The controller shows the shell's context menu here (handleMenuRightClick).
+  (void)wParam;
+  return 0;
+}
+
+// A right-button release inside a tracked menu can arrive at the owner window
+// itself; it goes the same way as WM_MENURBUTTONUP, with no menu to test.
+LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  // The controller handles it here (handleMenuRightClick).
+  (void)wParam;
+  (void)lParam;
+  return 0;
+}
+
+// The Folder Menu notifies by position; the Configuration Menu sends
+// WM_COMMAND instead.
+LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  // The controller opens the chosen entry here (handleMenuCommand).
+  (void)wParam;
+  return 0;
+}
+
+// Only button releases open a menu, so a double click adds nothing.
+LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  const UINT uMouseMsg = static_cast<UINT>(lParam);
+  if (uMouseMsg != WM_LBUTTONUP && uMouseMsg != WM_RBUTTONUP) return 0;
+  POINT ptCursor = {0, 0};
+  GetCursorPos(&ptCursor);
+  // A menu tracked for a background window would not close when the user
+  // clicks elsewhere.
+  SetForegroundWindow(m_hWnd);
+  const bool bLeftButton = uMouseMsg == WM_LBUTTONUP;
+  if (bLeftButton == m_Options.LeftClickRoot)
+    openFolderMenu(ptCursor.x, ptCursor.y);
+  else
+    openConfigMenu(ptCursor.x, ptCursor.y);
+  // Without it the next tray click may find the menu state stale.
+  PostMessageA(m_hWnd, WM_NULL, 0, 0);
+  return 0;
+}
+
+void SMainWind::onEditFolderMenu() {
+  KVX_CALLSTACK_TRACK;
+  // The edit folder menu items dialog opens here.
+}
+
+void SMainWind::onProgramOptions() {
+  KVX_CALLSTACK_TRACK;
+  // The Options dialog opens here on a copy of m_Options, which it replaces
+  // only when the dialog ends with OK.
+}
+
+void SMainWind::onExit() {
+  KVX_CALLSTACK_TRACK;
+  // An open edit folder menu items dialog gets WM_CLOSE here first, so that
+  // it can ask whether to keep its changes.
+  PostQuitMessage(0);
+}
+
+void SMainWind::onAbout() {
+  KVX_CALLSTACK_TRACK;
+  // The About dialog opens here.
+}
+
+// A missing help file opens nothing; the shell's answer is not looked at.
+void SMainWind::onProgramHelp() {
+  KVX_CALLSTACK_TRACK;
+  ShellExecuteA(GetDesktopWindow(), "open", helpFilePath().c_str(), NULL, NULL, SW_SHOWNORMAL);
 }
 
 LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   SMainWind* lpMain = SMainWind::S_getSingleton();
+  // A registered message has no fixed number, so it cannot be a case label.
+  if (lpMain->isTaskbarCreated(uMsg)) return lpMain->onTaskbarCreated();
   switch (uMsg) {
     case WM_DESTROY:
       return lpMain->onDestroy();
-    case WM_MEASUREITEM:
-      return lpMain->onMeasureItem(wParam, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM:
-      return lpMain->onDrawItem(wParam, reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      return lpMain->onDrawItem(hwnd, wParam, lParam);
+    case WM_MEASUREITEM:
+      return lpMain->onMeasureItem(hwnd, wParam, lParam);
+    case WM_COMMAND:
+      return lpMain->onCommand(wParam);
+    case WM_INITMENUPOPUP:
+      return lpMain->onInitMenuPopup(wParam, lParam);
+    case WM_UNINITMENUPOPUP:
+      return lpMain->onUnInitMenuPopup(wParam, lParam);
+    case WM_MENUSELECT:
+      return lpMain->onMenuSelect(wParam, lParam);
+    case WM_MENUCHAR:
+      return lpMain->onMenuChar(wParam, lParam);
+    case WM_MENURBUTTONUP:
+      return lpMain->onMenuRButtonUp(wParam, lParam);
+    case WM_RBUTTONUP:
+      return lpMain->onRButtonUp(wParam, lParam);
+    case WM_MENUCOMMAND:
+      return lpMain->onMenuCommand(wParam, lParam);
+    case PATHWICK_TRAY_CALLBACK:
+      return lpMain->onTrayNotify(lParam);
     default:
       return DefWindowProcA(hwnd, uMsg, wParam, lParam);
   }

@@ -6,14 +6,12 @@
 // How a large folder below a root is split into submenus.
 enum { SORT_NONE = 0, SORT_ABC = 1, SORT_EXT = 2 };
 
-// One root folder of the Folder Menu. A plain value, copied freely; the root
-// list is an ordered std::vector of these.
+// One root folder of the Folder Menu. A plain value, copied freely.
 struct ROOTITEM {
   std::string str_name;
   std::string str_path;
   int sort_type = SORT_NONE;
-  // The largest number of entries a folder below this root still lists
-  // without groups; grouping applies only above it.
+  // The largest number of entries still listed without groups.
   unsigned int max_no_sort = 0;
 };
 

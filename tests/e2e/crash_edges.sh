@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The log and crash handlers at their limits: an over-long message, a stack
+# deeper than the tracked arrays, and a log file that cannot be opened.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/crashlib.sh"
+e2e_init crash_edges pathwick_probe.exe
+
+# An over-long message is cut to 1023 characters; the program goes on.
+e2e_start_program
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 4 >/dev/null
+e2e_wait_log "probe after long line"
+long_line=$(e2e_log_text | grep 'probe long line: ' | sed 's/^\[.\{24\}\]//')
+expect_eq 1023 "${#long_line}" "length of the cut message"
+expect_eq "probe long line: L" "${long_line:0:18}" "start of the cut message"
+
+# Frames past the tracked depth are counted; the stored ones are listed.
+crash_with 5
+dump=$(last_dump)
+# The message loop, the probe's window procedure and dispatcher, 563
+# descending frames and the faulting one: 567, of which 512 are stored.
+expect_eq "    (55 deeper frames not recorded)" "$(echo "$dump" | sed -n 4p)" "count of unrecorded frames"
+expect_contains "$(echo "$dump" | sed -n 5p)" "descendAndViolate(int)" "innermost stored frame"
+expect_eq $((4 + 1 + 512)) "$(echo "$dump" | wc -l)" "lines of the deep block"
+
+# A log that cannot be opened: the program runs without it and a crash
+# still tells the user.
+rm -f "$E2E_APP_DIR/run.log"
+mkdir "$E2E_APP_DIR/run.log"
+e2e_start_program
+kill -0 "$E2E_PID" || fail "the program ended without its log"
+crash_with 2
+[ -d "$E2E_APP_DIR/run.log" ] || fail "the log's place was disturbed"

@@ -1,0 +1,177 @@
+# End-to-end harness, sourced by each test script: a private X display, a
+# private Wine prefix and a copy of the program, torn down when the script
+# ends. Only processes started here are stopped.
+set -euo pipefail
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$E2E_HERE/../winecommon.sh"
+
+: "${PATHWICK_BUILD_DIR:?set by ctest}"
+: "${PATHWICK_TEST_ENV_DIR:?set by ctest}"
+
+E2E_NAME=
+E2E_WORK=
+E2E_APP_DIR=
+E2E_PID=
+E2E_XVFB_PID=
+E2E_PROGRAM=pathwick.exe
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+expect_eq() {
+  [ "$1" == "$2" ] || fail "$3: expected [${1:0:300}], got [${2:0:300}]"
+}
+
+expect_contains() {
+  case "$1" in
+    *"$2"*) ;;
+    *) fail "$3: [$2] not found in: ${1:0:600}" ;;
+  esac
+}
+
+expect_not_contains() {
+  case "$1" in
+    *"$2"*) fail "$3: [$2] unexpectedly found in: ${1:0:600}" ;;
+    *) ;;
+  esac
+}
+
+e2e_teardown() {
+  local rc=$?
+  set +e
+  WINEPREFIX=$E2E_WORK/prefix "$PATHWICK_WINESERVER" -k >/dev/null 2>&1
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  # The prefix is big and rebuilt every run; keep the log and screenshots.
+  rm -rf "$E2E_WORK/prefix"
+  if [ $rc -ne 0 ]; then
+    echo "--- run.log of $E2E_NAME ---" >&2
+    cat "$E2E_APP_DIR/run.log" 2>/dev/null >&2
+    echo "--- artifacts in $E2E_WORK ---" >&2
+  fi
+  exit $rc
+}
+
+# e2e_init NAME [PROGRAM]: PROGRAM is the exe of the build dir to test
+# (pathwick.exe unless a test needs a variant).
+e2e_init() {
+  E2E_NAME=$1
+  E2E_PROGRAM=${2:-pathwick.exe}
+  E2E_WORK=$PATHWICK_BUILD_DIR/e2e/$E2E_NAME
+  E2E_APP_DIR=$E2E_WORK/app
+  rm -rf "$E2E_WORK"
+  mkdir -p "$E2E_APP_DIR" "$E2E_WORK/screenshots"
+  trap e2e_teardown EXIT
+  cp "$PATHWICK_BUILD_DIR/$E2E_PROGRAM" "$E2E_APP_DIR/"
+  [ -d "$PATHWICK_BUILD_DIR/docs" ] && cp -r "$PATHWICK_BUILD_DIR/docs" "$E2E_APP_DIR/"
+  wine_clone_prefix "$PATHWICK_TEST_ENV_DIR/template" "$E2E_WORK/prefix"
+  export WINEPREFIX=$E2E_WORK/prefix
+  local display
+  read -r display E2E_XVFB_PID < <(start_private_xvfb)
+  [ -n "$display" ] || fail "Xvfb did not start"
+  export DISPLAY=:$display
+  # The desktop and its tray come up with the first program of the prefix.
+  "$PATHWICK_WINE" "$PATHWICK_BUILD_DIR/wdriver.exe" wait-desktop 30000 >/dev/null ||
+    fail "the virtual desktop's taskbar did not appear"
+}
+
+e2e_wine() {
+  "$PATHWICK_WINE" "$@"
+}
+
+e2e_driver() {
+  "$PATHWICK_WINE" "$PATHWICK_BUILD_DIR/wdriver.exe" "$@"
+}
+
+# The Windows path of a file under the test's work dir.
+e2e_winpath() {
+  echo "Z:${1//\//\\}"
+}
+
+# Starts the program without waiting for anything. Its exit code lands in a
+# file, so that any subshell can read it.
+e2e_launch_program() {
+  rm -f "$E2E_WORK/exitcode"
+  (
+    cd "$E2E_APP_DIR"
+    rc=0
+    "$PATHWICK_WINE" "$E2E_APP_DIR/$E2E_PROGRAM" >>"$E2E_WORK/stdout.txt" 2>>"$E2E_WORK/stderr.txt" || rc=$?
+    echo "$rc" >"$E2E_WORK/exitcode"
+  ) &
+  E2E_PID=$!
+}
+
+# Waits until a menu window is visible and prints its "x y w h" lines.
+e2e_wait_menu() {
+  local secs=${1:-10} i menus
+  for ((i = 0; i < secs * 10; i++)); do
+    menus=$(e2e_driver menus)
+    if [ -n "$menus" ]; then
+      echo "$menus"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Clicks the bare desktop, which closes a tracked menu.
+e2e_dismiss_menu() {
+  e2e_click 600 300
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -z "$(e2e_driver menus)" ] && return 0
+    sleep 0.1
+  done
+  fail "a menu stayed open after a click on the desktop"
+}
+
+# Starts the program, waits for its window and dismisses the start-up notice.
+e2e_start_program() {
+  e2e_launch_program
+  e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
+  e2e_wait_menu 20 >/dev/null || fail "the start-up notice did not appear"
+  e2e_dismiss_menu
+}
+
+# Prints the program's exit code once it has ended.
+e2e_wait_exit() {
+  local secs=${1:-30} i
+  for ((i = 0; i < secs * 10; i++)); do
+    if [ -s "$E2E_WORK/exitcode" ]; then
+      cat "$E2E_WORK/exitcode"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end within $secs s"
+}
+
+e2e_click() {
+  xdotool mousemove "$1" "$2" click "${3:-1}"
+}
+
+e2e_tray_click() {
+  e2e_click 1013 758 "${1:-1}"
+  # Off the icon, so its tooltip does not cover the menu.
+  xdotool mousemove 700 500
+}
+
+e2e_screenshot() {
+  import -window root "$E2E_WORK/screenshots/$1.png"
+  echo "$E2E_WORK/screenshots/$1.png"
+}
+
+e2e_log_text() {
+  tr -d '\r' <"$E2E_APP_DIR/run.log"
+}
+
+e2e_wait_log() {
+  local pattern=$1 secs=${2:-10} i
+  for ((i = 0; i < secs * 10; i++)); do
+    grep -q -- "$pattern" "$E2E_APP_DIR/run.log" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "run.log never showed [$pattern]"
+}

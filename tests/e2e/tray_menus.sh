@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The tray icon and its two menus with nothing stored (default options):
+# the right button opens the Configuration Menu with its seven entries, the
+# left button does not, a double click adds nothing, "Program Help..." opens
+# the help page beside the program and "Exit" ends the program in order.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+e2e_init tray_menus
+
+# "Program Help..." opens the page through its file type: here a command
+# that notes which file it was given.
+opened=$E2E_WORK/opened.txt
+e2e_wine reg add 'HKCR\.html' /ve /d PathwickTest.html /f >/dev/null 2>&1
+e2e_wine reg add 'HKCR\PathwickTest.html\shell\open\command' /ve \
+  /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")" /f >/dev/null 2>&1
+
+empty_tray=$(tray_shot before-start)
+# Wine traces each call the program makes to the notification area, which
+# shows that the program takes its icon away itself: the shell would also
+# drop the icon of a window that is gone.
+export WINEDEBUG=-all,trace+systray
+e2e_start_program
+tray_has_icon || fail "the shell does not hold the program's icon"
+[ "$(pixels_differing "$empty_tray" "$(tray_shot started)")" != 0 ] || fail "no icon to be seen in the tray"
+
+# A first start finds nothing stored and says so once for each.
+log=$(e2e_log_text)
+expect_eq 1 "$(grep -c 'loadOptions() failed - (OPTIONS) RegOpenKeyEx() failed' <<<"$log")" "options not found"
+expect_eq 1 "$(grep -c 'loadItem() failed - (Name) RegQueryValueEx() failed' <<<"$log")" "end of the stored root list"
+
+open_config_menu 3 config-menu-right
+config_wh="$MENU_W $MENU_H"
+# The menu opens at the cursor, over the icon's corner of the screen.
+[ $((MENU_X + MENU_W)) -ge 1000 ] && [ $((MENU_Y + MENU_H)) -ge 740 ] ||
+  fail "the menu is not at the icon: $MENU_X $MENU_Y $MENU_W $MENU_H"
+e2e_dismiss_menu
+
+# The left button belongs to the Folder Menu.
+e2e_tray_click 1
+expect_no_menu_sized "$config_wh" 2 "left click"
+dismiss_menu_if_open
+
+# A double click on the left button opens no Configuration Menu either.
+xdotool mousemove 1013 758 click --repeat 2 --delay 120 1
+xdotool mousemove 700 500
+expect_no_menu_sized "$config_wh" 2 "left double click"
+dismiss_menu_if_open
+
+# "Program Help..." opens docs\index.html beside the program.
+open_config_menu 3 config-menu-help
+click_entry "$CONFIG_BANDS" 1
+for ((i = 0; i < 100; i++)); do [ -s "$opened" ] && break; sleep 0.1; done
+expect_eq "$(e2e_winpath "$E2E_APP_DIR/docs/index.html")" "$(tr -d '\r ' <"$opened" 2>/dev/null)" "file opened by Program Help..."
+[ -z "$(open_menus)" ] || fail "the menu stayed open after Program Help..."
+
+# "Exit": code 0, the icon taken away by the program, the log ending with
+# its stop banner (written after the icon went).
+open_config_menu 3 config-menu-exit
+click_entry "$CONFIG_BANDS" 7
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
+calls=$(grep -o 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_WORK/stderr.txt" | awk '{ print $NF }' | tr '\n' ' ')
+expect_eq "0 2 " "$calls" "calls to the notification area (0 add, 2 delete)"
+expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log"
+expect_eq 0 "$(pixels_differing "$empty_tray" "$(tray_shot after-exit)")" "pixels of the tray that differ from before the start"

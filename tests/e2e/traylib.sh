@@ -1,0 +1,92 @@
+# Shared by the tray tests: the icon in the notification area and the menus
+# it opens, as the user sees them. Sourced after lib.sh.
+
+# Around the icon at (1013, 758), the only one in the tray.
+TRAY_ICON_AREA=22x22+1002+747
+CONFIG_MENU_LAYOUT="TTSTTST"
+
+# tray_shot NAME: a screenshot, and its notification area cropped beside it;
+# prints the cropped file.
+tray_shot() {
+  local shot
+  shot=$(e2e_screenshot "$1")
+  convert "$shot" -crop "$TRAY_ICON_AREA" +repage "${shot%.png}-tray.png"
+  echo "${shot%.png}-tray.png"
+}
+
+# The number of pixels in which two images differ.
+pixels_differing() {
+  compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# Whether the shell holds the program's icon (id 0 of its hidden window).
+tray_has_icon() {
+  e2e_wine "$PATHWICK_BUILD_DIR/traypoke.exe" has PathwickDummyWindow 0 >/dev/null 2>&1
+}
+
+tray_forget_icon() {
+  e2e_wine "$PATHWICK_BUILD_DIR/traypoke.exe" forget PathwickDummyWindow 0 >/dev/null 2>&1
+}
+
+# The visible menus as "x y w h" lines.
+open_menus() {
+  e2e_driver menus | tr -d '\r'
+}
+
+# Waits for exactly one open menu and sets MENU_X, MENU_Y, MENU_W, MENU_H.
+wait_single_menu() {
+  local menus
+  menus=$(e2e_wait_menu "${1:-10}" | tr -d '\r') || fail "${2:-the click} opened no menu"
+  [ "$(echo "$menus" | wc -l)" -eq 1 ] || fail "${2:-the click} opened more than one menu: $menus"
+  read -r MENU_X MENU_Y MENU_W MENU_H <<<"$menus"
+}
+
+# No menu opens within SECS seconds; a menu of another size than NOT_WH
+# ("w h") is allowed.
+expect_no_menu_sized() {
+  local not_wh=$1 secs=$2 what=$3 i menu w h
+  for ((i = 0; i < secs * 10; i++)); do
+    while read -r menu; do
+      [ -z "$menu" ] && continue
+      read -r _ _ w h <<<"$menu"
+      [ "$w $h" != "$not_wh" ] || fail "$what: a menu of the Configuration Menu's size opened ($menu)"
+    done <<<"$(open_menus)"
+    sleep 0.1
+  done
+}
+
+dismiss_menu_if_open() {
+  [ -z "$(open_menus)" ] || e2e_dismiss_menu
+}
+
+# menu_entries NAME: screenshot of the open menu found by wait_single_menu;
+# prints its entry bands ("T top bottom" / "S top bottom", menu rows).
+menu_entries() {
+  local shot
+  shot=$(e2e_screenshot "$1")
+  convert "$shot" -crop "${MENU_W}x${MENU_H}+${MENU_X}+${MENU_Y}" +repage -depth 8 txt:- |
+    awk -f "$E2E_HERE/menubands.awk"
+}
+
+# The kinds of the bands, top to bottom ("TTSTTST").
+layout_of() {
+  echo "$1" | awk '{ printf "%s", $1 }'
+}
+
+# click_entry BANDS N: clicks the middle of the Nth band (from 1) of the menu.
+click_entry() {
+  local top bottom
+  read -r _ top bottom <<<"$(echo "$1" | sed -n "${2}p")"
+  e2e_click $((MENU_X + MENU_W / 2)) $((MENU_Y + (top + bottom) / 2))
+}
+
+# Opens the Configuration Menu with BUTTON, checks its seven entries and
+# leaves them in CONFIG_BANDS.
+open_config_menu() {
+  local button=$1 name=$2
+  e2e_tray_click "$button"
+  wait_single_menu 10 "button $button on the icon"
+  CONFIG_BANDS=$(menu_entries "$name")
+  expect_eq "$CONFIG_MENU_LAYOUT" "$(layout_of "$CONFIG_BANDS")" \
+    "entries of the Configuration Menu (T text, S separator), see $name.png"
+}

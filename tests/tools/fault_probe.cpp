@@ -1,0 +1,106 @@
+// Linked into the probe build of the program only. It lets a test make the
+// running program fail in each way the crash handlers must report: the
+// registered message "PathwickProbeFault" posted to the main window, with the
+// kind of fault in wParam.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/mainwind.h"
+#include "diag/callstack.h"
+#include "diag/log.h"
+
+namespace {
+
+enum ProbeFault {
+  PROBE_ASSERT = 1,
+  PROBE_ACCESS_VIOLATION = 2,
+  PROBE_DIVIDE_BY_ZERO = 3,
+  PROBE_LONG_LOG_LINE = 4,
+  PROBE_DEEP_ACCESS_VIOLATION = 5,
+};
+
+UINT g_uProbeMessage = 0;
+WNDPROC g_lpfnMainProc = NULL;
+HHOOK g_hHook = NULL;
+
+void failAssertion() {
+  KVX_CALLSTACK_TRACK;
+  const char* lpszNoFormat = NULL;
+  SLog::S_getSingleton()->write(0, lpszNoFormat);
+}
+
+void violateAccess() {
+  KVX_CALLSTACK_TRACK;
+  volatile int* lpNowhere = NULL;
+  *lpNowhere = 1;
+}
+
+void divideByZero() {
+  KVX_CALLSTACK_TRACK;
+  volatile int nZero = 0;
+  volatile int nResult = 1 / nZero;
+  (void)nResult;
+  // Some virtual machines do not trap an integer division by zero at all;
+  // there the probe raises the exception the processor would have raised.
+  RaiseException(EXCEPTION_INT_DIVIDE_BY_ZERO, 0, 0, NULL);
+}
+
+void writeLongLine() {
+  KVX_CALLSTACK_TRACK;
+  const std::string strLong(3000, 'L');
+  SLog::S_getSingleton()->write(0, "probe long line: %s", strLong.c_str());
+  SLog::S_getSingleton()->write(0, "probe after long line");
+}
+
+void descendAndViolate(int nDepth) {
+  KVX_CALLSTACK_TRACK;
+  if (nDepth > 0) return descendAndViolate(nDepth - 1);
+  violateAccess();
+}
+
+void triggerFault(WPARAM nKind) {
+  KVX_CALLSTACK_TRACK;
+  switch (nKind) {
+    case PROBE_ASSERT: failAssertion(); break;
+    case PROBE_ACCESS_VIOLATION: violateAccess(); break;
+    case PROBE_DIVIDE_BY_ZERO: divideByZero(); break;
+    case PROBE_LONG_LOG_LINE: writeLongLine(); break;
+    case PROBE_DEEP_ACCESS_VIOLATION: descendAndViolate(KVX_CALLSTACK_MAX + 50); break;
+  }
+}
+
+// Runs from DispatchMessage like the window procedure itself, so a fault here
+// travels the same road as one in the program's own handlers.
+LRESULT CALLBACK probeWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (uMsg == g_uProbeMessage) {
+    triggerFault(wParam);
+    return 0;
+  }
+  return CallWindowProcA(g_lpfnMainProc, hwnd, uMsg, wParam, lParam);
+}
+
+// Subclasses the main window the first time one of its messages is fetched.
+LRESULT CALLBACK probeGetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  const MSG* lpMsg = reinterpret_cast<const MSG*>(lParam);
+  if (nCode >= 0 && g_lpfnMainProc == NULL && lpMsg->hwnd != NULL) {
+    char szClass[64] = {0};
+    GetClassNameA(lpMsg->hwnd, szClass, sizeof(szClass));
+    if (strcmp(szClass, PATHWICK_WINDOW_CLASS) == 0) {
+      g_lpfnMainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+          lpMsg->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(probeWindowProc)));
+    }
+  }
+  return CallNextHookEx(g_hHook, nCode, wParam, lParam);
+}
+
+struct ProbeInstaller {
+  ProbeInstaller() {
+    g_uProbeMessage = RegisterWindowMessageA("PathwickProbeFault");
+    g_hHook = SetWindowsHookExA(WH_GETMESSAGE, probeGetMessageHook, NULL, GetCurrentThreadId());
+  }
+} g_probeInstaller;
+
+}  // namespace
