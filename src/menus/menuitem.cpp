@@ -115,6 +115,9 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
   }
   SetTextColor(hDC, oldText);
   SetBkColor(hDC, oldBack);
+  // The system draws its own submenu arrow into the same context once this
+  // returns, over ours; keeping it out of the finished entry leaves one arrow.
+  if (m_bHasSubMenu) ExcludeClipRect(hDC, rItem.left, rItem.top, rItem.right, rItem.bottom);
   return TRUE;
 }
 

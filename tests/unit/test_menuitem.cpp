@@ -37,7 +37,10 @@ class Canvas {
     DeleteDC(m_hDC);
   }
   HDC dc() const { return m_hDC; }
+  // Each draw starts from a context without clipping, as each paint of a
+  // menu does.
   void fill(COLORREF colour) {
+    SelectClipRgn(m_hDC, NULL);
     HBRUSH hBrush = CreateSolidBrush(colour);
     const RECT whole = {0, 0, kWidth, kHeight};
     FillRect(m_hDC, &whole, hBrush);
@@ -114,6 +117,7 @@ class MenuItemDrawing : public ::testing::Test {
   void SetUp() override { menutest::setUpMenuResources(); }
 
   void draw(CMenuItem& rItem, UINT nState, UINT nAction = ODA_DRAWENTIRE) {
+    SelectClipRgn(m_Canvas.dc(), NULL);
     DRAWITEMSTRUCT request = drawRequest(m_Canvas.dc(), rItem, nState, nAction);
     EXPECT_EQ(TRUE, rItem.handleDraw(NULL, &request));
   }
@@ -262,4 +266,19 @@ TEST_F(MenuItemDrawing, TheDeviceContextIsHandedBackAsItCame) {
   EXPECT_EQ(RGB(4, 5, 6), GetBkColor(m_Canvas.dc()));
   EXPECT_EQ(hFont, GetCurrentObject(m_Canvas.dc(), OBJ_FONT));
   EXPECT_EQ(hBitmap, GetCurrentObject(m_Canvas.dc(), OBJ_BITMAP));
+}
+
+// The system draws its own submenu arrow into the context after the entry;
+// a finished folder entry is clipped out so that only ours shows. A file
+// entry leaves the context as it came.
+TEST_F(MenuItemDrawing, AFolderEntryKeepsTheSystemsArrowOut) {
+  for (bool bFolder : {true, false}) {
+    CMenuItem item;
+    item.setText("Clip");
+    item.setHasSubMenu(bFolder);
+    draw(item, 0);
+    const POINT pt = arrowPixel(6, 7);
+    EXPECT_EQ(!bFolder, PtVisible(m_Canvas.dc(), pt.x, pt.y) != FALSE) << bFolder;
+    EXPECT_EQ(!bFolder, PtVisible(m_Canvas.dc(), 0, 0) != FALSE) << bFolder;
+  }
 }
