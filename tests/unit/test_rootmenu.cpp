@@ -42,14 +42,6 @@ class RootMenuTest : public ::testing::Test {
 
 }  // namespace
 
-TEST(RootItem, StartsEmptyUngroupedWithNoThreshold) {
-  const ROOTITEM item;
-  EXPECT_EQ("", item.str_name);
-  EXPECT_EQ("", item.str_path);
-  EXPECT_EQ(SORT_NONE, item.sort_type);
-  EXPECT_EQ(0u, item.max_no_sort);
-}
-
 TEST_F(RootMenuTest, OneOwnerDrawnEntryPerRootInListOrder) {
   std::vector<ROOTITEM> roots = {root("Projects", "D:\\Projects", SORT_ABC, 25),
                                  root("C Drive", "C:\\", SORT_ABC, 25),
