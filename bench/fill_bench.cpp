@@ -42,8 +42,8 @@ struct Entry {
 std::vector<Entry> makeManifest(int nEntries) {
   KVX_CALLSTACK_TRACK;
   static const char* const S_Extensions[] = {
-      ".txt", ".txt", ".txt", ".jpg", ".jpg", ".jpg", ".pdf", ".pdf", ".docx", ".docx",
-      ".xlsx", ".png", ".png", ".mp3", ".mp3", ".zip", ".exe", ".lnk", ".cpp", ".cpp",
+      ".txt",  ".txt",  ".txt", ".jpg", ".jpg", ".jpg",    ".pdf", ".pdf", ".docx", ".docx",
+      ".xlsx", ".png",  ".png", ".mp3", ".mp3", ".zip",    ".exe", ".lnk", ".cpp",  ".cpp",
       ".h",    ".html", ".log", ".JPG", "",     ".tar.gz", ".ini", ".csv"};
   static const char S_FirstChars[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnoprstw0123456789_~";
@@ -111,7 +111,8 @@ std::string ensureFolder(int nEntries) {
   snprintf(szCount, sizeof(szCount), "%d\\", nEntries);
   const std::string strFolder = strData + szCount;
   if (countEntries(strFolder) == nEntries) return strFolder;
-  fprintf(stderr, "creating %s (slow under Wine; scripts/bench.sh makes it faster)\n", strFolder.c_str());
+  fprintf(stderr, "creating %s (slow under Wine; scripts/bench.sh makes it faster)\n",
+          strFolder.c_str());
   CreateDirectoryA(strData.c_str(), NULL);
   CreateDirectoryA(strFolder.c_str(), NULL);
   const std::vector<Entry> entries = makeManifest(nEntries);
@@ -120,7 +121,8 @@ std::string ensureFolder(int nEntries) {
     if (entries[i].bFolder) {
       CreateDirectoryA(strPath.c_str(), NULL);
     } else {
-      const HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+      const HANDLE hFile =
+          CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
       if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
     }
   }
@@ -232,8 +234,8 @@ void benchmarkFolder(int nEntries, int nRuns) {
   const double fEnum = median(enumTimes);
   for (size_t m = 0; m < modes.size(); ++m) {
     const double fFill = median(fillTimes[m]);
-    printf("fill entries=%d mode=%s enum_ms=%.1f fill_ms=%.1f ratio=%.2f shell_queries=%lu\n", nEntries,
-           modes[m].lpszName, fEnum, fFill, fFill / fEnum, queries[m]);
+    printf("fill entries=%d mode=%s enum_ms=%.1f fill_ms=%.1f ratio=%.2f shell_queries=%lu\n",
+           nEntries, modes[m].lpszName, fEnum, fFill, fFill / fEnum, queries[m]);
     fflush(stdout);
   }
 }

@@ -31,7 +31,6 @@ bool isAsciiLetterOrDigit(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-
 // The extension of a file name with its dot, upper-cased; empty without a dot.
 std::string upperExtension(const std::string& rName) {
   KVX_CALLSTACK_TRACK;
@@ -97,8 +96,9 @@ bool CFolderMenu::init() {
   KVX_CALLSTACK_TRACK;
   m_hMenu = CreatePopupMenu();
   if (m_hMenu == NULL) {
-    SLog::S_getSingleton()->write(0, "CFolderMenu::init() failed: CreatePopupMenu() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::init() failed: CreatePopupMenu() failed with error: %i",
+        static_cast<int>(GetLastError()));
     return false;
   }
   MENUINFO info;
@@ -137,9 +137,10 @@ void CFolderMenu::getMenuItemText(int nPos, std::string& rText) {
   info.cbSize = sizeof(info);
   info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
   if (!GetMenuItemInfoA(m_hMenu, nPos, TRUE, &info)) {
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::getMenuItemText() failed: GetMenuItemInfo() failed for position %i with error: %i",
-        nPos, static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(0,
+                                  "CFolderMenu::getMenuItemText() failed: GetMenuItemInfo() failed "
+                                  "for position %i with error: %i",
+                                  nPos, static_cast<int>(GetLastError()));
     return;
   }
   if ((info.fState & MFS_GRAYED) == MFS_GRAYED) return;
@@ -184,7 +185,8 @@ bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillIn
   KVX_CALLSTACK_TRACK;
   m_lpSubFolderMenu = lpSubFolderMenu;
   if (rFillInfo.str_path.empty()) {
-    SLog::S_getSingleton()->write(0, "CFolderMenu::fillFolderMenu() alert: rFillInfo.str_path.length() < 1");
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::fillFolderMenu() alert: rFillInfo.str_path.length() < 1");
   } else if (rFillInfo.str_path[rFillInfo.str_path.size() - 1] != '\\') {
     rFillInfo.str_path += '\\';
   }
@@ -250,7 +252,8 @@ bool CFolderMenu::findFoldersAndFiles() {
   KVX_CALLSTACK_TRACK;
   SLog::S_getSingleton()->write(
       0, "m_FillInfo.str_path = %s, m_FillInfo.str_search = %s, m_FillInfo.b_folders_only = %d",
-      m_FillInfo.str_path.c_str(), m_FillInfo.str_search.c_str(), m_FillInfo.b_folders_only ? 1 : 0);
+      m_FillInfo.str_path.c_str(), m_FillInfo.str_search.c_str(),
+      m_FillInfo.b_folders_only ? 1 : 0);
   m_Folders.clear();
   m_Files.clear();
 
@@ -423,15 +426,18 @@ bool CFolderMenu::addMenuSortGroupsABC() {
   KVX_CALLSTACK_TRACK;
   bool bFirstBytes[256] = {};
   for (size_t i = 0; i < m_Folders.size(); ++i)
-    if (!m_Folders[i].empty()) bFirstBytes[static_cast<unsigned char>(upperAscii(m_Folders[i][0]))] = true;
+    if (!m_Folders[i].empty())
+      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Folders[i][0]))] = true;
   for (size_t i = 0; i < m_Files.size(); ++i)
-    if (!m_Files[i].empty()) bFirstBytes[static_cast<unsigned char>(upperAscii(m_Files[i][0]))] = true;
+    if (!m_Files[i].empty())
+      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Files[i][0]))] = true;
 
   // Always there: names that start with anything but a letter or digit,
   // accented letters included, are reached through it.
   if (!insertGroupEntry(kSymbols, ID_SYMBOLS)) {
     SLog::S_getSingleton()->write(
-        0, "CFolderMenu::addMenuSortGroupsABC() failed: (SYM) InsertMenuItem() failed with error: %i",
+        0,
+        "CFolderMenu::addMenuSortGroupsABC() failed: (SYM) InsertMenuItem() failed with error: %i",
         static_cast<int>(GetLastError()));
     return false;
   }
@@ -461,15 +467,17 @@ bool CFolderMenu::addMenuSortGroupsABC() {
 bool CFolderMenu::addMenuSortGroupsEXT() {
   KVX_CALLSTACK_TRACK;
   if (!insertGroupEntry(kFolders, ID_FOLDERS)) {
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::addMenuSortGroupsEXT() failed: (FOLDERS) InsertMenuItem() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(0,
+                                  "CFolderMenu::addMenuSortGroupsEXT() failed: (FOLDERS) "
+                                  "InsertMenuItem() failed with error: %i",
+                                  static_cast<int>(GetLastError()));
     return false;
   }
   if (!insertGroupEntry(kNoExtension, ID_NO_EXTENSION)) {
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::addMenuSortGroupsEXT() failed: (NOEXT) InsertMenuItem() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(0,
+                                  "CFolderMenu::addMenuSortGroupsEXT() failed: (NOEXT) "
+                                  "InsertMenuItem() failed with error: %i",
+                                  static_cast<int>(GetLastError()));
     return false;
   }
   std::set<std::string> extensions;

@@ -15,8 +15,8 @@ class CMenuItem;
 
 // What one folder menu is to be filled with. A plain value, copied whole.
 struct FILLINFO {
-  std::string str_path;    // the folder, ending with a backslash once filled
-  std::string str_search;  // wildcard appended to str_path for the search
+  std::string str_path;              // the folder, ending with a backslash once filled
+  std::string str_search;            // wildcard appended to str_path for the search
   bool b_symbols_only = false;       // only names not starting with a-z, A-Z, 0-9
   bool b_folders_only = false;       // only folders
   bool b_no_extension_only = false;  // only files whose name has no dot

@@ -132,8 +132,9 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   ICONINFO info;
   memset(&info, 0, sizeof(info));
   if (!GetIconInfo(hIcon, &info)) {
-    SLog::S_getSingleton()->write(0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(
+        0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i",
+        static_cast<int>(GetLastError()));
     rPair = BMPPAIR(NULL, NULL);
     return;
   }

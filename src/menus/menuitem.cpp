@@ -86,7 +86,8 @@ LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   const CWindowDC windowDC(hWnd);
   const CSelectObject font(windowDC.get(), S_hMenuFont);
   SIZE size = {0, 0};
-  GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()), &size);
+  GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()),
+                        &size);
   lpMeasure->itemWidth = size.cx + kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
   lpMeasure->itemHeight = size.cy + kHeightPadding;
   return TRUE;

@@ -2,7 +2,8 @@
 
 #include "../diag/log.h"
 
-CNavMenu::CNavMenu() : m_hWnd(NULL), m_bInContextMenu(false), m_nRootSel(-1), m_bItemsEnabled(true) {
+CNavMenu::CNavMenu()
+    : m_hWnd(NULL), m_bInContextMenu(false), m_nRootSel(-1), m_bItemsEnabled(true) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -37,8 +38,9 @@ bool CNavMenu::display(LONG x, LONG y) {
 
   SetCapture(m_hWnd);
   if (!TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL)) {
-    SLog::S_getSingleton()->write(0, "CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(
+        0, "CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: %i",
+        static_cast<int>(GetLastError()));
     m_nRootSel = -1;
     ReleaseCapture();
     return false;

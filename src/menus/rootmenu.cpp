@@ -37,16 +37,18 @@ bool CRootMenu::addRootItem(ROOTITEM& rItem) {
   if (!rItem.str_path.empty() && rItem.str_path[rItem.str_path.size() - 1] != '\\')
     rItem.str_path += '\\';
   if (!hasRoomForEntry()) {
-    SLog::S_getSingleton()->write(0, "CFolderMenu::insertRootItem() failed: the menu is full, %s left out",
-                                  rItem.str_name.c_str());
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::insertRootItem() failed: the menu is full, %s left out",
+        rItem.str_name.c_str());
     return false;
   }
   CMenuItem* lpItem = addMenuItem(rItem.str_name);
   lpItem->setIcon(S_bpRootFolderIcon);
   lpItem->setHasSubMenu(true);
   if (!insertOwnerDrawnEntry(lpItem, m_lpSubFolderMenu->getHMENU())) {
-    SLog::S_getSingleton()->write(0, "CFolderMenu::insertRootItem() failed: InsertMenuItem() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::insertRootItem() failed: InsertMenuItem() failed with error: %i",
+        static_cast<int>(GetLastError()));
     return false;
   }
   m_RootItems.push_back(rItem);

@@ -128,7 +128,8 @@ void setUpMenus(HINSTANCE hInstance, HWND hOwner) {
   std::string strExe = "exe";
   SIconMgr::S_getSingleton()->setBmpIconForExt(strExe, LoadIconA(NULL, IDI_APPLICATION), w, h);
   std::string strLnk = "lnk";
-  SIconMgr::S_getSingleton()->setBmpIconForExt(strLnk, LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT)), w, h);
+  SIconMgr::S_getSingleton()->setBmpIconForExt(
+      strLnk, LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT)), w, h);
   CFolderMenu::S_setFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
                               LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
 }

@@ -52,8 +52,8 @@ TempTree::~TempTree() { removeTree(m_strPath); }
 
 void TempTree::addFile(const std::string& rRelative, DWORD nAttributes) {
   const std::string strPath = m_strPath + rRelative;
-  const HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                   nAttributes, NULL);
+  const HANDLE hFile =
+      CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, nAttributes, NULL);
   EXPECT_NE(INVALID_HANDLE_VALUE, hFile) << strPath;
   if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
 }

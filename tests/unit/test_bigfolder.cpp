@@ -67,7 +67,8 @@ TEST(BigFolder, APlainListingStopsAtPosition7FFFAndSaysHowManyItLeftOut) {
   const int nShownFiles = 0x7FFF - nFolders;
   char szExpected[128];
   snprintf(szExpected, sizeof(szExpected),
-           "CFolderMenu::addMenuFiles() alert: the menu is full, %d files left out", nFiles - nShownFiles);
+           "CFolderMenu::addMenuFiles() alert: the menu is full, %d files left out",
+           nFiles - nShownFiles);
   EXPECT_TRUE(log.saw(szExpected)) << szExpected;
 
   for (int nPos = 0; nPos < 0x8000; ++nPos) {

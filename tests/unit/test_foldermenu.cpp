@@ -10,10 +10,10 @@
 #include "menutest_support.h"
 
 using menutest::LogWatch;
-using menutest::TempTree;
 using menutest::menuIds;
 using menutest::menuState;
 using menutest::menuTexts;
+using menutest::TempTree;
 
 typedef std::vector<std::string> Names;
 
@@ -25,14 +25,15 @@ TEST(NameOrdering, DecidesTheDocumentedCases) {
     const char* lpszAfter;
   };
   const Case cases[] = {
-      {"apple", "Banana"},  {"Banana", "cherry"},    {"Data", "Data2"},
-      {"a_b", "ab"},        {"a_b", "aB"},           {"\xE9t\xE9", "3 days"},
-      {"\xE9t\xE9", "apple"}, {".profile", "3 days"}, {"Ab", "AD"},
-      {"ab", "AbC"},
+      {"apple", "Banana"}, {"Banana", "cherry"},    {"Data", "Data2"},      {"a_b", "ab"},
+      {"a_b", "aB"},       {"\xE9t\xE9", "3 days"}, {"\xE9t\xE9", "apple"}, {".profile", "3 days"},
+      {"Ab", "AD"},        {"ab", "AbC"},
   };
   for (const Case& c : cases) {
-    EXPECT_TRUE(case_insensitive(c.lpszBefore, c.lpszAfter)) << c.lpszBefore << " < " << c.lpszAfter;
-    EXPECT_FALSE(case_insensitive(c.lpszAfter, c.lpszBefore)) << c.lpszAfter << " < " << c.lpszBefore;
+    EXPECT_TRUE(case_insensitive(c.lpszBefore, c.lpszAfter))
+        << c.lpszBefore << " < " << c.lpszAfter;
+    EXPECT_FALSE(case_insensitive(c.lpszAfter, c.lpszBefore))
+        << c.lpszAfter << " < " << c.lpszBefore;
   }
 }
 
@@ -53,7 +54,8 @@ TEST(NameOrdering, IsAStrictTotalOrderOverNamesThatDifferInCase) {
       EXPECT_NE(case_insensitive(a, b), case_insensitive(b, a)) << a << " / " << b;
       if (!case_insensitive(a, b)) continue;
       for (const std::string& c : names)
-        if (case_insensitive(b, c)) EXPECT_TRUE(case_insensitive(a, c)) << a << " " << b << " " << c;
+        if (case_insensitive(b, c))
+          EXPECT_TRUE(case_insensitive(a, c)) << a << " " << b << " " << c;
     }
   }
 }
@@ -97,15 +99,31 @@ class FolderMenuTest : public ::testing::Test {
 TEST_F(FolderMenuTest, ListsFoldersThenFilesEachInNameOrderHiddenIncluded) {
   TempTree tree("listing");
   for (const char* lpszFolder : {"zeta", "Alpha", "beta"}) tree.addFolder(lpszFolder);
-  for (const char* lpszFile : {"cherry.txt", "Data2", "apple.txt", "ab", "Banana.txt", "Data",
-                               "a_b", "3d.txt", "\xE9" "clair.txt", ".dotfile"})
+  for (const char* lpszFile :
+       {"cherry.txt", "Data2", "apple.txt", "ab", "Banana.txt", "Data", "a_b", "3d.txt",
+        "\xE9"
+        "clair.txt",
+        ".dotfile"})
     tree.addFile(lpszFile);
   tree.addFile("secret.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   fill(tree.path(), SORT_NONE, 0);
 
-  const Names expected = {"Open Folder", "Alpha",      "beta",       "zeta",  "\xE9" "clair.txt",
-                          ".dotfile",    "3d.txt",     "a_b",        "ab",    "apple.txt",
-                          "Banana.txt",  "cherry.txt", "Data",       "Data2", "secret.txt"};
+  const Names expected = {"Open Folder",
+                          "Alpha",
+                          "beta",
+                          "zeta",
+                          "\xE9"
+                          "clair.txt",
+                          ".dotfile",
+                          "3d.txt",
+                          "a_b",
+                          "ab",
+                          "apple.txt",
+                          "Banana.txt",
+                          "cherry.txt",
+                          "Data",
+                          "Data2",
+                          "secret.txt"};
   EXPECT_EQ(expected, menuTexts(m_Menu));  // "." and ".." never appear
   EXPECT_EQ(CFolderMenu::TYPE_PLAIN, m_Menu.getType());
   EXPECT_EQ(0u, GetMenuDefaultItem(m_Menu.getHMENU(), TRUE, 0));
@@ -154,10 +172,9 @@ TEST_F(FolderMenuTest, EmptyFilteredOrUnreadableFoldersShowOpenFolderAndGrayedEm
     EXPECT_EQ(std::vector<UINT>({0, 0}), menuIds(m_Menu.getHMENU()));
     EXPECT_EQ(CFolderMenu::TYPE_NONE, m_Menu.getType());
     const Names logged = log.newMessages();
-    const bool bLoggedError =
-        std::any_of(logged.begin(), logged.end(), [](const std::string& s) {
-          return s.find("findFoldersAndFiles() error") != std::string::npos;
-        });
+    const bool bLoggedError = std::any_of(logged.begin(), logged.end(), [](const std::string& s) {
+      return s.find("findFoldersAndFiles() error") != std::string::npos;
+    });
     if (c.lpszError != NULL)
       EXPECT_TRUE(log.saw(c.lpszError));
     else
@@ -228,9 +245,24 @@ TEST_F(FolderMenuTest, LetterGroupsAndTheirSubmenus) {
   for (int i = 1; i < 4; ++i) EXPECT_EQ(m_Sub.getHMENU(), GetSubMenu(m_Menu.getHMENU(), i));
 
   const Names symbols = fillChildFrom(1);
-  EXPECT_EQ(Names({"Open Folder", "\xE9" "dir00000", "\xE9" "dir00001", "_dir00000", "_dir00001",
-                   "\xE9" "file00000.txt", "\xE9" "file00001.txt", "\xE9" "file00002.txt",
-                   "\xE9" "file00003.txt", "\xE9" "file00004.txt", "\xE9" "file00005.txt",
+  EXPECT_EQ(Names({"Open Folder",
+                   "\xE9"
+                   "dir00000",
+                   "\xE9"
+                   "dir00001",
+                   "_dir00000", "_dir00001",
+                   "\xE9"
+                   "file00000.txt",
+                   "\xE9"
+                   "file00001.txt",
+                   "\xE9"
+                   "file00002.txt",
+                   "\xE9"
+                   "file00003.txt",
+                   "\xE9"
+                   "file00004.txt",
+                   "\xE9"
+                   "file00005.txt",
                    "_file00000.txt", "_file00001.txt", "_file00002.txt", "_file00003.txt",
                    "_file00004.txt", "_file00005.txt"}),
             symbols);
@@ -316,8 +348,8 @@ TEST_F(FolderMenuTest, GroupEntriesStandForTheFolderAndCarryTheirFilter) {
     bool bSymbols, bFolders, bNoExtension;
   };
   const Case cases[] = {
-      {SORT_ABC, 1, "*", true, false, false},  {SORT_ABC, 2, "M*", false, false, false},
-      {SORT_EXT, 1, "*", false, true, false},  {SORT_EXT, 2, "*", false, false, true},
+      {SORT_ABC, 1, "*", true, false, false},      {SORT_ABC, 2, "M*", false, false, false},
+      {SORT_EXT, 1, "*", false, true, false},      {SORT_EXT, 2, "*", false, false, true},
       {SORT_EXT, 3, "*.LOG", false, false, false},
   };
   for (const Case& c : cases) {
@@ -377,7 +409,8 @@ TEST_F(FolderMenuTest, DisablingKeepsTheLookAndEmptyStaysGrayed) {
   fill(tree.path(), SORT_NONE, 0);
   const UINT nLook = MF_DISABLED | MF_GRAYED;
   m_Menu.enableItems(false);
-  EXPECT_EQ(static_cast<UINT>(MF_DISABLED), GetMenuState(m_Menu.getHMENU(), 1, MF_BYPOSITION) & nLook);
+  EXPECT_EQ(static_cast<UINT>(MF_DISABLED),
+            GetMenuState(m_Menu.getHMENU(), 1, MF_BYPOSITION) & nLook);
   m_Menu.enableItems(true);
   EXPECT_EQ(0u, GetMenuState(m_Menu.getHMENU(), 1, MF_BYPOSITION) & nLook);
   m_Menu.clear();

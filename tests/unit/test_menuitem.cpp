@@ -232,7 +232,8 @@ TEST_F(MenuItemDrawing, AnEntryWithoutIconDrawsNone) {
   file.setText("no icon");
   draw(file, 0);
   for (int y = 2; y < 18; ++y)
-    for (int x = 2; x < 18; ++x) EXPECT_EQ(GetSysColor(COLOR_MENU), m_Canvas.at(x, y)) << x << "," << y;
+    for (int x = 2; x < 18; ++x)
+      EXPECT_EQ(GetSysColor(COLOR_MENU), m_Canvas.at(x, y)) << x << "," << y;
 }
 
 TEST_F(MenuItemDrawing, DisabledEntriesLookLikeEnabledOnesAndEveryRequestPaintsAll) {

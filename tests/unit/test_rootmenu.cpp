@@ -9,9 +9,9 @@
 #include "menutest_support.h"
 
 using menutest::LogWatch;
-using menutest::TempTree;
 using menutest::menuIds;
 using menutest::menuTexts;
+using menutest::TempTree;
 
 namespace {
 
@@ -61,10 +61,9 @@ TEST_F(RootMenuTest, OneOwnerDrawnEntryPerRootInListOrder) {
 }
 
 TEST_F(RootMenuTest, PathsGainABackslashThatOnlyDriveRootsKeepWhenAsked) {
-  std::vector<ROOTITEM> roots = {root("Projects", "D:\\Projects", SORT_ABC, 25),
-                                 root("C Drive", "C:\\", SORT_ABC, 25),
-                                 root("Music", "E:\\Music\\", SORT_EXT, 10),
-                                 root("Nowhere", "", SORT_NONE, 0)};
+  std::vector<ROOTITEM> roots = {
+      root("Projects", "D:\\Projects", SORT_ABC, 25), root("C Drive", "C:\\", SORT_ABC, 25),
+      root("Music", "E:\\Music\\", SORT_EXT, 10), root("Nowhere", "", SORT_NONE, 0)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   // The caller's list and the menu's copy both gain it.
   EXPECT_EQ("D:\\Projects\\", roots[0].str_path);
@@ -119,7 +118,8 @@ TEST_F(RootMenuTest, TheFirstLevelBelowARootGroupsByTheRootsSettings) {
 }
 
 TEST_F(RootMenuTest, ClearKeepsTheSharedSubmenuForTheNextRoot) {
-  std::vector<ROOTITEM> roots = {root("One", "C:\\one", SORT_NONE, 0), root("Two", "C:\\two", SORT_NONE, 0)};
+  std::vector<ROOTITEM> roots = {root("One", "C:\\one", SORT_NONE, 0),
+                                 root("Two", "C:\\two", SORT_NONE, 0)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   m_Root.clear();
   EXPECT_EQ(0, GetMenuItemCount(m_Root.getHMENU()));
@@ -174,7 +174,8 @@ TEST(NavMenu, AFailedDisplayIsLoggedAndLeavesTheMenuClosed) {
     EXPECT_FALSE(nav.display(10, 10));
     const std::vector<std::string> lines = log.newMessages();
     ASSERT_EQ(1u, lines.size()) << "attempt " << nAttempt;
-    EXPECT_EQ(0u, lines[0].find("CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: "))
+    EXPECT_EQ(0u,
+              lines[0].find("CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: "))
         << lines[0];
   }
 }
