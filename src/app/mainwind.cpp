@@ -242,10 +242,7 @@ bool SMainWind::isConfigMenu(HMENU hMenu) const {
 // Returns when the menu has closed.
 bool SMainWind::openFolderMenu(LONG x, LONG y) {
   KVX_CALLSTACK_TRACK;
-  // The navigation menu controller shows the Folder Menu here (display(x, y)).
-  (void)x;
-  (void)y;
-  return false;
+  return m_NavMenu.display(x, y);
 }
 
 // The choice arrives later as WM_COMMAND.

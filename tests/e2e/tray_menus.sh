@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The tray icon and its two menus with nothing stored (default options):
 # the right button opens the Configuration Menu with its seven entries, the
-# left button does not, a double click adds nothing, "Program Help..." opens
+# left button opens the Folder Menu, a double click adds nothing, "Program Help..." opens
 # the help page beside the program and "Exit" ends the program in order.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
@@ -35,10 +35,9 @@ config_wh="$MENU_W $MENU_H"
   fail "the menu is not at the icon: $MENU_X $MENU_Y $MENU_W $MENU_H"
 e2e_dismiss_menu
 
-# The left button belongs to the Folder Menu.
-e2e_tray_click 1
-expect_no_menu_sized "$config_wh" 2 "left click"
-dismiss_menu_if_open
+# The left button opens the Folder Menu.
+open_folder_menu 1 folder-menu-left "$config_wh"
+e2e_dismiss_menu
 
 # A double click on the left button opens no Configuration Menu either.
 xdotool mousemove 1013 758 click --repeat 2 --delay 120 1

@@ -90,3 +90,13 @@ open_config_menu() {
   expect_eq "$CONFIG_MENU_LAYOUT" "$(layout_of "$CONFIG_BANDS")" \
     "entries of the Configuration Menu (T text, S separator), see $name.png"
 }
+
+# open_folder_menu BUTTON NAME CONFIG_WH: the button opens the Folder Menu,
+# which with nothing stored holds one entry, the "C Drive" root; left open.
+open_folder_menu() {
+  local button=$1 name=$2 config_wh=$3
+  e2e_tray_click "$button"
+  wait_single_menu 10 "button $button"
+  [ "$MENU_W $MENU_H" != "$config_wh" ] || fail "button $button opened the Configuration Menu"
+  expect_eq "T" "$(layout_of "$(menu_entries "$name")")" "entries of the Folder Menu with nothing stored"
+}
