@@ -9,8 +9,6 @@
 #include "../menus/menuitem.h"
 #include "../resources/resource.h"
 
-SMainWind* SMainWind::S_lpSingleton = NULL;
-
 namespace {
 
 struct CONFIGMENUENTRY {
@@ -49,19 +47,6 @@ std::string helpFilePath() {
 }
 
 }  // namespace
-
-void SMainWind::S_createSingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton == NULL) S_lpSingleton = new SMainWind();
-}
-
-void SMainWind::S_destroySingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton != NULL) {
-    delete S_lpSingleton;
-    S_lpSingleton = NULL;
-  }
-}
 
 // m_Options starts with the defaults of a first start; loadOptions overwrites
 // what it can read.

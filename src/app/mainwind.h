@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../diag/callstack.h"
+#include "../diag/singleton.h"
 #include "../menus/navmenu.h"
 #include "../settings/saveload.h"
 #include "trayicon.h"
@@ -29,15 +30,8 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
 
 // The hidden main window and everything that hangs off it. It owns menus,
 // receives the tray callbacks and identifies the running copy; it is never shown.
-class SMainWind {
+class SMainWind : public SSingleton<SMainWind> {
  public:
-  static void S_createSingleton();
-  static void S_destroySingleton();
-  static SMainWind* S_getSingleton() {
-    KVX_CALLSTACK_TRACK;
-    assert(S_lpSingleton != NULL);
-    return S_lpSingleton;
-  }
 
   void init(HINSTANCE hInstance);
 
@@ -79,8 +73,7 @@ class SMainWind {
  private:
   SMainWind();
   ~SMainWind();
-  SMainWind(const SMainWind&) = delete;
-  SMainWind& operator=(const SMainWind&) = delete;
+  friend class SSingleton<SMainWind>;
 
   void registerWindowClass();
   void createMainWindow();
@@ -107,8 +100,6 @@ class SMainWind {
   void onExit();
   void onAbout();
   void onProgramHelp();
-
-  static SMainWind* S_lpSingleton;
 
   HINSTANCE m_hInstance;
   HWND m_hWnd;

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <ctime>
 
-SLog* SLog::S_lpSingleton = NULL;
-
 namespace {
 
 const char kStartBanner[] = "----Logging Started Pathwick Pro----";
@@ -40,19 +38,6 @@ void formatTimeStamp(char* lpszBuffer, size_t nSize) {
 }
 
 }  // namespace
-
-void SLog::S_createSingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton == NULL) S_lpSingleton = new SLog();
-}
-
-void SLog::S_destroySingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton != NULL) {
-    delete S_lpSingleton;
-    S_lpSingleton = NULL;
-  }
-}
 
 SLog::SLog() {
   KVX_CALLSTACK_TRACK;

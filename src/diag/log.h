@@ -6,10 +6,11 @@
 #include <string>
 
 #include "callstack.h"
+#include "singleton.h"
 
 // The run log, "run.log" beside the program file: banners, and one
 // time-stamped line per message, flushed at once so that a crash loses nothing.
-class SLog {
+class SLog : public SSingleton<SLog> {
  public:
   enum { LOG_COUNT = 1 };
   // Larger files are emptied at start-up; a file of exactly this size is kept.
@@ -17,13 +18,6 @@ class SLog {
   // Room for one formatted message, terminator included.
   enum { LINE_BUFFER_BYTES = 1024 };
 
-  static void S_createSingleton();
-  static void S_destroySingleton();
-  static SLog* S_getSingleton() {
-    KVX_CALLSTACK_TRACK;
-    assert(S_lpSingleton != NULL);
-    return S_lpSingleton;
-  }
   // For the crash dump only, which must not assert when there is no log.
   static SLog* S_peekSingleton() { return S_lpSingleton; }
 
@@ -35,14 +29,10 @@ class SLog {
 
   virtual ~SLog();
 
-  SLog(const SLog&) = delete;
-  SLog& operator=(const SLog&) = delete;
-
  private:
+  friend class SSingleton<SLog>;
   SLog();
   void open(int nLog);
-
-  static SLog* S_lpSingleton;
 
   std::ofstream m_LogList[LOG_COUNT];
   std::string m_LogPathList[LOG_COUNT];

@@ -73,9 +73,7 @@ void CFolderMenu::S_setFolderBMP(HBITMAP hImage, HBITMAP hMask) {
 
 void CFolderMenu::S_destroyFolderBMP() {
   KVX_CALLSTACK_TRACK;
-  if (S_bpFolderIcon.first != NULL) DeleteObject(S_bpFolderIcon.first);
-  if (S_bpFolderIcon.second != NULL) DeleteObject(S_bpFolderIcon.second);
-  S_bpFolderIcon = BMPPAIR(NULL, NULL);
+  deleteBitmapPair(S_bpFolderIcon);
 }
 
 CFolderMenu::CFolderMenu() : m_hMenu(NULL), m_lpSubFolderMenu(NULL), m_nType(TYPE_NONE) {

@@ -12,22 +12,6 @@
 static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 bytes");
 #endif
 
-SIconMgr* SIconMgr::S_lpSingleton = NULL;
-
-void SIconMgr::S_createSingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton == NULL) S_lpSingleton = new SIconMgr();
-}
-
-void SIconMgr::S_destroySingleton() {
-  KVX_CALLSTACK_TRACK;
-  if (S_lpSingleton != NULL) {
-    S_lpSingleton->releaseAll();
-    delete S_lpSingleton;
-    S_lpSingleton = NULL;
-  }
-}
-
 SIconMgr::SIconMgr() : m_hWnd(NULL), m_nWidth(0), m_nHeight(0), m_nShellQueries(0) {
   KVX_CALLSTACK_TRACK;
 }
@@ -94,7 +78,7 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   convertIcon(hIcon, pair, w, h);
   const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);
   if (it != m_IconMap.end()) {
-    deletePair(it->second);
+    deleteBitmapPair(it->second);
     it->second = pair;
   } else {
     m_IconMap[rExt] = pair;
@@ -163,7 +147,7 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   }
 }
 
-void SIconMgr::deletePair(BMPPAIR& rPair) {
+void deleteBitmapPair(BMPPAIR& rPair) {
   KVX_CALLSTACK_TRACK;
   if (rPair.first != NULL) DeleteObject(rPair.first);
   if (rPair.second != NULL) DeleteObject(rPair.second);
@@ -173,6 +157,6 @@ void SIconMgr::deletePair(BMPPAIR& rPair) {
 void SIconMgr::releaseAll() {
   KVX_CALLSTACK_TRACK;
   for (std::map<std::string, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it)
-    deletePair(it->second);
+    deleteBitmapPair(it->second);
   m_IconMap.clear();
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "../diag/callstack.h"
+#include "../diag/singleton.h"
 
 // The two bitmaps that draw one small icon in a menu entry: first the colour
 // image (black where the icon is transparent), drawn with XOR; second the
@@ -16,19 +17,14 @@
 // copy shares the handles and owns nothing.
 typedef std::pair<HBITMAP, HBITMAP> BMPPAIR;
 
+// Deletes the bitmaps of a pair its caller owns and leaves the pair empty.
+void deleteBitmapPair(BMPPAIR& rPair);
+
 // The shell's file icons as menu bitmaps, one pair per file extension for the
 // life of the program, so that a folder of a thousand files of three types
 // asks the shell only three times. The cache owns every bitmap in it.
-class SIconMgr {
+class SIconMgr : public SSingleton<SIconMgr> {
  public:
-  static void S_createSingleton();
-  static void S_destroySingleton();
-  static SIconMgr* S_getSingleton() {
-    KVX_CALLSTACK_TRACK;
-    assert(S_lpSingleton != NULL);
-    return S_lpSingleton;
-  }
-
   // The window whose device context the bitmaps are made for, and their size.
   void setupInfo(HWND hWnd, int nWidth, int nHeight);
 
@@ -54,18 +50,13 @@ class SIconMgr {
   }
   bool isCached(const std::string& rKey) const;
 
-  SIconMgr(const SIconMgr&) = delete;
-  SIconMgr& operator=(const SIconMgr&) = delete;
-
  private:
+  friend class SSingleton<SIconMgr>;
   SIconMgr();
   ~SIconMgr();
 
   HICON loadIcon(const std::string& rPath, int& w, int& h);
   void convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
-  static void deletePair(BMPPAIR& rPair);
-
-  static SIconMgr* S_lpSingleton;
 
   std::map<std::string, BMPPAIR> m_IconMap;
   HWND m_hWnd;

@@ -14,9 +14,7 @@ void CRootMenu::S_setRootFolderBMP(HBITMAP hImage, HBITMAP hMask) {
 
 void CRootMenu::S_destroyRootFolderBMP() {
   KVX_CALLSTACK_TRACK;
-  if (S_bpRootFolderIcon.first != NULL) DeleteObject(S_bpRootFolderIcon.first);
-  if (S_bpRootFolderIcon.second != NULL) DeleteObject(S_bpRootFolderIcon.second);
-  S_bpRootFolderIcon = BMPPAIR(NULL, NULL);
+  deleteBitmapPair(S_bpRootFolderIcon);
 }
 
 CRootMenu::CRootMenu() { KVX_CALLSTACK_TRACK; }
