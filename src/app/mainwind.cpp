@@ -90,9 +90,8 @@ void SMainWind::registerWindowClass() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(1);
   wc.lpszClassName = PATHWICK_WINDOW_CLASS;
   if (RegisterClassExA(&wc) == 0) {
-    SLog::S_getSingleton()->write(
-        0, "SMainWind::init() failed: RegisterClassEx() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: RegisterClassEx() failed with error: %i");
     exit(0);
   }
 }
@@ -102,9 +101,8 @@ void SMainWind::createMainWindow() {
   m_hWnd = CreateWindowExA(0, PATHWICK_WINDOW_CLASS, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, 100, 100, NULL, NULL, m_hInstance, NULL);
   if (m_hWnd == NULL) {
-    SLog::S_getSingleton()->write(
-        0, "SMainWind::init() failed: CreateWindowEx() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: CreateWindowEx() failed with error: %i");
     exit(0);
   }
 }
@@ -122,14 +120,12 @@ bool SMainWind::buildConfigMenu() {
   KVX_CALLSTACK_TRACK;
   m_hConfigMenu = CreatePopupMenu();
   if (m_hConfigMenu == NULL)
-    SLog::S_getSingleton()->write(
-        0, "SMainWind::init() failed: CreatePopupMenu() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: CreatePopupMenu() failed with error: %i");
   for (const CONFIGMENUENTRY& rEntry : kConfigMenuEntries) {
     if (!AppendMenuA(m_hConfigMenu, rEntry.uFlags, rEntry.uID, rEntry.lpszText)) {
-      SLog::S_getSingleton()->write(
-          0, "SMainWind::init() failed: InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "SMainWind::init() failed: InsertMenuItem() failed with error: %i");
       return false;
     }
   }
@@ -237,8 +233,7 @@ void SMainWind::openConfigMenu(LONG x, LONG y) {
 }
 
 // Messages for the shell's context menu, shown from inside the Folder Menu.
-HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam,
-                                       LRESULT* lpResult) {
+HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
   KVX_CALLSTACK_TRACK;
   // The navigation menu controller relays these (handleContextMenuMsg).
   (void)uMsg;

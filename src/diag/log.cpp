@@ -99,6 +99,12 @@ void SLog::write(int rnLog, const char* rlpszMsg, ...) {
   rStream << szBuffer << std::endl;
 }
 
+void SLog::writeLastError(int rnLog, const char* rlpszMsg) {
+  const int nError = static_cast<int>(GetLastError());
+  KVX_CALLSTACK_TRACK;
+  write(rnLog, rlpszMsg, nError);
+}
+
 bool SLog::isOpen(int rnLog) const {
   KVX_CALLSTACK_TRACK;
   return rnLog >= 0 && rnLog < LOG_COUNT && m_OpenList[rnLog];

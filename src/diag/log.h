@@ -22,6 +22,9 @@ class SLog : public SSingleton<SLog> {
   static SLog* S_peekSingleton() { return S_lpSingleton; }
 
   void write(int rnLog, const char* rlpszMsg, ...) __attribute__((format(printf, 3, 4)));
+  // A failed system call: rlpszMsg holds one %i, filled with GetLastError(),
+  // which is read before anything else can change it.
+  void writeLastError(int rnLog, const char* rlpszMsg);
 
   // True when log rnLog could be opened; writes to a closed log do nothing.
   bool isOpen(int rnLog) const;

@@ -94,9 +94,8 @@ bool CFolderMenu::init() {
   KVX_CALLSTACK_TRACK;
   m_hMenu = CreatePopupMenu();
   if (m_hMenu == NULL) {
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::init() failed: CreatePopupMenu() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "CFolderMenu::init() failed: CreatePopupMenu() failed with error: %i");
     return false;
   }
   MENUINFO info;
@@ -196,9 +195,8 @@ bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillIn
   SetMenuDefaultItem(m_hMenu, 0, TRUE);
   if (m_Folders.empty() && m_Files.empty()) {
     if (!AppendMenuA(m_hMenu, MF_STRING | MF_GRAYED | MF_DISABLED, 0, kEmpty)) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::fillFolderMenu() failed: (EMPTY) AppendMenu() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::fillFolderMenu() failed: (EMPTY) AppendMenu() failed with error: %i");
       return false;
     }
     return true;
@@ -369,9 +367,8 @@ bool CFolderMenu::addMenuFolders() {
     lpItem->setIcon(S_bpFolderIcon);
     lpItem->setHasSubMenu(true);
     if (!insertOwnerDrawnEntry(lpItem, hSubMenu)) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::addMenuFolders() failed: (DIR) InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::addMenuFolders() failed: (DIR) InsertMenuItem() failed with error: %i");
       return false;
     }
   }
@@ -393,9 +390,8 @@ bool CFolderMenu::addMenuFiles() {
     lpIcons->getBmpIconForFile(strFilePath, pair);
     lpItem->setIcon(pair);
     if (!insertOwnerDrawnEntry(lpItem, NULL)) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::fillTopMenu() failed: (FILE) InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::fillTopMenu() failed: (FILE) InsertMenuItem() failed with error: %i");
       return false;
     }
   }
@@ -433,27 +429,24 @@ bool CFolderMenu::addMenuSortGroupsABC() {
   // Always there: names that start with anything but a letter or digit,
   // accented letters included, are reached through it.
   if (!insertGroupEntry(kSymbols, ID_SYMBOLS)) {
-    SLog::S_getSingleton()->write(
+    SLog::S_getSingleton()->writeLastError(
         0,
-        "CFolderMenu::addMenuSortGroupsABC() failed: (SYM) InsertMenuItem() failed with error: %i",
-        static_cast<int>(GetLastError()));
+        "CFolderMenu::addMenuSortGroupsABC() failed: (SYM) InsertMenuItem() failed with error: %i");
     return false;
   }
   for (char c = '0'; c <= '9'; ++c) {
     if (!bFirstBytes[static_cast<unsigned char>(c)]) continue;
     if (!insertGroupEntry(std::string(1, c), static_cast<UINT>(c))) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::fillTopMenuABC() failed: (0-9) InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::fillTopMenuABC() failed: (0-9) InsertMenuItem() failed with error: %i");
       return false;
     }
   }
   for (char c = 'A'; c <= 'Z'; ++c) {
     if (!bFirstBytes[static_cast<unsigned char>(c)]) continue;
     if (!insertGroupEntry(std::string(1, c), static_cast<UINT>(c))) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::fillTopMenuABC() failed: (A-Z) InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::fillTopMenuABC() failed: (A-Z) InsertMenuItem() failed with error: %i");
       return false;
     }
   }
@@ -465,17 +458,15 @@ bool CFolderMenu::addMenuSortGroupsABC() {
 bool CFolderMenu::addMenuSortGroupsEXT() {
   KVX_CALLSTACK_TRACK;
   if (!insertGroupEntry(kFolders, ID_FOLDERS)) {
-    SLog::S_getSingleton()->write(0,
-                                  "CFolderMenu::addMenuSortGroupsEXT() failed: (FOLDERS) "
-                                  "InsertMenuItem() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(0,
+                                           "CFolderMenu::addMenuSortGroupsEXT() failed: (FOLDERS) "
+                                           "InsertMenuItem() failed with error: %i");
     return false;
   }
   if (!insertGroupEntry(kNoExtension, ID_NO_EXTENSION)) {
-    SLog::S_getSingleton()->write(0,
-                                  "CFolderMenu::addMenuSortGroupsEXT() failed: (NOEXT) "
-                                  "InsertMenuItem() failed with error: %i",
-                                  static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(0,
+                                           "CFolderMenu::addMenuSortGroupsEXT() failed: (NOEXT) "
+                                           "InsertMenuItem() failed with error: %i");
     return false;
   }
   std::set<std::string> extensions;
@@ -491,9 +482,8 @@ bool CFolderMenu::addMenuSortGroupsEXT() {
       return true;
     }
     if (!insertGroupEntry(it->substr(0, kMaxGroupLabel), ID_EXTENSION)) {
-      SLog::S_getSingleton()->write(
-          0, "CFolderMenu::fillTopMenuEXT() failed: (EXT) InsertMenuItem() failed with error: %i",
-          static_cast<int>(GetLastError()));
+      SLog::S_getSingleton()->writeLastError(
+          0, "CFolderMenu::fillTopMenuEXT() failed: (EXT) InsertMenuItem() failed with error: %i");
       return false;
     }
   }

@@ -104,8 +104,8 @@ HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   w = 32;
   h = 32;
   if (SHGetFileInfoA(szPath, 0, &info, sizeof(info), SHGFI_ICON) != 0) return info.hIcon;
-  SLog::S_getSingleton()->write(0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i",
-                                static_cast<int>(GetLastError()));
+  SLog::S_getSingleton()->writeLastError(
+      0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i");
   return NULL;
 }
 
@@ -116,9 +116,8 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   ICONINFO info;
   memset(&info, 0, sizeof(info));
   if (!GetIconInfo(hIcon, &info)) {
-    SLog::S_getSingleton()->write(
-        0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i");
     rPair = BMPPAIR(NULL, NULL);
     return;
   }

@@ -38,9 +38,8 @@ bool CNavMenu::display(LONG x, LONG y) {
 
   SetCapture(m_hWnd);
   if (!TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL)) {
-    SLog::S_getSingleton()->write(
-        0, "CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: %i");
     m_nRootSel = -1;
     ReleaseCapture();
     return false;

@@ -44,9 +44,8 @@ bool CRootMenu::addRootItem(ROOTITEM& rItem) {
   lpItem->setIcon(S_bpRootFolderIcon);
   lpItem->setHasSubMenu(true);
   if (!insertOwnerDrawnEntry(lpItem, m_lpSubFolderMenu->getHMENU())) {
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::insertRootItem() failed: InsertMenuItem() failed with error: %i",
-        static_cast<int>(GetLastError()));
+    SLog::S_getSingleton()->writeLastError(
+        0, "CFolderMenu::insertRootItem() failed: InsertMenuItem() failed with error: %i");
     return false;
   }
   m_RootItems.push_back(rItem);
