@@ -17,7 +17,7 @@ check_block() {
   expect_contains "$(echo "$dump" | sed -n 4p)" "$innermost" "innermost frame ($message)"
   expect_contains "$(echo "$dump" | sed -n 4p)" "    " "frame indent"
   # Then the functions that called it, outward.
-  expect_contains "$(echo "$dump" | sed -n 5,6p)" ": void {anonymous}::triggerFault(WPARAM)" "caller frames ($message)"
+  expect_contains "$(echo "$dump" | sed -n 5,6p)" ": void {anonymous}::triggerFault(HWND, WPARAM)" "caller frames ($message)"
   expect_contains "$(echo "$dump" | tail -n 3 | head -n 1)" "probeWindowProc(HWND, UINT, WPARAM, LPARAM)" "window procedure frame ($message)"
   expect_contains "$(echo "$dump" | tail -n 2 | head -n 1)" "main.cpp:" "outermost frame, the message loop ($message)"
   expect_eq "---------------------" "$(echo "$dump" | tail -n 1)" "block closing ($message)"

@@ -22,6 +22,18 @@ expect_eq "    (55 deeper frames not recorded)" "$(echo "$dump" | sed -n 4p)" "c
 expect_contains "$(echo "$dump" | sed -n 5p)" "descendAndViolate(int)" "innermost stored frame"
 expect_eq $((4 + 1 + 512)) "$(echo "$dump" | wc -l)" "lines of the deep block"
 
+# A fault inside the program's own message handling lists the window
+# procedure below the handlers it called, innermost first.
+e2e_start_program
+crash_with 6
+dump=$(last_dump)
+expect_eq "SIGSEGV CAUGHT:  SEGMENTATION FAULT:" "$(echo "$dump" | sed -n 2p)" "message of the drawing fault"
+expect_contains "$(echo "$dump" | sed -n 4p)" "menuitem.cpp:" "innermost frame: the entry's drawing"
+expect_contains "$(echo "$dump" | sed -n 4p)" "CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT*)" "innermost function"
+expect_contains "$(echo "$dump" | sed -n 5p)" "mainwind.cpp:" "next frame: the main window's handler"
+expect_contains "$(echo "$dump" | sed -n 5p)" "SMainWind::onDrawItem(HWND, WPARAM, LPARAM)" "handler function"
+expect_contains "$(echo "$dump" | sed -n 6p)" "LRESULT MainWindProc(HWND, UINT, WPARAM, LPARAM)" "window procedure frame"
+
 # A log that cannot be opened: the program runs without it and a crash
 # still tells the user.
 rm -f "$E2E_APP_DIR/run.log"

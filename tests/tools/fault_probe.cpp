@@ -19,6 +19,7 @@ enum ProbeFault {
   PROBE_DIVIDE_BY_ZERO = 3,
   PROBE_LONG_LOG_LINE = 4,
   PROBE_DEEP_ACCESS_VIOLATION = 5,
+  PROBE_BAD_MENU_ENTRY = 6,
 };
 
 UINT g_uProbeMessage = 0;
@@ -60,7 +61,20 @@ void descendAndViolate(int nDepth) {
   violateAccess();
 }
 
-void triggerFault(WPARAM nKind) {
+// A draw request whose entry data points nowhere, handed to the program's own
+// window procedure: the fault happens inside the program's drawing code.
+void drawBadMenuEntry(HWND hwnd) {
+  KVX_CALLSTACK_TRACK;
+  DRAWITEMSTRUCT draw = {};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = 1;
+  draw.itemData = 0x10;
+  draw.hDC = GetDC(hwnd);
+  CallWindowProcA(g_lpfnMainProc, hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  ReleaseDC(hwnd, draw.hDC);
+}
+
+void triggerFault(HWND hwnd, WPARAM nKind) {
   KVX_CALLSTACK_TRACK;
   switch (nKind) {
     case PROBE_ASSERT: failAssertion(); break;
@@ -68,6 +82,7 @@ void triggerFault(WPARAM nKind) {
     case PROBE_DIVIDE_BY_ZERO: divideByZero(); break;
     case PROBE_LONG_LOG_LINE: writeLongLine(); break;
     case PROBE_DEEP_ACCESS_VIOLATION: descendAndViolate(KVX_CALLSTACK_MAX + 50); break;
+    case PROBE_BAD_MENU_ENTRY: drawBadMenuEntry(hwnd); break;
   }
 }
 
@@ -76,7 +91,7 @@ void triggerFault(WPARAM nKind) {
 LRESULT CALLBACK probeWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (uMsg == g_uProbeMessage) {
-    triggerFault(wParam);
+    triggerFault(hwnd, wParam);
     return 0;
   }
   return CallWindowProcA(g_lpfnMainProc, hwnd, uMsg, wParam, lParam);
