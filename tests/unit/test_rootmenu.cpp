@@ -7,6 +7,7 @@
 #include "menus/navmenu.h"
 #include "menus/rootmenu.h"
 #include "menutest_support.h"
+#include "rootitem_support.h"
 
 using menutest::LogWatch;
 using menutest::menuIds;
@@ -14,16 +15,6 @@ using menutest::menuTexts;
 using menutest::TempTree;
 
 namespace {
-
-ROOTITEM root(const std::string& rName, const std::string& rPath, int nSortType,
-              unsigned int nMaxNoSort) {
-  ROOTITEM item;
-  item.str_name = rName;
-  item.str_path = rPath;
-  item.sort_type = nSortType;
-  item.max_no_sort = nMaxNoSort;
-  return item;
-}
 
 class RootMenuTest : public ::testing::Test {
  protected:
@@ -43,9 +34,9 @@ class RootMenuTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(RootMenuTest, OneOwnerDrawnEntryPerRootInListOrder) {
-  std::vector<ROOTITEM> roots = {root("Projects", "D:\\Projects", SORT_ABC, 25),
-                                 root("C Drive", "C:\\", SORT_ABC, 25),
-                                 root("Music", "E:\\Music\\", SORT_EXT, 10)};
+  std::vector<ROOTITEM> roots = {makeRootItem("Projects", "D:\\Projects", SORT_ABC, 25),
+                                 makeRootItem("C Drive", "C:\\", SORT_ABC, 25),
+                                 makeRootItem("Music", "E:\\Music\\", SORT_EXT, 10)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   EXPECT_EQ(std::vector<std::string>({"Projects", "C Drive", "Music"}), menuTexts(m_Root));
   EXPECT_EQ(std::vector<UINT>({0, 1, 2}), menuIds(m_Root.getHMENU()));
@@ -61,9 +52,10 @@ TEST_F(RootMenuTest, OneOwnerDrawnEntryPerRootInListOrder) {
 }
 
 TEST_F(RootMenuTest, PathsGainABackslashThatOnlyDriveRootsKeepWhenAsked) {
-  std::vector<ROOTITEM> roots = {
-      root("Projects", "D:\\Projects", SORT_ABC, 25), root("C Drive", "C:\\", SORT_ABC, 25),
-      root("Music", "E:\\Music\\", SORT_EXT, 10), root("Nowhere", "", SORT_NONE, 0)};
+  std::vector<ROOTITEM> roots = {makeRootItem("Projects", "D:\\Projects", SORT_ABC, 25),
+                                 makeRootItem("C Drive", "C:\\", SORT_ABC, 25),
+                                 makeRootItem("Music", "E:\\Music\\", SORT_EXT, 10),
+                                 makeRootItem("Nowhere", "", SORT_NONE, 0)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   // The caller's list and the menu's copy both gain it.
   EXPECT_EQ("D:\\Projects\\", roots[0].str_path);
@@ -78,8 +70,9 @@ TEST_F(RootMenuTest, PathsGainABackslashThatOnlyDriveRootsKeepWhenAsked) {
 }
 
 TEST_F(RootMenuTest, FillRequestCarriesTheRootsGrouping) {
-  std::vector<ROOTITEM> roots = {root("A", "C:\\a", SORT_NONE, 0), root("B", "C:\\b", SORT_ABC, 25),
-                                 root("C", "C:\\c", SORT_EXT, 10)};
+  std::vector<ROOTITEM> roots = {makeRootItem("A", "C:\\a", SORT_NONE, 0),
+                                 makeRootItem("B", "C:\\b", SORT_ABC, 25),
+                                 makeRootItem("C", "C:\\c", SORT_EXT, 10)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   FILLINFO info;
   info.b_symbols_only = true;
@@ -98,8 +91,8 @@ TEST_F(RootMenuTest, TheFirstLevelBelowARootGroupsByTheRootsSettings) {
   eleven.addMany("r", 1, 10, ".txt");
   TempTree ten("root10");
   ten.addMany("r", 1, 9, ".txt");
-  std::vector<ROOTITEM> roots = {root("Eleven", eleven.path(), SORT_EXT, 10),
-                                 root("Ten", ten.path(), SORT_EXT, 10)};
+  std::vector<ROOTITEM> roots = {makeRootItem("Eleven", eleven.path(), SORT_EXT, 10),
+                                 makeRootItem("Ten", ten.path(), SORT_EXT, 10)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   struct Case {
     int nRoot;
@@ -118,14 +111,14 @@ TEST_F(RootMenuTest, TheFirstLevelBelowARootGroupsByTheRootsSettings) {
 }
 
 TEST_F(RootMenuTest, ClearKeepsTheSharedSubmenuForTheNextRoot) {
-  std::vector<ROOTITEM> roots = {root("One", "C:\\one", SORT_NONE, 0),
-                                 root("Two", "C:\\two", SORT_NONE, 0)};
+  std::vector<ROOTITEM> roots = {makeRootItem("One", "C:\\one", SORT_NONE, 0),
+                                 makeRootItem("Two", "C:\\two", SORT_NONE, 0)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   m_Root.clear();
   EXPECT_EQ(0, GetMenuItemCount(m_Root.getHMENU()));
   EXPECT_TRUE(m_Root.getRootItems().empty());
   EXPECT_EQ(&m_RootTemp, m_Root.getSubFolderMenu());
-  ROOTITEM drive = root("C Drive", "C:\\", SORT_ABC, 25);
+  ROOTITEM drive = makeRootItem("C Drive", "C:\\", SORT_ABC, 25);
   EXPECT_TRUE(m_Root.addRootItem(drive));
   EXPECT_EQ(std::vector<std::string>({"C Drive"}), menuTexts(m_Root));
   EXPECT_EQ(m_RootTemp.getHMENU(), GetSubMenu(m_Root.getHMENU(), 0));
@@ -139,14 +132,14 @@ TEST_F(RootMenuTest, ClearKeepsTheSharedSubmenuForTheNextRoot) {
 using RootMenuDeathTest = RootMenuTest;
 
 TEST_F(RootMenuDeathTest, AskingPastTheLastRootIsAProgrammingError) {
-  std::vector<ROOTITEM> roots = {root("One", "C:\\one", SORT_NONE, 0)};
+  std::vector<ROOTITEM> roots = {makeRootItem("One", "C:\\one", SORT_NONE, 0)};
   ASSERT_TRUE(m_Root.setRootItemList(roots));
   std::string strPath;
   FILLINFO info;
   EXPECT_DEATH(m_Root.getItemPath(1, strPath), "rnItem < m_RootItems.size\\(\\)");
   EXPECT_DEATH(m_Root.getItemFillInfo(-1, info), "rnItem < m_RootItems.size\\(\\)");
   CRootMenu detached;
-  ROOTITEM item = root("x", "C:\\", SORT_NONE, 0);
+  ROOTITEM item = makeRootItem("x", "C:\\", SORT_NONE, 0);
   EXPECT_DEATH(detached.addRootItem(item), "m_lpSubFolderMenu != NULL");
 }
 
@@ -159,7 +152,7 @@ TEST(NavMenu, InitGivesTheRootMenuItsPermanentSubmenu) {
   EXPECT_TRUE(IsMenu(lpRootTemp->getHMENU()));
   EXPECT_TRUE(IsMenu(nav.getRootMenu().getHMENU()));
   // Loading the root list keeps it.
-  std::vector<ROOTITEM> roots = {root("C Drive", "C:\\", SORT_ABC, 25)};
+  std::vector<ROOTITEM> roots = {makeRootItem("C Drive", "C:\\", SORT_ABC, 25)};
   EXPECT_TRUE(nav.getRootMenu().setRootItemList(roots));
   EXPECT_EQ(lpRootTemp->getHMENU(), GetSubMenu(nav.getRootMenu().getHMENU(), 0));
 }

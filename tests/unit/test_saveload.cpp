@@ -12,6 +12,7 @@
 
 #include "diag/log.h"
 #include "settings/saveload.h"
+#include "rootitem_support.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ RAWVALUE queryRaw(const std::string& strKey, const char* lpszName) {
   DWORD dwSize = 0;
   if (RegQueryValueExA(hKey, lpszName, NULL, &value.dwType, NULL, &dwSize) == ERROR_SUCCESS) {
     value.strData.assign(dwSize, '\0');
-    value.bFound = RegQueryValueExA(hKey, lpszName, NULL, &value.dwType,
-                                    reinterpret_cast<BYTE*>(&value.strData[0]),
-                                    &dwSize) == ERROR_SUCCESS;
+    value.bFound =
+        RegQueryValueExA(hKey, lpszName, NULL, &value.dwType,
+                         reinterpret_cast<BYTE*>(&value.strData[0]), &dwSize) == ERROR_SUCCESS;
     value.strData.resize(dwSize);
   }
   RegCloseKey(hKey);
@@ -66,10 +67,10 @@ DWORD dwordOf(const RAWVALUE& rValue) {
 void setRaw(const std::string& strKey, const char* lpszName, DWORD dwType, const void* lpData,
             DWORD dwSize) {
   HKEY hKey = NULL;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, NULL, 0,
-                                           KEY_WRITE, NULL, &hKey, NULL));
-  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, lpszName, 0, dwType,
-                                          static_cast<const BYTE*>(lpData), dwSize));
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, NULL, 0, KEY_WRITE,
+                                           NULL, &hKey, NULL));
+  EXPECT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(hKey, lpszName, 0, dwType, static_cast<const BYTE*>(lpData), dwSize));
   RegCloseKey(hKey);
 }
 
@@ -115,29 +116,19 @@ void storeItem(const char* lpszNumber, const std::string& strName, const std::st
   setRawDword(itemKey(lpszNumber), "MaxNoSort", dwMaxNoSort);
 }
 
-ROOTITEM makeItem(const std::string& strName, const std::string& strPath, int nSortType,
-                  unsigned int nMaxNoSort) {
-  ROOTITEM item;
-  item.str_name = strName;
-  item.str_path = strPath;
-  item.sort_type = nSortType;
-  item.max_no_sort = nMaxNoSort;
-  return item;
-}
-
 std::vector<ROOTITEM> makeList(int nCount) {
   std::vector<ROOTITEM> list;
   for (int i = 0; i < nCount; ++i)
-    list.push_back(makeItem("Root " + std::to_string(i), "C:\\Dir" + std::to_string(i) + "\\",
-                            i % 3, 20 + i));
+    list.push_back(makeRootItem("Root " + std::to_string(i), "C:\\Dir" + std::to_string(i) + "\\",
+                                i % 3, 20 + i));
   return list;
 }
 
 std::string describe(const ROOTITEM& rItem) {
   std::ostringstream out;
   out << "{\"" << rItem.str_name << "\", \"" << rItem.str_path.substr(0, 40)
-      << (rItem.str_path.size() > 40 ? "..." : "") << "\" (" << rItem.str_path.size()
-      << " bytes), " << rItem.sort_type << ", " << rItem.max_no_sort << "}";
+      << (rItem.str_path.size() > 40 ? "..." : "") << "\" (" << rItem.str_path.size() << " bytes), "
+      << rItem.sort_type << ", " << rItem.max_no_sort << "}";
   return out.str();
 }
 
@@ -235,7 +226,9 @@ TEST_F(SettingsStore, SaveOptionsWritesFourDwordsIntoTheOptionsKeyItself) {
   const struct {
     const char* lpszName;
     DWORD dwWant;
-  } kValues[] = {{"LeftClickRoot", 0}, {"RunOnStartup", 1}, {"TrayHelpAtStartup", 1},
+  } kValues[] = {{"LeftClickRoot", 0},
+                 {"RunOnStartup", 1},
+                 {"TrayHelpAtStartup", 1},
                  {"SplashScreenAtStartup", 0}};
   for (const auto& rCase : kValues) {
     const RAWVALUE value = queryRaw(kOptionsKey, rCase.lpszName);
@@ -266,7 +259,8 @@ TEST_F(SettingsStore, LoadOptionsKeepsFirstTwoFlagsOnOtherNumbersAndTakesNonZero
   } kCases[] = {
       {{2, 2, 2, 2}, makeOptions(true, false, false, false), makeOptions(true, false, true, true)},
       {{2, 2, 2, 2}, makeOptions(false, true, false, false), makeOptions(false, true, true, true)},
-      {{7, 0xFFFFFFFF, 0xFFFFFFFF, 7}, makeOptions(false, true, false, false),
+      {{7, 0xFFFFFFFF, 0xFFFFFFFF, 7},
+       makeOptions(false, true, false, false),
        makeOptions(false, true, true, true)},
       {{0, 1, 0, 0}, makeOptions(true, false, true, true), makeOptions(false, true, false, false)},
   };
@@ -277,8 +271,8 @@ TEST_F(SettingsStore, LoadOptionsKeepsFirstTwoFlagsOnOtherNumbersAndTakesNonZero
     PROGRAMOPTIONS loaded = rCase.start;
     EXPECT_TRUE(loadOptions(loaded));
     EXPECT_EQ(describe(rCase.want), describe(loaded))
-        << "stored " << rCase.dwStored[0] << "," << rCase.dwStored[1] << ","
-        << rCase.dwStored[2] << "," << rCase.dwStored[3] << " over " << describe(rCase.start);
+        << "stored " << rCase.dwStored[0] << "," << rCase.dwStored[1] << "," << rCase.dwStored[2]
+        << "," << rCase.dwStored[3] << " over " << describe(rCase.start);
   }
 }
 
@@ -344,8 +338,7 @@ TEST_F(SettingsStore, LoadOptionsStopsAtTheFirstMissingValue) {
   EXPECT_TRUE(loadOptions(options));
   // The splash value is there but not read once the tray help value is missing.
   EXPECT_EQ(describe(makeOptions(false, true, true, true)), describe(options));
-  EXPECT_EQ(1,
-            countLogged("loadOptions() failed - (TrayHelpAtStartup) RegQueryValueEx() failed"));
+  EXPECT_EQ(1, countLogged("loadOptions() failed - (TrayHelpAtStartup) RegQueryValueEx() failed"));
 }
 
 // ---- Autostart ------------------------------------------------------------
@@ -370,7 +363,7 @@ TEST_F(SettingsStore, TurningOffAnAutostartThatWasNeverOnIsReportedAfterTheOptio
 // ---- Root items -----------------------------------------------------------
 
 TEST_F(SettingsStore, SaveItemStoresTextsAsStringsAndNumbersAsDwords) {
-  EXPECT_TRUE(saveItem(0, makeItem("Projects", "D:\\Work\\Projects\\", SORT_EXT, 40)));
+  EXPECT_TRUE(saveItem(0, makeRootItem("Projects", "D:\\Work\\Projects\\", SORT_EXT, 40)));
   const std::string strKey = itemKey("0000");
   const RAWVALUE name = queryRaw(strKey, "Name");
   const RAWVALUE path = queryRaw(strKey, "Path");
@@ -388,7 +381,7 @@ TEST_F(SettingsStore, ItemKeysAreNumberedWithAtLeastFourDigits) {
     const char* lpszKey;
   } kCases[] = {{0, "0000"}, {7, "0007"}, {11, "0011"}, {9999, "9999"}, {10000, "10000"}};
   for (const auto& rCase : kCases) {
-    EXPECT_TRUE(saveItem(rCase.nPosition, makeItem("n", "p", 0, 0)));
+    EXPECT_TRUE(saveItem(rCase.nPosition, makeRootItem("n", "p", 0, 0)));
     EXPECT_EQ(std::string("n"), textOf(queryRaw(itemKey(rCase.lpszKey), "Name")))
         << "position " << rCase.nPosition;
   }
@@ -408,9 +401,9 @@ TEST_F(SettingsStore, TwelveItemsAreStoredUnder0000To0011) {
 
 TEST_F(SettingsStore, AShorterListDeletesTheKeysOfTheItemsItNoLongerHas) {
   saveMenuItems(makeList(5));
-  std::vector<ROOTITEM> shorter = {makeItem("A", "C:\\A\\", SORT_NONE, 0),
-                                   makeItem("B", "C:\\B\\", SORT_ABC, 25),
-                                   makeItem("C", "C:\\C\\", SORT_EXT, 99)};
+  std::vector<ROOTITEM> shorter = {makeRootItem("A", "C:\\A\\", SORT_NONE, 0),
+                                   makeRootItem("B", "C:\\B\\", SORT_ABC, 25),
+                                   makeRootItem("C", "C:\\C\\", SORT_EXT, 99)};
   EXPECT_TRUE(saveMenuItems(shorter));
   EXPECT_EQ(std::vector<std::string>({"0000", "0001", "0002"}), subkeysOf(kMenuKey));
   std::vector<ROOTITEM> loaded;
@@ -429,13 +422,13 @@ TEST_F(SettingsStore, DeletingStaleKeysStopsAtTheFirstGap) {
 
 TEST_F(SettingsStore, ListsOfAnyTextLengthLoadBackAsSaved) {
   const std::vector<ROOTITEM> saved = {
-      makeItem("C Drive", "C:\\", SORT_ABC, 25),
-      makeItem("", "", SORT_NONE, 0),
-      makeItem("Long path", "C:\\" + std::string(297, 'p'), SORT_EXT, 30),
-      makeItem(std::string(259, 'n'), "C:\\" + std::string(256, 'q') + "\\", SORT_ABC, 1),
-      makeItem(std::string(260, 'n'), "C:\\" + std::string(5000, 'r'), SORT_NONE, 0),
-      makeItem("Caf\xe9 & \xc6sop", "C:\\Fr\xe8re\\", SORT_ABC, 26),
-      makeItem("Numbers unchecked", "C:\\x\\", -1, 0xFFFFFFFFu),
+      makeRootItem("C Drive", "C:\\", SORT_ABC, 25),
+      makeRootItem("", "", SORT_NONE, 0),
+      makeRootItem("Long path", "C:\\" + std::string(297, 'p'), SORT_EXT, 30),
+      makeRootItem(std::string(259, 'n'), "C:\\" + std::string(256, 'q') + "\\", SORT_ABC, 1),
+      makeRootItem(std::string(260, 'n'), "C:\\" + std::string(5000, 'r'), SORT_NONE, 0),
+      makeRootItem("Caf\xe9 & \xc6sop", "C:\\Fr\xe8re\\", SORT_ABC, 26),
+      makeRootItem("Numbers unchecked", "C:\\x\\", -1, 0xFFFFFFFFu),
   };
   saveMenuItems(saved);
   EXPECT_EQ(300u, textOf(queryRaw(itemKey("0002"), "Path")).size());
@@ -500,15 +493,14 @@ TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
     storeItem("0001", "Bad", "C:\\Bad\\");
     storeItem("0002", "After", "C:\\After\\");
     setRaw(itemKey("0001"), rCase.lpszName, rCase.dwType, rCase.lpData, rCase.dwSize);
-    const int nLoggedBefore =
-        countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
-                    ") RegQueryValueEx() failed");
+    const int nLoggedBefore = countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
+                                          ") RegQueryValueEx() failed");
     std::vector<ROOTITEM> loaded;
     loadMenuItems(loaded);
     ASSERT_EQ(1u, loaded.size()) << rCase.lpszWhat;
     EXPECT_EQ("Good", loaded[0].str_name) << rCase.lpszWhat;
-    EXPECT_EQ(nLoggedBefore + 1, countLogged(std::string("loadItem() failed - (") +
-                                             rCase.lpszName + ") RegQueryValueEx() failed"))
+    EXPECT_EQ(nLoggedBefore + 1, countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
+                                             ") RegQueryValueEx() failed"))
         << rCase.lpszWhat;
   }
 }
