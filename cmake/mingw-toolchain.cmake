@@ -1,14 +1,7 @@
-# Cross-compiles for Windows with MinGW-w64. PATHWICK_ARCH picks the target:
-# i686 (the shipped 32-bit program) or x86_64 (the build the tests run, for
-# hosts that cannot execute 32-bit code under Wine).
-if(NOT PATHWICK_ARCH)
-  set(PATHWICK_ARCH i686)
-endif()
-set(PATHWICK_ARCH ${PATHWICK_ARCH} CACHE STRING "i686 or x86_64")
-
+# Cross-compiles the 32-bit Windows program (and its tests) with MinGW-w64.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR ${PATHWICK_ARCH})
-set(_triple ${PATHWICK_ARCH}-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(_triple i686-w64-mingw32)
 
 # The posix thread model is the one GoogleTest compiles with (std::mutex).
 set(CMAKE_C_COMPILER ${_triple}-gcc-posix)

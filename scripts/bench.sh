@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
-# Runs the folder menu fill benchmark (bench/fill_bench.cpp) under 64-bit
-# Wine in a private prefix and display, building the x86_64 test tree first
-# when needed. Arguments go to fill_bench.exe (e.g. --runs 9).
+# Runs the folder menu fill benchmark (bench/fill_bench.cpp), an i686 build,
+# under 32-bit Wine in a private prefix and display. Arguments go to
+# fill_bench.exe (e.g. --runs 9).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/x64
+. "$(dirname "$0")/common.sh"
+root=$PATHWICK_ROOT
+build=$root/build
 . "$root/tests/winecommon.sh"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-toolchain.cmake" \
-    -DPATHWICK_ARCH=x86_64 -DPATHWICK_BUILD_TESTS=ON >/dev/null
-fi
-cmake --build "$build" --target fill_bench -j2 >/dev/null
+ensure_packages
+build_program fill_bench
 
 envdir=$build/testenv
 mkdir -p "$envdir"

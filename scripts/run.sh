@@ -7,19 +7,9 @@ set -euo pipefail
 . "$PATHWICK_ROOT/tests/winecommon.sh"
 
 ensure_packages
-build_program
-if host_runs_32bit_wine; then
-  exe=$PATHWICK_ROOT/build/pathwick.exe
-  PATHWICK_WINE=/usr/lib/wine/wine
-  prefix=$PATHWICK_ROOT/build/run-prefix32
-  export WINEARCH=win32
-else
-  # This host cannot execute 32-bit code: run the 64-bit build of the same sources.
-  echo "note: this host runs 64-bit code only; starting the x86_64 build"
-  build_test_tree
-  exe=$PATHWICK_ROOT/build/x64/pathwick.exe
-  prefix=$PATHWICK_ROOT/build/run-prefix
-fi
+build_program pathwick wdriver
+exe=$PATHWICK_ROOT/build/pathwick.exe
+prefix=$PATHWICK_ROOT/build/run-prefix
 wine_boot_template "$prefix"
 export WINEPREFIX=$prefix
 
@@ -42,8 +32,8 @@ program_pid=$!
 
 if [ -n "$xvfb_pid" ]; then
   mkdir -p "$PATHWICK_ROOT/build/screenshots"
-  "$PATHWICK_WINE" "$PATHWICK_ROOT/build/x64/wdriver.exe" wait-window PathwickDummyWindow - 30000 >/dev/null 2>&1 ||
-    [ ! -f "$PATHWICK_ROOT/build/x64/wdriver.exe" ] || echo "the program's window did not appear"
+  "$PATHWICK_WINE" "$PATHWICK_ROOT/build/wdriver.exe" wait-window PathwickDummyWindow - 30000 >/dev/null 2>&1 ||
+    echo "the program's window did not appear"
   sleep 2
   shot=$PATHWICK_ROOT/build/screenshots/run-$(date +%Y%m%d-%H%M%S).png
   import -window root "$shot"

@@ -1,10 +1,11 @@
 # Shared by the test scripts: where Wine is and how a private prefix is made.
 # Sourced, not run.
 
-# The test build is 64-bit; the 64-bit loader runs it whether or not the host
-# can execute 32-bit code.
-PATHWICK_WINE=${PATHWICK_WINE:-/usr/lib/wine/wine64}
+# Everything the tests run is 32-bit, as the shipped program is: the 32-bit
+# loader in 32-bit prefixes, which boot faster and hold no 64-bit half.
+PATHWICK_WINE=${PATHWICK_WINE:-/usr/lib/wine/wine}
 PATHWICK_WINESERVER=${PATHWICK_WINESERVER:-/usr/lib/wine/wineserver}
+export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or HTML engines to install (there is no network), no desktop menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

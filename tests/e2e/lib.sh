@@ -64,6 +64,11 @@ e2e_init() {
   mkdir -p "$E2E_APP_DIR" "$E2E_WORK/screenshots"
   trap e2e_teardown EXIT
   cp "$PATHWICK_BUILD_DIR/$E2E_PROGRAM" "$E2E_APP_DIR/"
+  # What ships is a 32-bit program: PE machine type 0x14c (Intel 386).
+  local pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$E2E_APP_DIR/$E2E_PROGRAM" | tr -d ' ')
+  machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$E2E_APP_DIR/$E2E_PROGRAM" | tr -d ' ')
+  [ "$machine" == 014c ] || fail "$E2E_PROGRAM is not a 32-bit x86 program (machine $machine)"
   [ -d "$PATHWICK_BUILD_DIR/docs" ] && cp -r "$PATHWICK_BUILD_DIR/docs" "$E2E_APP_DIR/"
   wine_clone_prefix "$PATHWICK_TEST_ENV_DIR/template" "$E2E_WORK/prefix"
   export WINEPREFIX=$E2E_WORK/prefix
