@@ -27,6 +27,7 @@ stop() {
 trap stop EXIT
 trap 'exit 0' INT TERM
 
+echo "starting $exe (i686) under 32-bit Wine"
 "$PATHWICK_WINE" "$exe" &
 program_pid=$!
 
