@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the release package: dist/pathwick-<version>.zip with the stripped
+# program, its help pages and a read-me for Windows users, and a SHA-256
+# checksum file beside it. package.sh [--no-build] [OUTPUT_DIR] (dist/ by
+# default); --no-build packs the program already in build/ (the tests' way).
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686)
+
+if [ "${1:-}" == --no-build ]; then
+  shift
+else
+  ensure_packages
+  build_program pathwick
+fi
+
+# The version the resources carry, from the one header they read.
+version_part() {
+  sed -n "s/^#define PATHWICK_VERSION_$1 \\([0-9]*\\)\$/\\1/p" "$PATHWICK_ROOT/src/resources/version.h"
+}
+version=$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH)
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in version.h" >&2; exit 1; }
+
+out=$(mkdir -p "${1:-$PATHWICK_ROOT/dist}" && cd "${1:-$PATHWICK_ROOT/dist}" && pwd)
+name=pathwick-$version
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+mkdir -p "$stage/$name"
+i686-w64-mingw32-strip -o "$stage/$name/pathwick.exe" "$PATHWICK_ROOT/build/pathwick.exe"
+cp -r "$PATHWICK_ROOT/docs" "$stage/$name/docs"
+# Windows users open it with Notepad: CRLF line ends.
+sed 's/$/\r/' "$PATHWICK_ROOT/scripts/package/README.txt" >"$stage/$name/README.txt"
+
+zip_file=$out/$name.zip
+rm -f "$zip_file" "$zip_file.sha256"
+# Fixed times and order, so the same sources give the same archive.
+find "$stage/$name" -exec touch -d '2026-01-01 00:00:00' {} +
+(cd "$stage" && find "$name" | LC_ALL=C sort | zip -q -X -D "$zip_file" -@)
+(cd "$out" && sha256sum "$name.zip" >"$name.zip.sha256")
+echo "$zip_file"
+echo "$zip_file.sha256"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The release package as a user gets it: the zip matches its checksum, holds
+# the stripped 32-bit program, its help page and the read-me; unpacked into a
+# folder whose path has blanks, the program starts, its Folder Menu opens and
+# "Program Help..." opens the unpacked help page.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+e2e_init package
+
+dist=$E2E_WORK/dist
+bash "$E2E_HERE/../../scripts/package.sh" --no-build "$dist" >/dev/null || fail "package.sh failed"
+zip_file=$(ls "$dist"/pathwick-*.zip)
+(cd "$dist" && sha256sum -c --quiet "$(basename "$zip_file").sha256") || fail "the checksum does not match the zip"
+name=$(basename "$zip_file" .zip)
+expect_eq "$name/README.txt $name/docs/index.html $name/pathwick.exe" \
+  "$(unzip -Z1 "$zip_file" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')" "files in the zip"
+
+E2E_APP_DIR="$E2E_WORK/Program Files/Pathwick Pro"
+mkdir -p "$E2E_APP_DIR"
+unzip -q "$zip_file" -d "$E2E_APP_DIR"
+E2E_APP_DIR=$E2E_APP_DIR/$name
+i686-w64-mingw32-objdump -h "$E2E_APP_DIR/pathwick.exe" | grep -q '\.debug' && fail "the packed exe is not stripped"
+[ "$(stat -c %s "$E2E_APP_DIR/pathwick.exe")" -lt "$(stat -c %s "$PATHWICK_BUILD_DIR/pathwick.exe")" ] ||
+  fail "the packed exe is no smaller than the built one"
+grep -q $'\r$' "$E2E_APP_DIR/README.txt" || fail "README.txt lacks Windows line ends"
+
+opened=$E2E_WORK/opened.txt
+e2e_wine reg add 'HKCR\.html' /ve /d PathwickTest.html /f >/dev/null 2>&1
+e2e_wine reg add 'HKCR\PathwickTest.html\shell\open\command' /ve \
+  /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")" /f >/dev/null 2>&1
+
+e2e_start_program
+open_config_menu 3 config-menu
+config_wh="$MENU_W $MENU_H"
+e2e_dismiss_menu
+open_folder_menu 1 folder-menu "$config_wh"
+e2e_dismiss_menu
+
+open_config_menu 3 config-menu-help
+click_entry "$CONFIG_BANDS" 1
+for ((i = 0; i < 100; i++)); do [ -s "$opened" ] && break; sleep 0.1; done
+expect_eq "$(e2e_winpath "$E2E_APP_DIR/docs/index.html")" "$(tr -d '\r' <"$opened" | sed 's/ *$//')" \
+  "file opened by Program Help..."
+e2e_log_text | grep -q -- '----Logging Started Pathwick Pro----' || fail "no run.log beside the unpacked program"
