@@ -467,9 +467,9 @@ TEST_F(SettingsStore, LoadItemTakesTheTextUpToItsFirstZero) {
   }
 }
 
-// A bad value ends the list where it stands, as a missing one does; the
-// items before it load and nothing crashes.
-TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
+// A bad value costs its own item only: the items after it still load, and
+// the failure is logged with the value's name.
+TEST_F(SettingsStore, AnItemWithAValueOfTheWrongTypeOrSizeIsLeftOutAlone) {
   const DWORD dwTwo = 2;
   const unsigned long long qwTwo = 2;
   const struct {
@@ -481,7 +481,7 @@ TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
   } kCases[] = {
       {"name as a number", "Name", REG_DWORD, &dwTwo, 4},
       {"path as binary", "Path", REG_BINARY, "C:\\", 3},
-      {"path with variables", "Path", REG_EXPAND_SZ, "%TEMP%", 7},
+      {"path as a list of texts", "Path", REG_MULTI_SZ, "C:\\\0\0", 5},
       {"sort type as text", "SortType", REG_SZ, "1", 2},
       {"sort type of two bytes", "SortType", REG_DWORD, &dwTwo, 2},
       {"threshold of 64 bits", "MaxNoSort", REG_QWORD, &qwTwo, 8},
@@ -493,32 +493,75 @@ TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
     storeItem("0001", "Bad", "C:\\Bad\\");
     storeItem("0002", "After", "C:\\After\\");
     setRaw(itemKey("0001"), rCase.lpszName, rCase.dwType, rCase.lpData, rCase.dwSize);
-    const int nLoggedBefore = countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
-                                          ") RegQueryValueEx() failed");
+    const std::string strLine =
+        std::string("loadItem() failed - (") + rCase.lpszName + ") RegQueryValueEx() failed";
+    const int nLoggedBefore = countLogged(strLine);
     std::vector<ROOTITEM> loaded;
     loadMenuItems(loaded);
-    ASSERT_EQ(1u, loaded.size()) << rCase.lpszWhat;
+    ASSERT_EQ(2u, loaded.size()) << rCase.lpszWhat;
     EXPECT_EQ("Good", loaded[0].str_name) << rCase.lpszWhat;
-    EXPECT_EQ(nLoggedBefore + 1, countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
-                                             ") RegQueryValueEx() failed"))
-        << rCase.lpszWhat;
+    EXPECT_EQ("After", loaded[1].str_name) << rCase.lpszWhat;
+    // The missing key after the list reports as "(Name)" too.
+    const int nEndOfList = strcmp(rCase.lpszName, "Name") == 0 ? 1 : 0;
+    EXPECT_EQ(nLoggedBefore + 1 + nEndOfList, countLogged(strLine)) << rCase.lpszWhat;
   }
 }
 
-TEST_F(SettingsStore, AnItemWithoutPathEndsTheList) {
-  storeItem("0000", "First", "C:\\1\\");
-  storeItem("0001", "Second", "C:\\2\\");
-  storeItem("0002", "Third", "C:\\3\\");
+// Five roots, the third without a readable path: the four others load, and
+// saving the loaded list, as the edit dialog does, keeps all four (renumbered
+// without the gap) instead of deleting everything after the odd one.
+TEST_F(SettingsStore, AnItemWithoutPathIsLeftOutAndTheNextSaveKeepsTheRest) {
+  const std::vector<ROOTITEM> stored = makeList(5);
+  saveMenuItems(stored);
   HKEY hKey = NULL;
   ASSERT_EQ(ERROR_SUCCESS,
-            RegOpenKeyExA(HKEY_CURRENT_USER, itemKey("0001").c_str(), 0, KEY_WRITE, &hKey));
+            RegOpenKeyExA(HKEY_CURRENT_USER, itemKey("0002").c_str(), 0, KEY_WRITE, &hKey));
   RegDeleteValueA(hKey, "Path");
   RegCloseKey(hKey);
+
   std::vector<ROOTITEM> loaded;
   loadMenuItems(loaded);
-  ASSERT_EQ(1u, loaded.size());
-  EXPECT_EQ("First", loaded[0].str_name);
+  const std::vector<ROOTITEM> readable = {stored[0], stored[1], stored[3], stored[4]};
+  expectSameList(readable, loaded);
   EXPECT_EQ(1, countLogged("loadItem() failed - (Path) RegQueryValueEx() failed"));
+  // Only the missing key after the last item ends the list.
+  EXPECT_EQ(1, countLogged("loadItem() failed - (Name) RegQueryValueEx() failed"));
+
+  saveMenuItems(loaded);
+  EXPECT_EQ(std::vector<std::string>({"0000", "0001", "0002", "0003"}), subkeysOf(kMenuKey));
+  EXPECT_EQ(std::string("Root 4"), textOf(queryRaw(itemKey("0003"), "Name")));
+  std::vector<ROOTITEM> reloaded;
+  loadMenuItems(reloaded);
+  expectSameList(readable, reloaded);
+}
+
+// Paths written by other tools as REG_EXPAND_SZ load as the folders they
+// name now; a save stores that folder as a plain REG_SZ, like every text.
+TEST_F(SettingsStore, TextsWithVariablesLoadExpandedAndSaveAsPlainText) {
+  ASSERT_TRUE(SetEnvironmentVariableA("PWK_TEST_HOME", "C:\\Users\\T\xe9st"));
+  const struct {
+    const char* lpszStored;
+    const char* lpszWant;
+  } kCases[] = {
+      {"%PWK_TEST_HOME%\\Documents\\", "C:\\Users\\T\xe9st\\Documents\\"},
+      {"%PWK_NO_SUCH_VARIABLE%\\x", "%PWK_NO_SUCH_VARIABLE%\\x"},
+      {"C:\\Plain\\", "C:\\Plain\\"},
+  };
+  for (const auto& rCase : kCases) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kMenuKey);
+    storeItem("0000", "Before", "C:\\Before\\");
+    storeItem("0001", "Home", "C:\\");
+    setRaw(itemKey("0001"), "Path", REG_EXPAND_SZ, rCase.lpszStored,
+           static_cast<DWORD>(strlen(rCase.lpszStored) + 1));
+    storeItem("0002", "After", "C:\\After\\");
+    std::vector<ROOTITEM> loaded;
+    loadMenuItems(loaded);
+    ASSERT_EQ(3u, loaded.size()) << rCase.lpszStored;
+    EXPECT_EQ(rCase.lpszWant, loaded[1].str_path) << rCase.lpszStored;
+    saveMenuItems(loaded);
+    EXPECT_EQ(rCase.lpszWant, textOf(queryRaw(itemKey("0001"), "Path"))) << rCase.lpszStored;
+  }
+  SetEnvironmentVariableA("PWK_TEST_HOME", NULL);
 }
 
 }  // namespace
