@@ -2,11 +2,11 @@
 
 #include <shellapi.h>
 
-#include <cctype>
 #include <cstring>
 
 #include "../diag/log.h"
 #include "gdiguards.h"
+#include "pathtext.h"
 
 #ifndef _WIN64
 static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 bytes");
@@ -30,11 +30,10 @@ void SIconMgr::setupInfo(HWND hWnd, int nWidth, int nHeight) {
 
 bool SIconMgr::getFileExt(const std::string& rPath, std::string& rExt) {
   KVX_CALLSTACK_TRACK;
-  const std::string::size_type nDot = rPath.rfind('.');
+  const std::string::size_type nDot = extensionDot(rPath);
   if (nDot == std::string::npos) return false;
   rExt = rPath.substr(nDot + 1);
-  for (std::string::size_type i = 0; i < rExt.size(); ++i)
-    rExt[i] = static_cast<char>(tolower(static_cast<unsigned char>(rExt[i])));
+  lowerAsciiLetters(rExt);
   return true;
 }
 
@@ -43,9 +42,9 @@ bool SIconMgr::isCached(const std::string& rKey) const {
   return m_IconMap.find(rKey) != m_IconMap.end();
 }
 
-// The key is taken from the whole path, so a file without an extension in a
-// folder whose name has a dot gets an entry of its own; files without any
-// dot in their path share the empty key.
+// Every file whose name has no extension shares the empty key, whatever
+// dots the names of the folders above it hold: a key per file would cost a
+// shell query and two bitmaps each, kept until the program ends.
 bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
   KVX_CALLSTACK_TRACK;
   std::string strExt;
@@ -72,8 +71,7 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
 // that is replaced is deleted here, as nothing else could release it.
 void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   KVX_CALLSTACK_TRACK;
-  for (std::string::size_type i = 0; i < rExt.size(); ++i)
-    rExt[i] = static_cast<char>(tolower(static_cast<unsigned char>(rExt[i])));
+  lowerAsciiLetters(rExt);
   BMPPAIR pair(NULL, NULL);
   convertIcon(hIcon, pair, w, h);
   const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);

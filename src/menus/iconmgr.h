@@ -36,8 +36,9 @@ class SIconMgr : public SSingleton<SIconMgr> {
   // under the extension, which is lower-cased in place.
   void setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h);
 
-  // Everything after the last dot of the whole path, lower-cased; false and
-  // rExt untouched when the path has no dot.
+  // The extension of the path's file name (after the last dot that follows
+  // the last backslash), lower-cased; false and rExt untouched when the
+  // file name has no dot.
   static bool getFileExt(const std::string& rPath, std::string& rExt);
 
   void releaseAll();

@@ -82,7 +82,7 @@ class IconCache : public ::testing::Test {
 
 }  // namespace
 
-TEST(IconCacheKeys, EverythingAfterTheLastDotOfTheWholePathLowerCased) {
+TEST(IconCacheKeys, TheFileNamesOwnExtensionLowerCased) {
   struct Case {
     const char* lpszPath;
     bool bFound;
@@ -91,7 +91,10 @@ TEST(IconCacheKeys, EverythingAfterTheLastDotOfTheWholePathLowerCased) {
   const Case cases[] = {
       {"C:\\Data\\A.TXT", true, "txt"},
       {"C:\\Data\\b.txt", true, "txt"},
-      {"C:\\notes.old\\readme", true, "old\\readme"},
+      {"C:\\notes.old\\readme", false, "unchanged"},
+      {"C:\\Users\\john.doe\\.git\\HEAD", false, "unchanged"},
+      {"C:\\Users\\john.doe\\.gitignore", true, "gitignore"},
+      {"C:\\v1.2\\setup.EXE", true, "exe"},
       {"C:\\Data\\archive.tar.GZ", true, "gz"},
       {"C:\\Data\\trailing.", true, ""},
       {"C:\\Data\\README", false, "unchanged"},
@@ -121,27 +124,28 @@ TEST_F(IconCache, FilesOfOneTypeShareOneEntryAndOneShellQuery) {
   EXPECT_EQ(16, size.cy);
 }
 
-TEST_F(IconCache, AFileWithoutExtensionInADottedFolderGetsAnEntryOfItsOwn) {
+// Below a folder such as john.doe or .git, files without an extension
+// share the empty key with every other such file: one shell query and one
+// pair of bitmaps for all of them, not one each.
+TEST_F(IconCache, FilesWithoutExtensionShareOneEntryWhateverTheirFolderIsCalled) {
   TempTree tree("iconfolderdot");
-  tree.addFolder("notes.old");
-  tree.addFile("notes.old\\readme");
-  tree.addFile("notes.old\\todo");
+  tree.addFolder("john.doe");
+  for (int i = 0; i < 30; ++i) tree.addFile("john.doe\\README" + std::to_string(i));
   tree.addFile("LICENSE");
-  tree.addFile("COPYING");
-  BMPPAIR pair(NULL, NULL);
-  const unsigned long nBefore = m_lpIcons->getShellQueryCount();
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\readme", pair));
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\todo", pair));
-  EXPECT_TRUE(m_lpIcons->isCached("old\\readme"));
-  EXPECT_TRUE(m_lpIcons->isCached("old\\todo"));
-  EXPECT_EQ(nBefore + 2, m_lpIcons->getShellQueryCount());
-
-  // Files without any dot in their path share the empty key.
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", pair));
-  const unsigned long nAfterFirst = m_lpIcons->getShellQueryCount();
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "COPYING", pair));
-  EXPECT_EQ(nAfterFirst, m_lpIcons->getShellQueryCount());
+  BMPPAIR first(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", first));
+  const unsigned long nQueries = m_lpIcons->getShellQueryCount();
+  const unsigned long nObjects = menutest::countGdiObjects();
+  for (int i = 0; i < 30; ++i) {
+    BMPPAIR pair(NULL, NULL);
+    ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "john.doe\\README" + std::to_string(i),
+                                             pair));
+    EXPECT_EQ(first, pair) << i;
+  }
+  EXPECT_EQ(nQueries, m_lpIcons->getShellQueryCount());
+  EXPECT_EQ(nObjects, menutest::countGdiObjects());
   EXPECT_TRUE(m_lpIcons->isCached(""));
+  EXPECT_FALSE(m_lpIcons->isCached("doe\\readme0"));
 }
 
 TEST_F(IconCache, AFailedQueryCachesNothingAndIsAskedAgain) {
