@@ -7,6 +7,7 @@
 
 #include "app/mainwind.h"
 #include "diag/log.h"
+#include "menus/iconmgr.h"
 
 namespace {
 
@@ -47,6 +48,38 @@ TEST(StartupDeathTest, FailedClassRegistrationEndsWithExitCodeZeroAndALogLine) {
   EXPECT_NE(std::string::npos,
             strLog.find("]SMainWind::init() failed: RegisterClassEx() failed with error: "))
       << strLog;
+}
+
+// The start-up notice is a menu tracked inside init; this ends it from the
+// menu loop, as a click elsewhere would.
+void CALLBACK endNoticeMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+// A first start, with nothing stored, runs with the default options and one
+// root: the whole C drive, grouped by letter above 25 entries. Runs in a
+// child process, which has the window class and the tray icon to itself.
+void startWithNothingStored() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmere Software");
+  SLog::S_createSingleton();
+  const UINT_PTR nTimer = SetTimer(NULL, 0, 300, endNoticeMenu);
+  SMainWind::S_createSingleton();
+  SMainWind::S_getSingleton()->init(GetModuleHandleA(NULL));
+  KillTimer(NULL, nTimer);
+  const std::vector<ROOTITEM>& rRoots = SMainWind::S_getSingleton()->getStartupRootItems();
+  const PROGRAMOPTIONS& rOptions = SMainWind::S_getSingleton()->getOptions();
+  for (const ROOTITEM& rRoot : rRoots)
+    fprintf(stderr, "root [%s] [%s] %d %u\n", rRoot.str_name.c_str(), rRoot.str_path.c_str(),
+            rRoot.sort_type, rRoot.max_no_sort);
+  fprintf(stderr, "options %d%d%d%d\n", rOptions.LeftClickRoot, rOptions.RunOnStartup,
+          rOptions.TrayHelpAtStartup, rOptions.SplashScreenAtStartup);
+  SMainWind::S_destroySingleton();
+  SIconMgr::S_destroySingleton();
+  SLog::S_destroySingleton();
+  exit(0);
+}
+
+TEST(StartupDeathTest, AFirstStartShowsTheCDriveRootWithTheDefaultOptions) {
+  EXPECT_EXIT(startWithNothingStored(), ::testing::ExitedWithCode(0),
+              "^root \\[C Drive\\] \\[C:\\\\\\] 1 25\noptions 1011\n$");
 }
 
 }  // namespace
