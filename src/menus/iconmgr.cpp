@@ -107,6 +107,20 @@ HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   return NULL;
 }
 
+// The size the icon's bitmaps really have, which the caller's w x h only
+// guesses: at 120 DPI the shell's small icons are 20 x 20, not 16 x 16.
+// Left as guessed when the bitmaps cannot be read.
+void SIconMgr::measureIcon(const ICONINFO& rInfo, int& w, int& h) {
+  KVX_CALLSTACK_TRACK;
+  BITMAP mask;
+  memset(&mask, 0, sizeof(mask));
+  if (GetObjectA(rInfo.hbmMask, sizeof(mask), &mask) == 0) return;
+  const int nHeight = rInfo.hbmColor != NULL ? mask.bmHeight : mask.bmHeight / 2;
+  if (mask.bmWidth <= 0 || nHeight <= 0) return;
+  w = mask.bmWidth;
+  h = nHeight;
+}
+
 // Scales the icon's colour image and mask to the cache's size as two
 // bitmaps of the window's device. The icon itself stays the caller's.
 void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
@@ -121,6 +135,7 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   }
   const CGdiObject iconColour(info.hbmColor);
   const CGdiObject iconMask(info.hbmMask);
+  measureIcon(info, w, h);
   // A monochrome icon has no colour bitmap: its mask is twice as tall, the
   // AND mask above the XOR image.
   const HBITMAP hColourSource = info.hbmColor != NULL ? info.hbmColor : info.hbmMask;
@@ -131,6 +146,10 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   rPair.second = CreateCompatibleBitmap(windowDC.get(), m_nWidth, m_nHeight);
   const CMemoryDC sourceDC(windowDC.get());
   const CMemoryDC targetDC(windowDC.get());
+  // The default mode ANDs the pixels a shrink drops, which darkens colours
+  // and merges a mask's transparent spots; each target pixel takes one
+  // source pixel instead.
+  SetStretchBltMode(targetDC.get(), COLORONCOLOR);
   {
     const CSelectObject source(sourceDC.get(), hColourSource);
     const CSelectObject target(targetDC.get(), rPair.first);
