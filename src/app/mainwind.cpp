@@ -66,6 +66,7 @@ void SMainWind::init(HINSTANCE hInstance) {
   m_uTaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
   registerWindowClass();
   createMainWindow();
+  allowTaskbarCreated();
   // The window only owns menus and receives callbacks; it is never shown.
   ShowWindow(m_hWnd, SW_HIDE);
   // The Folder Menu is ready before the tray icon makes it reachable.
@@ -109,6 +110,23 @@ void SMainWind::createMainWindow() {
         0, "SMainWind::init() failed: CreateWindowEx() failed with error: %i");
     exit(0);
   }
+}
+
+// A copy started elevated would never hear of a new taskbar: the system
+// drops messages from the unelevated shell unless the window lets them in.
+// The call exists from Windows 7 on, so it is looked up at run time.
+void SMainWind::allowTaskbarCreated() {
+  KVX_CALLSTACK_TRACK;
+  typedef BOOL(WINAPI * FilterFn)(HWND, UINT, DWORD, void*);
+  const DWORD kAllow = 1;  // MSGFLT_ALLOW
+  const HMODULE hUser = GetModuleHandleA("user32.dll");
+  const FilterFn lpFilter = hUser == NULL ? NULL
+                                          : reinterpret_cast<FilterFn>(reinterpret_cast<void*>(
+                                                GetProcAddress(hUser, "ChangeWindowMessageFilterEx")));
+  if (lpFilter == NULL || m_uTaskbarCreatedMsg == 0) return;
+  if (!lpFilter(m_hWnd, m_uTaskbarCreatedMsg, kAllow, NULL))
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: ChangeWindowMessageFilterEx() failed with error: %i");
 }
 
 void SMainWind::addTrayIcon() {

@@ -77,6 +77,7 @@ class SMainWind : public SSingleton<SMainWind> {
 
   void registerWindowClass();
   void createMainWindow();
+  void allowTaskbarCreated();
   void addTrayIcon();
   bool buildConfigMenu();
   void loadRootItems();

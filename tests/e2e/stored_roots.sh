@@ -23,8 +23,11 @@ store_root 0002 Odd 433a5c REG_BINARY
 store_root 0003 Delta '%SystemRoot%\system32\' REG_EXPAND_SZ
 store_root 0004 Echo 'C:\users\'
 
-# Wine's relay trace of this one call shows the mode the program sets.
-e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'kernel32.SetErrorMode;kernelbase.SetErrorMode' /f >/dev/null 2>&1
+# Wine's relay trace of these calls shows the error mode the program sets
+# and that it lets the shell's "TaskbarCreated" through the message filter
+# that guards an elevated copy (Wine has no such filter to test otherwise).
+e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
+  'kernel32.SetErrorMode;kernelbase.SetErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
 WINEDEBUG=-all,+relay e2e_launch_program
 e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
 notice=$(e2e_wait_menu 20 | tr -d '\r') || fail "the start-up notice did not appear"
@@ -62,3 +65,11 @@ modes=$(grep -o 'Call [A-Za-z0-9]*\.SetErrorMode([0-9a-f]*)' "$E2E_WORK/stderr.t
 [ -n "$modes" ] || fail "the program never set the error mode"
 last_mode=$(tail -n 1 <<<"$modes" | sed 's/.*(\(.*\))/\1/')
 [ $((0x$last_mode & 1)) -eq 1 ] || fail "the error mode lacks SEM_FAILCRITICALERRORS: $modes"
+
+# "Ret user32.RegisterWindowMessageA() retval=0000c0de" after the call for
+# "TaskbarCreated"; then "Call user32.ChangeWindowMessageFilterEx(<window>,0000c0de,00000001,00000000)".
+taskbar_msg=$(grep -a -A1 'Call user32.RegisterWindowMessageA(.*"TaskbarCreated")' "$E2E_WORK/stderr.txt" |
+  grep -o 'retval=[0-9a-f]*' | head -n 1 | cut -d= -f2 || true)
+[ -n "$taskbar_msg" ] || fail "the program never registered \"TaskbarCreated\""
+expect_contains "$(grep -a 'Call user32.ChangeWindowMessageFilterEx' "$E2E_WORK/stderr.txt" || true)" \
+  ",$taskbar_msg,00000001," "the message filter call for \"TaskbarCreated\""
