@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -8,6 +10,7 @@
 #include "app/mainwind.h"
 #include "diag/log.h"
 #include "menus/iconmgr.h"
+#include "settings/saveload.h"
 
 namespace {
 
@@ -54,27 +57,81 @@ TEST(StartupDeathTest, FailedClassRegistrationEndsWithExitCodeZeroAndALogLine) {
 // menu loop, as a click elsewhere would.
 void CALLBACK endNoticeMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
-// A first start, with nothing stored, runs with the default options and one
-// root: the whole C drive, grouped by letter above 25 entries. Runs in a
-// child process, which has the window class and the tray icon to itself.
-void startWithNothingStored() {
-  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmere Software");
+// Start-up as WinMain runs it, in this process, up to the message loop.
+void startInProcess() {
   SLog::S_createSingleton();
   const UINT_PTR nTimer = SetTimer(NULL, 0, 300, endNoticeMenu);
   SMainWind::S_createSingleton();
   SMainWind::S_getSingleton()->init(GetModuleHandleA(NULL));
   KillTimer(NULL, nTimer);
-  const std::vector<ROOTITEM>& rRoots = SMainWind::S_getSingleton()->getStartupRootItems();
-  const PROGRAMOPTIONS& rOptions = SMainWind::S_getSingleton()->getOptions();
-  for (const ROOTITEM& rRoot : rRoots)
-    fprintf(stderr, "root [%s] [%s] %d %u\n", rRoot.str_name.c_str(), rRoot.str_path.c_str(),
-            rRoot.sort_type, rRoot.max_no_sort);
-  fprintf(stderr, "options %d%d%d%d\n", rOptions.LeftClickRoot, rOptions.RunOnStartup,
-          rOptions.TrayHelpAtStartup, rOptions.SplashScreenAtStartup);
+}
+
+[[noreturn]] void stopInProcess() {
   SMainWind::S_destroySingleton();
   SIconMgr::S_destroySingleton();
   SLog::S_destroySingleton();
   exit(0);
+}
+
+void printRoots(const std::vector<ROOTITEM>& rRoots) {
+  for (const ROOTITEM& rRoot : rRoots)
+    fprintf(stderr, "root [%s] [%s] %d %u\n", rRoot.str_name.c_str(), rRoot.str_path.c_str(),
+            rRoot.sort_type, rRoot.max_no_sort);
+}
+
+const char kCompanyKey[] = "Software\\Quillmere Software";
+const char kMenuKey[] = "Software\\Quillmere Software\\Pathwick\\Menu\\";
+
+// A first start, with nothing stored, runs with the default options and one
+// root: the whole C drive, grouped by letter above 25 entries. Runs in a
+// child process, which has the window class and the tray icon to itself.
+void startWithNothingStored() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+  startInProcess();
+  printRoots(SMainWind::S_getSingleton()->getStartupRootItems());
+  const PROGRAMOPTIONS& rOptions = SMainWind::S_getSingleton()->getOptions();
+  fprintf(stderr, "options %d%d%d%d\n", rOptions.LeftClickRoot, rOptions.RunOnStartup,
+          rOptions.TrayHelpAtStartup, rOptions.SplashScreenAtStartup);
+  stopInProcess();
+}
+
+// Five roots stored, the third with a path of the wrong type. The program
+// starts with the four others; saving its list, as the edit dialog does,
+// stores those four and nothing is lost after the odd one.
+void startWithAnOddRootAndSave() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+  const char* names[] = {"A", "B", "Odd", "D", "E"};
+  for (int i = 0; i < 5; ++i) {
+    char szKey[128];
+    snprintf(szKey, sizeof(szKey), "%s%04i", kMenuKey, i);
+    HKEY hKey = NULL;
+    RegCreateKeyExA(HKEY_CURRENT_USER, szKey, 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
+    const std::string strPath = std::string("C:\\") + names[i];
+    RegSetValueExA(hKey, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(names[i]),
+                   static_cast<DWORD>(strlen(names[i])));
+    RegSetValueExA(hKey, "Path", 0, i == 2 ? REG_BINARY : REG_SZ,
+                   reinterpret_cast<const BYTE*>(strPath.data()),
+                   static_cast<DWORD>(strPath.size()));
+    const DWORD dwSort = SORT_ABC;
+    RegSetValueExA(hKey, "SortType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwSort), 4);
+    RegSetValueExA(hKey, "MaxNoSort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwSort), 4);
+    RegCloseKey(hKey);
+  }
+  startInProcess();
+  saveMenuItems(SMainWind::S_getSingleton()->getStartupRootItems());
+  std::vector<ROOTITEM> stored;
+  loadMenuItems(stored);
+  printRoots(stored);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+  stopInProcess();
+}
+
+TEST(StartupDeathTest, AnOddRootCostsOnlyItselfWhenTheListIsSavedAgain) {
+  EXPECT_EXIT(startWithAnOddRootAndSave(), ::testing::ExitedWithCode(0),
+              "^root \\[A\\] \\[C:\\\\A\\\\\\] 1 1\n"
+              "root \\[B\\] \\[C:\\\\B\\\\\\] 1 1\n"
+              "root \\[D\\] \\[C:\\\\D\\\\\\] 1 1\n"
+              "root \\[E\\] \\[C:\\\\E\\\\\\] 1 1\n$");
 }
 
 TEST(StartupDeathTest, AFirstStartShowsTheCDriveRootWithTheDefaultOptions) {
