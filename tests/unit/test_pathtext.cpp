@@ -1,7 +1,7 @@
-// Path texts in double-byte code pages. The test prefix runs with code page
-// 1252 (this machine has no Japanese locale for Wine to take 932 from), so
-// the cases name their code page: 932 (Shift-JIS), where 0x95 0x5C is one
-// character whose second byte is the backslash's, and 1252, where it is two.
+// Path texts in double-byte code pages. This machine has no Japanese locale
+// for Wine to take code page 932 from, so the test prefix runs with 1252 and
+// the cases name their code page: in 932 (Shift-JIS) 0x95 0x5C is one
+// character whose second byte is the backslash's; in 1252 it is two.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,73 +11,45 @@
 
 namespace {
 
-const UINT kShiftJis = 932;
-const UINT kWestern = 1252;
-// U+8868, a character whose second byte is 0x5C in code page 932.
-const char kHyou[] = "\x95\x5C";
-// FULLWIDTH LATIN CAPITAL LETTER B in code page 932: second byte 'a'.
-const char kWideB[] = "\x82\x61";
+const std::string kHyou = "\x95\x5C";   // U+8868 in code page 932
+const std::string kWideB = "\x82\x61";  // a fullwidth B in 932: second byte 'a'
 
 }  // namespace
 
-TEST(PathText, EndsWithBackslashLooksAtTheLastCharacterNotTheLastByte) {
-  const std::string strRoot = std::string("C:\\") + kHyou;
+TEST(PathText, BackslashesAndDotsCountOnlyWhereACharacterStarts) {
   const struct {
     std::string strPath;
     UINT nCodePage;
-    bool bWant;
+    bool bEndsWithBackslash;
+    std::string strExtension;  // from its dot; "-" for none
   } kCases[] = {
-      {strRoot, kShiftJis, false},
-      {strRoot + "\\", kShiftJis, true},
-      {strRoot, kWestern, true},
-      {"C:\\Data\\", kShiftJis, true},
-      {"C:\\Data", kShiftJis, false},
-      {"C:\\\x95", kShiftJis, false},  // a lead byte cut off at the end
-      {"\\", kShiftJis, true},
-      {"", kShiftJis, false},
-  };
-  for (const auto& rCase : kCases)
-    EXPECT_EQ(rCase.bWant, endsWithBackslash(rCase.strPath, rCase.nCodePage))
-        << rCase.strPath << " in " << rCase.nCodePage;
-}
-
-TEST(PathText, TheExtensionDotIsTheLastDotOfTheFileName) {
-  const std::string npos = "none";
-  const struct {
-    std::string strPath;
-    UINT nCodePage;
-    std::string strWant;  // the extension from its dot, or "none"
-  } kCases[] = {
-      {"C:\\Data\\a.TXT", kWestern, ".TXT"},
-      {"C:\\Data\\archive.tar.gz", kWestern, ".gz"},
-      {"C:\\Users\\john.doe\\README", kWestern, npos},
-      {"C:\\Users\\john.doe\\.git\\HEAD", kWestern, npos},
-      {"C:\\Users\\john.doe\\.profile", kWestern, ".profile"},
-      {"trailing.", kWestern, "."},
-      // The second byte of the character is no separator in 932: the name
-      // is "x.<hyou>b", with an extension; in 1252 the name is "b".
-      {std::string("C:\\x.") + kHyou + "b", kShiftJis, std::string(".") + kHyou + "b"},
-      {std::string("C:\\x.") + kHyou + "b", kWestern, npos},
+      {"C:\\" + kHyou, 932, false, "-"},
+      {"C:\\" + kHyou, 1252, true, "-"},
+      {"C:\\" + kHyou + "\\", 932, true, "-"},
+      {"C:\\\x95", 932, false, "-"},  // a lead byte cut off at the end
+      {"", 932, false, "-"},
+      {"C:\\Data\\archive.tar.GZ", 1252, false, ".GZ"},
+      {"C:\\Users\\john.doe\\README", 1252, false, "-"},
+      {"C:\\Users\\john.doe\\.git\\", 1252, true, "-"},
+      {"C:\\x." + kHyou + "b", 932, false, "." + kHyou + "b"},
+      {"C:\\x." + kHyou + "b", 1252, false, "-"},
   };
   for (const auto& rCase : kCases) {
+    EXPECT_EQ(rCase.bEndsWithBackslash, endsWithBackslash(rCase.strPath, rCase.nCodePage))
+        << rCase.strPath << " in " << rCase.nCodePage;
     const std::string::size_type nDot = extensionDot(rCase.strPath, rCase.nCodePage);
-    EXPECT_EQ(rCase.strWant, nDot == std::string::npos ? npos : rCase.strPath.substr(nDot))
+    EXPECT_EQ(rCase.strExtension, nDot == std::string::npos ? "-" : rCase.strPath.substr(nDot))
         << rCase.strPath << " in " << rCase.nCodePage;
   }
 }
 
-TEST(PathText, CaseChangesLeaveSecondBytesAlone) {
-  std::string strText = std::string(".a") + kWideB + "z";
-  upperAsciiLetters(strText, kShiftJis);
-  EXPECT_EQ(std::string(".A") + kWideB + "Z", strText);
-  lowerAsciiLetters(strText, kShiftJis);
-  EXPECT_EQ(std::string(".a") + kWideB + "z", strText);
-  // In 1252 the same bytes are two characters, the second a letter.
+TEST(PathText, CaseChangesLeaveSecondBytesAndAccentedLettersAlone) {
+  std::string strText = ".a" + kWideB + "z\xe9";
+  upperAsciiLetters(strText, 932);
+  EXPECT_EQ(".A" + kWideB + "Z\xe9", strText);
+  lowerAsciiLetters(strText, 932);
+  EXPECT_EQ(".a" + kWideB + "z\xe9", strText);
   strText = kWideB;
-  upperAsciiLetters(strText, kWestern);
+  upperAsciiLetters(strText, 1252);
   EXPECT_EQ("\x82" "A", strText);
-  // Accented letters are not ASCII and keep their case.
-  strText = "\xe9t\xe9";
-  upperAsciiLetters(strText, kWestern);
-  EXPECT_EQ("\xe9T\xe9", strText);
 }

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -100,23 +99,16 @@ void startWithNothingStored() {
 // stores those four and nothing is lost after the odd one.
 void startWithAnOddRootAndSave() {
   RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
-  const char* names[] = {"A", "B", "Odd", "D", "E"};
+  std::vector<ROOTITEM> roots(5);
   for (int i = 0; i < 5; ++i) {
-    char szKey[128];
-    snprintf(szKey, sizeof(szKey), "%s%04i", kMenuKey, i);
-    HKEY hKey = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, szKey, 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
-    const std::string strPath = std::string("C:\\") + names[i];
-    RegSetValueExA(hKey, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(names[i]),
-                   static_cast<DWORD>(strlen(names[i])));
-    RegSetValueExA(hKey, "Path", 0, i == 2 ? REG_BINARY : REG_SZ,
-                   reinterpret_cast<const BYTE*>(strPath.data()),
-                   static_cast<DWORD>(strPath.size()));
-    const DWORD dwSort = SORT_ABC;
-    RegSetValueExA(hKey, "SortType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwSort), 4);
-    RegSetValueExA(hKey, "MaxNoSort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwSort), 4);
-    RegCloseKey(hKey);
+    roots[i].str_name = std::string(1, static_cast<char>('A' + i));
+    roots[i].str_path = "C:\\" + roots[i].str_name + "\\";
   }
+  saveMenuItems(roots);
+  HKEY hKey = NULL;
+  RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kMenuKey) + "0002").c_str(), 0, KEY_WRITE, &hKey);
+  RegSetValueExA(hKey, "Path", 0, REG_BINARY, reinterpret_cast<const BYTE*>("C:\\"), 3);
+  RegCloseKey(hKey);
   startInProcess();
   saveMenuItems(SMainWind::S_getSingleton()->getStartupRootItems());
   std::vector<ROOTITEM> stored;
@@ -128,10 +120,10 @@ void startWithAnOddRootAndSave() {
 
 TEST(StartupDeathTest, AnOddRootCostsOnlyItselfWhenTheListIsSavedAgain) {
   EXPECT_EXIT(startWithAnOddRootAndSave(), ::testing::ExitedWithCode(0),
-              "^root \\[A\\] \\[C:\\\\A\\\\\\] 1 1\n"
-              "root \\[B\\] \\[C:\\\\B\\\\\\] 1 1\n"
-              "root \\[D\\] \\[C:\\\\D\\\\\\] 1 1\n"
-              "root \\[E\\] \\[C:\\\\E\\\\\\] 1 1\n$");
+              "^root \\[A\\] \\[C:\\\\A\\\\\\] 0 0\n"
+              "root \\[B\\] \\[C:\\\\B\\\\\\] 0 0\n"
+              "root \\[D\\] \\[C:\\\\D\\\\\\] 0 0\n"
+              "root \\[E\\] \\[C:\\\\E\\\\\\] 0 0\n$");
 }
 
 TEST(StartupDeathTest, AFirstStartShowsTheCDriveRootWithTheDefaultOptions) {
