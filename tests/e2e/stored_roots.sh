@@ -5,7 +5,8 @@
 # the four others, and the run log names the value that failed. The user
 # clicks the tray icon while the start-up notice is still up: the notice
 # gives way and the Folder Menu opens. The program asks the system not to
-# show its "no disk" box at all.
+# show its "no disk" box at all, and lets a new taskbar's "TaskbarCreated"
+# reach it even when it runs elevated.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 e2e_init stored_roots
