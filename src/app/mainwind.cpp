@@ -51,7 +51,11 @@ std::string helpFilePath() {
 // m_Options starts with the defaults of a first start; loadOptions overwrites
 // what it can read.
 SMainWind::SMainWind()
-    : m_hInstance(NULL), m_hWnd(NULL), m_hConfigMenu(NULL), m_uTaskbarCreatedMsg(0) {}
+    : m_hInstance(NULL),
+      m_hWnd(NULL),
+      m_hConfigMenu(NULL),
+      m_uTaskbarCreatedMsg(0),
+      m_hNoticeMenu(NULL) {}
 
 // The tray icon takes itself out of the notification area as it goes.
 SMainWind::~SMainWind() {}
@@ -62,6 +66,7 @@ void SMainWind::init(HINSTANCE hInstance) {
   m_uTaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
   registerWindowClass();
   createMainWindow();
+  allowTaskbarCreated();
   // The window only owns menus and receives callbacks; it is never shown.
   ShowWindow(m_hWnd, SW_HIDE);
   // The Folder Menu is ready before the tray icon makes it reachable.
@@ -105,6 +110,23 @@ void SMainWind::createMainWindow() {
         0, "SMainWind::init() failed: CreateWindowEx() failed with error: %i");
     exit(0);
   }
+}
+
+// A copy started elevated would never hear of a new taskbar: the system
+// drops messages from the unelevated shell unless the window lets them in.
+// The call exists from Windows 7 on, so it is looked up at run time.
+void SMainWind::allowTaskbarCreated() {
+  KVX_CALLSTACK_TRACK;
+  typedef BOOL(WINAPI * FilterFn)(HWND, UINT, DWORD, void*);
+  const DWORD kAllow = 1;  // MSGFLT_ALLOW
+  const HMODULE hUser = GetModuleHandleA("user32.dll");
+  const FilterFn lpFilter = hUser == NULL ? NULL
+                                          : reinterpret_cast<FilterFn>(reinterpret_cast<void*>(
+                                                GetProcAddress(hUser, "ChangeWindowMessageFilterEx")));
+  if (lpFilter == NULL || m_uTaskbarCreatedMsg == 0) return;
+  if (!lpFilter(m_hWnd, m_uTaskbarCreatedMsg, kAllow, NULL))
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: ChangeWindowMessageFilterEx() failed with error: %i");
 }
 
 void SMainWind::addTrayIcon() {
@@ -208,9 +230,22 @@ void SMainWind::showLoadedNotice() {
   // A menu tracked for a background window would not close when the user
   // clicks elsewhere.
   SetForegroundWindow(m_hWnd);
+  m_hNoticeMenu = hNotice;
   TrackPopupMenuEx(hNotice, 0, 0, 0, m_hWnd, NULL);
+  m_hNoticeMenu = NULL;
   DestroyMenu(hNotice);
   PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+// Only one menu can be tracked at a time: a tray click while the notice is
+// up closes the notice and comes back, through the queue, once its menu
+// loop has ended.
+bool SMainWind::closeLoadedNotice(LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (m_hNoticeMenu == NULL) return false;
+  EndMenu();
+  PostMessageA(m_hWnd, PATHWICK_TRAY_CALLBACK, 0, lParam);
+  return true;
 }
 
 // A null handle is never the Configuration Menu: the closing WM_MENUSELECT
@@ -378,6 +413,7 @@ LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   const UINT uMouseMsg = static_cast<UINT>(lParam);
   if (uMouseMsg != WM_LBUTTONUP && uMouseMsg != WM_RBUTTONUP) return 0;
+  if (closeLoadedNotice(lParam)) return 0;
   POINT ptCursor = {0, 0};
   GetCursorPos(&ptCursor);
   // A menu tracked for a background window would not close when the user

@@ -77,10 +77,12 @@ class SMainWind : public SSingleton<SMainWind> {
 
   void registerWindowClass();
   void createMainWindow();
+  void allowTaskbarCreated();
   void addTrayIcon();
   bool buildConfigMenu();
   void loadRootItems();
   void showLoadedNotice();
+  bool closeLoadedNotice(LPARAM lParam);
 
   // Folder Menu start-up: drawing resources, icon cache, folder bitmaps,
   // the navigation menu, and the root list handed to its root menu.
@@ -110,6 +112,8 @@ class SMainWind : public SSingleton<SMainWind> {
   // The shell broadcasts this when a new taskbar comes up, empty.
   UINT m_uTaskbarCreatedMsg;
   std::vector<ROOTITEM> m_StartupRootItems;
+  // The start-up notice while it is tracked, else NULL.
+  HMENU m_hNoticeMenu;
 };
 
 #endif

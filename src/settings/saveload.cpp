@@ -81,10 +81,33 @@ bool readDword(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   return true;
 }
 
-// Reads a REG_SZ of any length: the size is asked first, so whatever was
-// saved, however long, loads back. The stored text has no terminator, so the
-// buffer brings its own, and the text ends at the first zero within the size
-// the registry reports.
+// Text another tool stored as REG_EXPAND_SZ (such as
+// "%USERPROFILE%\Documents") is taken as what it stands for now: the
+// program only ever works with plain paths, and a later save stores that
+// path as the REG_SZ it writes for every text. A variable the system does
+// not know stays in the text as written.
+bool expandVariables(std::string& rstrValue) {
+  KVX_CALLSTACK_TRACK;
+  const DWORD dwNeeded = ExpandEnvironmentStringsA(rstrValue.c_str(), NULL, 0);
+  if (dwNeeded == 0) return false;
+  // One byte more than asked for: some systems count the ANSI result short.
+  std::string strExpanded(static_cast<size_t>(dwNeeded) + 1, '\0');
+  const DWORD dwWritten =
+      ExpandEnvironmentStringsA(rstrValue.c_str(), &strExpanded[0], dwNeeded + 1);
+  if (dwWritten == 0 || dwWritten > dwNeeded + 1) return false;
+  rstrValue.assign(strExpanded.c_str());
+  return true;
+}
+
+bool isTextType(DWORD dwType) {
+  KVX_CALLSTACK_TRACK;
+  return dwType == REG_SZ || dwType == REG_EXPAND_SZ;
+}
+
+// Reads a REG_SZ or REG_EXPAND_SZ of any length: the size is asked first, so
+// whatever was saved, however long, loads back. The stored text has no
+// terminator, so the buffer brings its own, and the text ends at the first
+// zero within the size the registry reports.
 bool readString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
   KVX_CALLSTACK_TRACK;
   // A second try covers a value that grew between asking and reading.
@@ -93,15 +116,15 @@ bool readString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
     DWORD dwSize = 0;
     if (RegQueryValueExA(hKey, lpszName, NULL, &dwType, NULL, &dwSize) != ERROR_SUCCESS)
       return false;
-    if (dwType != REG_SZ || dwSize == MAXDWORD) return false;
+    if (!isTextType(dwType) || dwSize == MAXDWORD) return false;
     std::string strBuffer(static_cast<size_t>(dwSize) + 1, '\0');
     DWORD dwRead = dwSize;
     const LONG lResult = RegQueryValueExA(hKey, lpszName, NULL, &dwType,
                                           reinterpret_cast<BYTE*>(&strBuffer[0]), &dwRead);
     if (lResult == ERROR_MORE_DATA) continue;
-    if (lResult != ERROR_SUCCESS || dwType != REG_SZ || dwRead > dwSize) return false;
+    if (lResult != ERROR_SUCCESS || !isTextType(dwType) || dwRead > dwSize) return false;
     rstrValue.assign(strBuffer.c_str(), strnlen(strBuffer.c_str(), dwRead));
-    return true;
+    return dwType == REG_SZ || expandVariables(rstrValue);
   }
   return false;
 }
@@ -175,6 +198,12 @@ bool readItemDword(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   if (readDword(hKey, lpszName, rdwValue)) return true;
   SLog::S_getSingleton()->write(0, "loadItem() failed - (%s) RegQueryValueEx() failed", lpszName);
   return false;
+}
+
+bool itemKeyExists(int nPosition) {
+  KVX_CALLSTACK_TRACK;
+  CRegKey itemKey;
+  return itemKey.open(itemKeyPath(nPosition).c_str(), KEY_READ);
 }
 
 }  // namespace
@@ -261,6 +290,7 @@ bool loadItem(int nPosition, ROOTITEM& rItem) {
 }
 
 bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
   const int nCount = static_cast<int>(rItemList.size());
   // An item that fails is logged by saveItem; the rest still get written.
   for (int i = 0; i < nCount; ++i) saveItem(i, rItemList[i]);
@@ -271,11 +301,18 @@ bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
   return true;
 }
 
+// Only a missing key ends the list. An item whose key is there but whose
+// values cannot be read (logged by loadItem) is left out alone: the items
+// after it still load, so the next save, which renumbers the list, keeps
+// them instead of deleting them as a stale tail.
 void loadMenuItems(std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
   rItemList.clear();
   for (int i = 0;; ++i) {
     ROOTITEM item;
-    if (!loadItem(i, item)) break;
-    rItemList.push_back(item);
+    if (loadItem(i, item))
+      rItemList.push_back(item);
+    else if (!itemKeyExists(i))
+      break;
   }
 }

@@ -30,7 +30,9 @@ bool loadItem(int nPosition, ROOTITEM& rItem);
 
 // Stores the list as a whole: the keys of positions past its end go.
 bool saveMenuItems(const std::vector<ROOTITEM>& rItemList);
-// Empty when nothing could be read; the first unreadable position ends it.
+// Empty when nothing could be read. The first missing key ends the list; an
+// item whose key holds unreadable values is left out and the rest still load.
+// Texts stored as REG_EXPAND_SZ load with their variables expanded.
 void loadMenuItems(std::vector<ROOTITEM>& rItemList);
 
 #endif

@@ -20,6 +20,7 @@ enum ProbeFault {
   PROBE_LONG_LOG_LINE = 4,
   PROBE_DEEP_ACCESS_VIOLATION = 5,
   PROBE_BAD_MENU_ENTRY = 6,
+  PROBE_THREAD_ACCESS_VIOLATION = 7,
 };
 
 UINT g_uProbeMessage = 0;
@@ -74,6 +75,19 @@ void drawBadMenuEntry(HWND hwnd) {
   ReleaseDC(hwnd, draw.hDC);
 }
 
+// A thread of its own, as a shell extension might start, that faults.
+DWORD WINAPI violateAccessOnThread(LPVOID) {
+  volatile int* lpNowhere = NULL;
+  *lpNowhere = 1;
+  return 0;
+}
+
+void violateAccessOnAnotherThread() {
+  KVX_CALLSTACK_TRACK;
+  HANDLE hThread = CreateThread(NULL, 0, violateAccessOnThread, NULL, 0, NULL);
+  if (hThread != NULL) CloseHandle(hThread);
+}
+
 void triggerFault(HWND hwnd, WPARAM nKind) {
   KVX_CALLSTACK_TRACK;
   switch (nKind) {
@@ -83,6 +97,7 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_LONG_LOG_LINE: writeLongLine(); break;
     case PROBE_DEEP_ACCESS_VIOLATION: descendAndViolate(KVX_CALLSTACK_MAX + 50); break;
     case PROBE_BAD_MENU_ENTRY: drawBadMenuEntry(hwnd); break;
+    case PROBE_THREAD_ACCESS_VIOLATION: violateAccessOnAnotherThread(); break;
   }
 }
 
