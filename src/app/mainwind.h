@@ -80,6 +80,7 @@ class SMainWind : public SSingleton<SMainWind> {
   void addTrayIcon();
   bool buildConfigMenu();
   void loadRootItems();
+  void createDialogs();
   void showLoadedNotice();
 
   // Folder Menu start-up: drawing resources, icon cache, folder bitmaps,
