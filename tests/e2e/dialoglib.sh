@@ -14,6 +14,16 @@ DLG_DELETE=""
 IDYES=6
 IDNO=7
 
+# The dialogs ask for 8 point "MS Sans Serif" and Windows draws the caption
+# buttons with "Marlett". Wine's own versions of those fonts (the
+# fonts-wine package) are not where this Wine looks for them: put into the
+# prefix, they give the program the widths its layouts were made for.
+dlg_use_wine_fonts() {
+  local fonts=/usr/share/wine/fonts
+  [ -d "$fonts" ] || { echo "note: $fonts missing, the dialogs are drawn with substitute fonts" >&2; return 0; }
+  cp "$fonts"/*.fon "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 dlg_wait() {
   e2e_driver wait-window '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
   # Let it paint before anyone looks at it.
@@ -97,7 +107,7 @@ dlg_click_list_blank() {
 dlg_type_into() {
   dlg_click "$1" "$2"
   xdotool key --clearmodifiers End shift+Home BackSpace
-  xdotool type --delay 20 -- "$3"
+  xdotool type --delay "${DLG_TYPE_DELAY:-20}" -- "$3"
   sleep 0.2
 }
 

@@ -9,11 +9,7 @@
 . "$E2E_HERE/dialoglib.sh"
 e2e_init dialogs
 
-# The dialogs ask for 8 point "MS Sans Serif". The test desktop has no such
-# font; a condensed face comes nearest to its widths, so the screenshots
-# show the layout as it is meant.
-e2e_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' \
-  /d 'DejaVu Sans Condensed' /f >/dev/null 2>&1
+dlg_use_wine_fonts
 # The about box's web site opens through the URL's protocol: here a command
 # that notes the address it was given.
 visited=$E2E_WORK/visited.txt
@@ -27,7 +23,7 @@ projects=$(e2e_winpath "$roots/projects")
 e2e_launch_program
 e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
 splash_seen=$(date +%s%N)
-e2e_screenshot splash >/dev/null
+dlg_shot splash ""
 # Keys do not close it; it goes by itself after about 2 s.
 xdotool key Escape Return
 sleep 0.3
@@ -62,6 +58,9 @@ expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
 expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
 expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
 expect_state "$DLG_OPTIONS" 1014 1 1 "right: Configuration Menu at first"
+config_command 3 5
+sleep 0.5
+expect_eq 1 "$(dlg_count "$DLG_OPTIONS")" "options dialogs after a second Program Options..."
 dlg_click "$DLG_OPTIONS" 1012
 expect_state "$DLG_OPTIONS" 1013 1 1 "right: Folder Menu after left: Configuration Menu"
 expect_state "$DLG_OPTIONS" 1014 1 0 "right: Configuration Menu after left: Configuration Menu"
@@ -150,6 +149,9 @@ add_root() {
 config_command 3 4
 dlg_wait "$DLG_EDIT"
 expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
+config_command 3 4
+sleep 0.5
+expect_eq 1 "$(dlg_count "$DLG_EDIT")" "edit dialogs after a second Edit Folder Menu..."
 add_root Projects "$projects" 1016 10
 expect_eq "Projects|C Drive" "$(dlg_row_names)" "a new root goes first"
 expect_eq $'Projects\t'"$projects"$'\tType > 10 items' "$(dlg_rows | head -n 1 | cut -f3-)" "the new row"
@@ -236,6 +238,7 @@ expect_eq "1 3" "$(dlg_selected_rows)" "selection before moving down"
 dlg_click "$DLG_EDIT" 1020
 expect_eq "Projects|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows 1 and 3 moved down"
 expect_eq "2 4" "$(dlg_selected_rows)" "selection after moving down"
+dlg_shot edit-folder-menu-rows "$DLG_EDIT"
 
 dlg_click_row 0
 xdotool keydown ctrl; dlg_click_row 2; xdotool keyup ctrl
@@ -264,18 +267,30 @@ expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" 1001 | cut -f3)" "path of t
 expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of the edited root"
 expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" 1027)" "type number field of the edited root"
 expect_eq $'0\t0\t30' "$(dlg_state "$DLG_EDIT_ONE" 1026)" "letter number field of the edited root"
+dlg_shot edit-item "$DLG_EDIT_ONE"
 dlg_type_into "$DLG_EDIT_ONE" 1004 ""
 expect_state "$DLG_EDIT_ONE" 1 0 0 "Edit with the name cleared"
-dlg_type_into "$DLG_EDIT_ONE" 1004 "Work"
+# A name longer than any fixed buffer of 260 goes in whole, is stored
+# whole and loads back whole.
+long_name="Work $(printf 'w%.0s' {1..295})"
+DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
 expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
 dlg_click "$DLG_EDIT_ONE" 1
 dlg_wait_gone "$DLG_EDIT_ONE"
-expect_eq "Work|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows after editing row 0"
+expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows after editing row 0"
 dlg_click "$DLG_EDIT" 1
 dlg_wait_gone "$DLG_EDIT"
-expect_eq "Work|C Drive|Big|Odd|Docs" "$(stored_names)" "stored roots after OK"
+expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(stored_names)" "stored roots after OK"
 expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
+config_command 3 7
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the second run"
 
+e2e_start_program
+config_command 3 4
+dlg_wait "$DLG_EDIT"
+expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "the list after a third start"
+dlg_click "$DLG_EDIT" 2
+dlg_wait_gone "$DLG_EDIT"
 config_command 3 7
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"
 expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the end"
