@@ -227,7 +227,8 @@ bool SAddEditDlg::browseForFolder(std::string& rPath) {
               "The path you selected is invalid.\nPlease note that for shared folders you must "
               "specify the full path to a folder, not just a computer name.",
               "Error", MB_ICONWARNING);
-  SLog::S_getSingleton()->write(0, "SAddEditDlg::browseForFolder() failed:  SHGetPathFromIDList() failed.");
+  SLog::S_getSingleton()->write(
+      0, "SAddEditDlg::browseForFolder() failed:  SHGetPathFromIDList() failed.");
   return false;
 }
 

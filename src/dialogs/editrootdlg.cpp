@@ -71,8 +71,8 @@ INT_PTR SEditRootDlg::display(HINSTANCE hInstance, HWND hWndParent, CNavMenu* lp
   m_lpNavMenu = lpNavMenu;
   m_lpNavMenu->getRootItemList(m_ItemList);
   initListViewClass();
-  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_EDITROOT),
-                                          m_hWndParent, EditRootDlgProc, 0);
+  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_EDITROOT), m_hWndParent,
+                                          EditRootDlgProc, 0);
   m_hWnd = NULL;
   m_hWndParent = NULL;
   m_lpNavMenu = NULL;
@@ -130,8 +130,8 @@ void SEditRootDlg::fillItemList(HWND hList) {
 }
 
 // New entries go first, in the list and, once applied, in the Folder Menu.
-void SEditRootDlg::addItem(const std::string& rstrName, const std::string& rstrPath,
-                           int nSortType, unsigned int nMaxNoSort) {
+void SEditRootDlg::addItem(const std::string& rstrName, const std::string& rstrPath, int nSortType,
+                           unsigned int nMaxNoSort) {
   KVX_CALLSTACK_TRACK;
   ROOTITEM newItem;
   newItem.str_name = rstrName;

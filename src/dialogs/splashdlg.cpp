@@ -34,8 +34,8 @@ INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration
   m_hWndParent = hWndParent;
   m_lDuration = lDuration;
   if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_SPLASH));
-  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_SPLASH), m_hWndParent,
-                                          SplashDlgProc, 0);
+  const INT_PTR nResult =
+      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_SPLASH), m_hWndParent, SplashDlgProc, 0);
   m_hWnd = NULL;
   m_hWndParent = NULL;
   return nResult;

@@ -3,8 +3,7 @@
 #include "../resources/resource.h"
 #include "dlgcommon.h"
 
-void STrayHelpDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent,
-                                   PROGRAMOPTIONS& rOptions) {
+void STrayHelpDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rOptions) {
   KVX_CALLSTACK_TRACK;
   if (!rOptions.TrayHelpAtStartup) return;
   S_createSingleton();
@@ -14,7 +13,10 @@ void STrayHelpDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent,
 }
 
 STrayHelpDlg::STrayHelpDlg()
-    : m_hInstance(NULL), m_hBitmap(NULL), m_hWndParent(NULL), m_hWnd(NULL),
+    : m_hInstance(NULL),
+      m_hBitmap(NULL),
+      m_hWndParent(NULL),
+      m_hWnd(NULL),
       m_bLeftClickRoot(false) {
   KVX_CALLSTACK_TRACK;
 }
@@ -34,8 +36,8 @@ INT_PTR STrayHelpDlg::display(HINSTANCE hInstance, HWND hWndParent, bool bLeftCl
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_TRAYHELP));
-  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_TRAYHELP),
-                                          m_hWndParent, TrayHelpDlgProc, 0);
+  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_TRAYHELP), m_hWndParent,
+                                          TrayHelpDlgProc, 0);
   m_hWnd = NULL;
   m_hWndParent = NULL;
   return nResult;

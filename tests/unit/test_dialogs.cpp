@@ -127,7 +127,8 @@ class DialogObjects : public ::testing::Test {
 };
 
 TEST_F(DialogObjects, EditFolderMenuWithItsRows) {
-  HWND hOwner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, instance(), NULL);
+  HWND hOwner =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, instance(), NULL);
   CNavMenu navMenu;
   ASSERT_TRUE(navMenu.init(hOwner));
   std::vector<ROOTITEM> roots(3);
@@ -139,8 +140,9 @@ TEST_F(DialogObjects, EditFolderMenuWithItsRows) {
     roots[i].max_no_sort = 25;
   }
   navMenu.getRootMenu().setRootItemList(roots);
-  expectNoObjectsLeft("edit folder menu", {WM_COMMAND, IDCANCEL}, 2,
-                      [&] { return SEditRootDlg::S_getSingleton()->display(instance(), NULL, &navMenu); });
+  expectNoObjectsLeft("edit folder menu", {WM_COMMAND, IDCANCEL}, 2, [&] {
+    return SEditRootDlg::S_getSingleton()->display(instance(), NULL, &navMenu);
+  });
   DestroyWindow(hOwner);
 }
 
