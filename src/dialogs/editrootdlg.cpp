@@ -38,9 +38,10 @@ SEditRootDlg::SEditRootDlg()
 
 SEditRootDlg::~SEditRootDlg() { KVX_CALLSTACK_TRACK; }
 
-// Only a hand-edited registry holds another type. Such a root shows its
-// folder's "Open Folder" entry alone, and saving it from the add / edit
-// dialog turns it into "No Sorting", so the text says what it is.
+// Only a hand-edited registry holds another type: "Unknown (n)" shows its
+// number and still fits the column. Such a root's folders show only "Open
+// Folder"; editing the entry (no grouping is chosen for it there) makes it
+// "No Sorting" unless the user picks one.
 std::string SEditRootDlg::S_sortingText(const ROOTITEM& rItem) {
   KVX_CALLSTACK_TRACK;
   char szText[64];
@@ -54,7 +55,7 @@ std::string SEditRootDlg::S_sortingText(const ROOTITEM& rItem) {
       snprintf(szText, sizeof(szText), "Type > %u items", rItem.max_no_sort);
       break;
     default:
-      snprintf(szText, sizeof(szText), "Unknown Sorting (%i)", rItem.sort_type);
+      snprintf(szText, sizeof(szText), "Unknown (%i)", rItem.sort_type);
       break;
   }
   return szText;

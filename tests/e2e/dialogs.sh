@@ -15,9 +15,10 @@ dlg_use_wine_fonts
 visited=$E2E_WORK/visited.txt
 e2e_wine reg add 'HKCR\http\shell\open\command' /ve \
   /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$visited")" /f >/dev/null 2>&1
-roots=$E2E_WORK/roots
-mkdir -p "$roots/projects" "$roots/big"
-projects=$(e2e_winpath "$roots/projects")
+# Folders are not looked at when a root is entered: plain paths do.
+projects='C:\Projects'
+archive='C:\Archive'
+
 
 # ---- A first start: splash, introduction, notice ---------------------------
 e2e_launch_program
@@ -176,13 +177,13 @@ expect_eq 2 "$(folder_menu_entries 1 folder-menu-after-ok)" "Folder Menu entries
 # more digits than fit in 32 bits.
 config_command 3 4
 dlg_wait "$DLG_EDIT"
-add_root Big "$(e2e_winpath "$roots/big")" 1015 12345678901
-expect_eq $'Big\tABC > 123456789 items' "$(dlg_rows | head -n 1 | cut -f3,5)" "a number of eleven digits"
+add_root Archive "$archive" 1015 12345678901
+expect_eq $'Archive\tABC > 123456789 items' "$(dlg_rows | head -n 1 | cut -f3,5)" "a number of eleven digits"
 dlg_click "$DLG_EDIT" 3
-expect_eq "Big|Projects|C Drive" "$(stored_names)" "stored roots after Apply"
+expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply"
 dlg_click "$DLG_EDIT" 2
 dlg_wait_gone "$DLG_EDIT"
-expect_eq "Big|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
+expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
 expect_eq 0x75bcd15 "$(reg_value "$MENU_KEY\\0000" MaxNoSort)" "stored MaxNoSort of 123456789"
 expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after Apply and Cancel"
 
@@ -204,7 +205,7 @@ expect_contains "$(e2e_driver texts '#32770' "$DLG_SAVE")" \
 dlg_shot save-question "$DLG_SAVE"
 dlg_click "$DLG_SAVE" $IDNO
 dlg_wait_gone "$DLG_EDIT"
-expect_eq "Big|Projects|C Drive" "$(stored_names)" "stored roots after closing with No"
+expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after closing with No"
 expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after closing with No"
 
 # ---- Exit while the edit dialog is open: the question first, then the end ----
@@ -212,14 +213,14 @@ config_command 3 4
 dlg_wait "$DLG_EDIT"
 dlg_click_row 0
 dlg_click "$DLG_EDIT" 1020
-expect_eq "Projects|Big|C Drive" "$(dlg_row_names)" "rows after moving row 0 down"
+expect_eq "Projects|Archive|C Drive" "$(dlg_row_names)" "rows after moving row 0 down"
 config_command 3 7
 dlg_wait "$DLG_SAVE"
 [ -s "$E2E_WORK/exitcode" ] && fail "the program ended before the save question was answered"
 dlg_click "$DLG_SAVE" $IDYES
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
 expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log after Exit"
-expect_eq "Projects|Big|C Drive" "$(stored_names)" "stored roots after Exit and Yes"
+expect_eq "Projects|Archive|C Drive" "$(stored_names)" "stored roots after Exit and Yes"
 
 # ---- A second start with five roots: moves, deletes, edits --------------------
 store_root 0003 Docs 'C:\docs\' 0 0
@@ -227,8 +228,8 @@ store_root 0004 Odd 'C:\odd\' 7 5
 e2e_start_program
 config_command 3 4
 dlg_wait "$DLG_EDIT"
-expect_eq "Projects|Big|C Drive|Docs|Odd" "$(dlg_row_names)" "the stored list after a restart"
-expect_eq $'Docs\tNo Sorting|Odd\tUnknown Sorting (7)' "$(dlg_rows | tail -n 2 | cut -f3,5 | paste -sd'|')" \
+expect_eq "Projects|Archive|C Drive|Docs|Odd" "$(dlg_row_names)" "the stored list after a restart"
+expect_eq $'Docs\tNo Sorting|Odd\tUnknown (7)' "$(dlg_rows | tail -n 2 | cut -f3,5 | paste -sd'|')" \
   "third column without grouping and with a type of no meaning"
 
 dlg_click_row 1
@@ -236,7 +237,7 @@ dlg_click_row 1
 xdotool keydown ctrl; dlg_click_row 3; xdotool keyup ctrl
 expect_eq "1 3" "$(dlg_selected_rows)" "selection before moving down"
 dlg_click "$DLG_EDIT" 1020
-expect_eq "Projects|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows 1 and 3 moved down"
+expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows 1 and 3 moved down"
 expect_eq "2 4" "$(dlg_selected_rows)" "selection after moving down"
 dlg_shot edit-folder-menu-rows "$DLG_EDIT"
 
@@ -244,7 +245,7 @@ dlg_click_row 0
 xdotool keydown ctrl; dlg_click_row 2; xdotool keyup ctrl
 expect_eq "0 2" "$(dlg_selected_rows)" "selection before moving up"
 dlg_click "$DLG_EDIT" 1019
-expect_eq "Projects|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows 0 and 2 up: nothing moves"
+expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows 0 and 2 up: nothing moves"
 expect_eq "0 2" "$(dlg_selected_rows)" "selection after moving up"
 
 # Nothing selected: the question still comes, and Yes deletes nothing.
@@ -254,7 +255,7 @@ dlg_click "$DLG_EDIT" 1021
 dlg_wait "$DLG_DELETE"
 dlg_click "$DLG_DELETE" $IDYES
 dlg_wait_gone "$DLG_DELETE"
-expect_eq "Projects|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows after deleting nothing"
+expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows after deleting nothing"
 
 # A double click below the rows edits nothing; on a row it edits that row.
 xdotool mousemove 0 0
@@ -277,20 +278,40 @@ DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
 expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
 dlg_click "$DLG_EDIT_ONE" 1
 dlg_wait_gone "$DLG_EDIT_ONE"
-expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "rows after editing row 0"
+expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows after editing row 0"
 dlg_click "$DLG_EDIT" 1
 dlg_wait_gone "$DLG_EDIT"
-expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(stored_names)" "stored roots after OK"
+expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(stored_names)" "stored roots after OK"
 expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
 config_command 3 7
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the second run"
 
-e2e_start_program
-config_command 3 4
+# ---- A third start with the buttons swapped and the introduction on ---------
+e2e_wine reg add "$OPTIONS_KEY" /v LeftClickRoot /t REG_DWORD /d 0 /f >/dev/null 2>&1
+e2e_wine reg add "$OPTIONS_KEY" /v TrayHelpAtStartup /t REG_DWORD /d 1 /f >/dev/null 2>&1
+e2e_wine reg add "$OPTIONS_KEY" /v SplashScreenAtStartup /t REG_DWORD /d 0 /f >/dev/null 2>&1
+e2e_launch_program
+dlg_wait "$DLG_HELP" 30000
+expect_eq 0 "$(dlg_count '')" "splash windows with the splash turned off"
+help=$(e2e_driver texts '#32770' "$DLG_HELP")
+expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Configuration Menu.' "first instruction, buttons swapped"
+expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Folder Menu to browse your folders.' "second instruction, buttons swapped"
+# The close box answers as "don't show" does.
+dlg_click_close_box "$DLG_HELP"
+dlg_wait_gone "$DLG_HELP"
+e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
+e2e_dismiss_menu
+config_command 1 4
 dlg_wait "$DLG_EDIT"
-expect_eq "$long_name|C Drive|Big|Odd|Docs" "$(dlg_row_names)" "the list after a third start"
+expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "the list after a third start"
 dlg_click "$DLG_EDIT" 2
 dlg_wait_gone "$DLG_EDIT"
-config_command 3 7
+config_command 1 5
+dlg_wait "$DLG_OPTIONS"
+expect_state "$DLG_OPTIONS" 1034 1 1 "no-splash as stored"
+dlg_click "$DLG_OPTIONS" 1
+dlg_wait_gone "$DLG_OPTIONS"
+expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "TrayHelpAtStartup after closing the introduction"
+config_command 1 7
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"
 expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the end"
