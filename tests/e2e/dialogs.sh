@@ -164,6 +164,33 @@ expect_eq 1 "$(folder_menu_entries 1)" "Folder Menu entries after Cancel"
 config_command 3 4
 dlg_wait "$DLG_EDIT"
 expect_eq "C Drive" "$(dlg_row_names)" "reopened after Cancel: the live list"
+# The folder browser: cancelled it leaves the path alone; a folder chosen
+# in it (the tree starts at the desktop: "/", then "Documents") fills the
+# path and enables "Add". Cancel then adds nothing.
+dlg_click "$DLG_EDIT" 1006
+dlg_wait "$DLG_ADD"
+dlg_type_into "$DLG_ADD" 1004 "Picked"
+dlg_click "$DLG_ADD" 1002
+dlg_wait "Browse for Folder"
+xdotool key Escape
+dlg_wait_gone "Browse for Folder"
+expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" 1001)" "path field after the browser was cancelled"
+expect_state "$DLG_ADD" 1 0 0 "Add after the browser was cancelled"
+dlg_click "$DLG_ADD" 1002
+dlg_wait "Browse for Folder"
+xdotool key Down Down
+sleep 0.3
+xdotool key Return
+dlg_wait_gone "Browse for Folder"
+picked=$(dlg_state "$DLG_ADD" 1001 | cut -f3)
+case "$picked" in
+  'C:\'*'\Documents' | 'C:\'*'\Documents\') ;;
+  *) fail "path field after choosing Documents in the browser: [$picked]" ;;
+esac
+expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
+dlg_click "$DLG_ADD" 2
+dlg_wait_gone "$DLG_ADD"
+expect_eq "C Drive" "$(dlg_row_names)" "rows after cancelling the add dialog"
 ADD_SHOT=add-item add_root Projects "$projects" 1016 10
 dlg_shot edit-folder-menu "$DLG_EDIT"
 dlg_click "$DLG_EDIT" 1
