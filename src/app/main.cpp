@@ -3,12 +3,10 @@
 
 #include "../diag/log.h"
 #include "../diag/signals.h"
+#include "../dialogs/dlgcommon.h"
 #include "../menus/iconmgr.h"
 #include "../resources/resource.h"
 #include "mainwind.h"
-
-HICON G_hPathwickIcon = NULL;
-HICON G_hPathwickIconSm = NULL;
 
 namespace {
 

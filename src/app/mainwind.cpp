@@ -5,6 +5,12 @@
 #include <cstdlib>
 
 #include "../diag/log.h"
+#include "../dialogs/aboutdlg.h"
+#include "../dialogs/addeditdlg.h"
+#include "../dialogs/editrootdlg.h"
+#include "../dialogs/optionsdlg.h"
+#include "../dialogs/splashdlg.h"
+#include "../dialogs/trayhelpdlg.h"
 #include "../menus/iconmgr.h"
 #include "../menus/menuitem.h"
 #include "../resources/resource.h"
@@ -79,7 +85,9 @@ void SMainWind::init(HINSTANCE hInstance) {
   loadOptions(m_Options);
   loadRootItems();
   giveRootItemsToRootMenu();
-  // The dialogs and the optional splash and tray help come here.
+  createDialogs();
+  if (m_Options.SplashScreenAtStartup) SSplashDlg::S_showAtStartup(m_hInstance);
+  STrayHelpDlg::S_showAtStartup(m_hInstance, m_hWnd, m_Options);
   showLoadedNotice();
 }
 
@@ -218,6 +226,15 @@ void SMainWind::initNavMenu() {
 void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
+}
+
+// The dialogs of the Configuration Menu live until the process ends.
+void SMainWind::createDialogs() {
+  KVX_CALLSTACK_TRACK;
+  SEditRootDlg::S_createSingleton();
+  SAddEditDlg::S_createSingleton();
+  SOptionsDlg::S_createSingleton();
+  SAboutDlg::S_createSingleton();
 }
 
 // A one-entry menu at the top-left corner tells the user the program is up;
@@ -431,25 +448,25 @@ LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
 
 void SMainWind::onEditFolderMenu() {
   KVX_CALLSTACK_TRACK;
-  // The edit folder menu items dialog opens here.
+  SEditRootDlg::S_getSingleton()->display(m_hInstance, NULL, &m_NavMenu);
 }
 
+// The options in force change only when the dialog ends with OK.
 void SMainWind::onProgramOptions() {
   KVX_CALLSTACK_TRACK;
-  // The Options dialog opens here on a copy of m_Options, which it replaces
-  // only when the dialog ends with OK.
+  SOptionsDlg::S_getSingleton()->editOptions(m_hInstance, NULL, m_Options);
 }
 
+// An open edit dialog first asks whether to keep its changes.
 void SMainWind::onExit() {
   KVX_CALLSTACK_TRACK;
-  // An open edit folder menu items dialog gets WM_CLOSE here first, so that
-  // it can ask whether to keep its changes.
+  SEditRootDlg::S_getSingleton()->close();
   PostQuitMessage(0);
 }
 
 void SMainWind::onAbout() {
   KVX_CALLSTACK_TRACK;
-  // The About dialog opens here.
+  SAboutDlg::S_getSingleton()->display(m_hInstance, NULL);
 }
 
 // A missing help file opens nothing; the shell's answer is not looked at.

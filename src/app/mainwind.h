@@ -81,6 +81,7 @@ class SMainWind : public SSingleton<SMainWind> {
   void addTrayIcon();
   bool buildConfigMenu();
   void loadRootItems();
+  void createDialogs();
   void showLoadedNotice();
   bool closeLoadedNotice(LPARAM lParam);
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "../diag/callstack.h"
 #include "foldermenu.h"
 #include "rootmenu.h"
@@ -24,6 +26,11 @@ class CNavMenu {
   CRootMenu& getRootMenu() {
     KVX_CALLSTACK_TRACK;
     return m_RootMenu;
+  }
+  // A copy of the roots the Folder Menu shows, in menu order.
+  void getRootItemList(std::vector<ROOTITEM>& rList) const {
+    KVX_CALLSTACK_TRACK;
+    rList = m_RootMenu.getRootItems();
   }
 
   CNavMenu(const CNavMenu&) = delete;

@@ -289,16 +289,62 @@ bool loadItem(int nPosition, ROOTITEM& rItem) {
   return true;
 }
 
-bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
+namespace {
+
+// The list as stored, read without a word to the log: it is only kept in
+// case a save has to be undone.
+void readStoredItems(std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
+  rItemList.clear();
+  for (int i = 0;; ++i) {
+    CRegKey itemKey;
+    if (!itemKey.open(itemKeyPath(i).c_str(), KEY_READ)) return;
+    ROOTITEM item;
+    DWORD dwSortType = 0;
+    DWORD dwMaxNoSort = 0;
+    // As at start-up, an unreadable item is left out and the rest kept.
+    if (!readString(itemKey.get(), "Name", item.str_name) ||
+        !readString(itemKey.get(), "Path", item.str_path) ||
+        !readDword(itemKey.get(), "SortType", dwSortType) ||
+        !readDword(itemKey.get(), "MaxNoSort", dwMaxNoSort))
+      continue;
+    item.sort_type = static_cast<int>(dwSortType);
+    item.max_no_sort = dwMaxNoSort;
+    rItemList.push_back(item);
+  }
+}
+
+// True when every item was written. An item that fails is logged by
+// saveItem; the rest still get written and the stale tail still goes.
+bool writeItems(const std::vector<ROOTITEM>& rItemList) {
   KVX_CALLSTACK_TRACK;
   const int nCount = static_cast<int>(rItemList.size());
-  // An item that fails is logged by saveItem; the rest still get written.
-  for (int i = 0; i < nCount; ++i) saveItem(i, rItemList[i]);
+  bool bAllWritten = true;
+  for (int i = 0; i < nCount; ++i)
+    if (!saveItem(i, rItemList[i])) bAllWritten = false;
   // The keys are numbered without gaps, so the first missing one ends the
   // stale tail of a longer list saved before.
   int nStale = nCount;
   while (RegDeleteKeyA(HKEY_CURRENT_USER, itemKeyPath(nStale).c_str()) == ERROR_SUCCESS) ++nStale;
-  return true;
+  return bAllWritten;
+}
+
+}  // namespace
+
+// The list goes in item by item. Were one item to fail, the registry would
+// hold part of the new list over part of the old one, or the new list cut
+// short at the failed key, and the next start would load that half list.
+// So the list stored before is kept and written back when any item fails.
+bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
+  std::vector<ROOTITEM> previous;
+  readStoredItems(previous);
+  if (writeItems(rItemList)) return true;
+  SLog::S_getSingleton()->write(
+      0, "saveMenuItems() failed: the list stored before (%u items) was written back",
+      static_cast<unsigned>(previous.size()));
+  writeItems(previous);
+  return false;
 }
 
 // Only a missing key ends the list. An item whose key is there but whose

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -542,3 +543,51 @@ TEST_F(SettingsStore, TextsWithVariablesLoadExpandedAndSaveAsPlainText) {
 }
 
 }  // namespace
+
+// ---- A save that fails part-way -------------------------------------------
+
+namespace {
+
+// A volatile key takes only volatile children, and the store creates its
+// keys non-volatile: with the list key volatile, every item key that does
+// not exist yet fails to be created, while the existing ones still take
+// their values.
+void storeVolatileList(const std::vector<ROOTITEM>& rItems) {
+  HKEY hMenu = NULL;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kMenuKey, 0, NULL,
+                                           REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hMenu, NULL));
+  RegCloseKey(hMenu);
+  for (size_t i = 0; i < rItems.size(); ++i) {
+    char szNumber[8];
+    snprintf(szNumber, sizeof(szNumber), "%04u", static_cast<unsigned>(i));
+    HKEY hItem = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, itemKey(szNumber).c_str(), 0, NULL,
+                                             REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hItem, NULL));
+    RegCloseKey(hItem);
+    storeItem(szNumber, rItems[i].str_name, rItems[i].str_path,
+              static_cast<DWORD>(rItems[i].sort_type), rItems[i].max_no_sort);
+  }
+}
+
+}  // namespace
+
+TEST_F(SettingsStore, ALongerListThatCannotBeWrittenLeavesTheListStoredBefore) {
+  const std::vector<ROOTITEM> before = {makeRootItem("Old A", "C:\\A\\", SORT_ABC, 25),
+                                        makeRootItem("Old B", "C:\\B\\", SORT_EXT, 10)};
+  storeVolatileList(before);
+  EXPECT_FALSE(saveMenuItems(makeList(4)));
+  std::vector<ROOTITEM> loaded;
+  loadMenuItems(loaded);
+  expectSameList(before, loaded);
+  EXPECT_EQ(2, countLogged("saveItem() failed - (MENU) RegCreateKeyEx() failed"));
+  EXPECT_EQ(1, countLogged("saveMenuItems() failed: the list stored before (2 items) was written back"));
+}
+
+TEST_F(SettingsStore, AListThatFitsTheStoredKeysIsWrittenAsUsual) {
+  storeVolatileList(makeList(3));
+  const std::vector<ROOTITEM> shorter = {makeRootItem("New", "C:\\New\\", SORT_NONE, 0)};
+  EXPECT_TRUE(saveMenuItems(shorter));
+  std::vector<ROOTITEM> loaded;
+  loadMenuItems(loaded);
+  expectSameList(shorter, loaded);
+}
