@@ -31,6 +31,7 @@ e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
   'kernel32.SetErrorMode;kernelbase.SetErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
 WINEDEBUG=-all,+relay e2e_launch_program
 e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
+e2e_pass_startup_dialogs
 notice=$(e2e_wait_menu 20 | tr -d '\r') || fail "the start-up notice did not appear"
 read -r notice_x notice_y _ <<<"$notice"
 expect_eq "0 0" "$notice_x $notice_y" "place of the start-up notice"
