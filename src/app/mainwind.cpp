@@ -235,12 +235,7 @@ void SMainWind::openConfigMenu(LONG x, LONG y) {
 // Messages for the shell's context menu, shown from inside the Folder Menu.
 HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
   KVX_CALLSTACK_TRACK;
-  // The navigation menu controller relays these (handleContextMenuMsg).
-  (void)uMsg;
-  (void)wParam;
-  (void)lParam;
-  (void)lpResult;
-  return E_NOTIMPL;
+  return m_NavMenu.handleContextMenuMsg(uMsg, wParam, lParam, lpResult);
 }
 
 bool SMainWind::isTaskbarCreated(UINT uMsg) const {
@@ -315,26 +310,20 @@ LRESULT SMainWind::onCommand(WPARAM wParam) {
 LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller fills the opening submenu here and its result is the
-  // message's (handleInitPopup).
-  (void)lParam;
-  return 0;
+  return m_NavMenu.handleInitPopup(wParam, lParam);
 }
 
 LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller empties the closed submenu here (handleUnInitPopup).
-  (void)lParam;
+  m_NavMenu.handleUnInitPopup(wParam, lParam);
   return 0;
 }
 
 LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller tracks the entry under the mouse here (handleMenuSelect).
-  (void)wParam;
-  return 0;
+  return m_NavMenu.handleMenuSelect(wParam, lParam);
 }
 
 // Whichever menu is open: only the shell's context menu answers menu keys.
@@ -348,8 +337,7 @@ LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
 LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller shows the shell's context menu here (handleMenuRightClick).
-  (void)wParam;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -357,9 +345,7 @@ LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
 // itself; it goes the same way as WM_MENURBUTTONUP, with no menu to test.
 LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  // The controller handles it here (handleMenuRightClick).
-  (void)wParam;
-  (void)lParam;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -368,8 +354,7 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
 LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller opens the chosen entry here (handleMenuCommand).
-  (void)wParam;
+  m_NavMenu.handleMenuCommand(wParam, lParam);
   return 0;
 }
 

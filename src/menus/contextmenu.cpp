@@ -1,0 +1,2 @@
+// Placeholder until the shell context menu lands (see contextmenu.h).
+#include "contextmenu.h"

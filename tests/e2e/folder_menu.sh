@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# The Folder Menu, live, by real mouse input: two roots stored in the
+# registry, one listing a folder tree five levels deep, one grouping a
+# folder by first letter. The user browses down the tree and opens a file,
+# opens a folder with "Open Folder", opens a file no program is associated
+# with, and opens a file through a letter group; what the associated
+# command was given, the run log and the menus on screen tell what happened.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+e2e_init folder_menu
+
+# --- the folders, the roots and the file types --------------------------
+tree=$E2E_WORK/tree
+deep=$tree/plain/alpha/beta/gamma/delta/epsilon
+mkdir -p "$deep" "$tree/grouped"
+touch "$deep/deep file.pwt" "$tree/plain/notes.pwt" "$tree/plain/orphan.pwnx" \
+  "$tree/plain/vanish.pwt" "$tree/plain/victim.pwt"
+for name in apple apricot banana cherry cranberry date 1st 2nd; do touch "$tree/grouped/$name.pwt"; done
+
+add_root() { # POSITION NAME FOLDER SORTTYPE MAXNOSORT
+  local key="HKCU\\Software\\Quillmere Software\\Pathwick\\Menu\\$1"
+  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v Path /d "$(e2e_winpath "$3")" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+}
+add_root 0000 Browse "$tree/plain" 0 25
+add_root 0001 Grouped "$tree/grouped" 1 5
+
+# Files of type .pwt and folders open through a command that notes what
+# it was given; .pwnx has no program at all.
+opened=$E2E_WORK/opened.txt
+recorder="C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")"
+e2e_wine reg add 'HKCR\.pwt' /ve /d PathwickTest.pwt /f >/dev/null 2>&1
+e2e_wine reg add 'HKCR\PathwickTest.pwt\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+e2e_wine reg delete 'HKCR\Folder\shell\open\ddeexec' /f >/dev/null 2>&1 || true
+e2e_wine reg add 'HKCR\Folder\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+
+# Wine's rundll32 traces the entry point it calls: proof that the
+# open-with road started it, with which arguments.
+export WINEDEBUG=-all,trace+rundll32
+
+# --- helpers -------------------------------------------------------------
+# wait_menus N WHAT: waits for exactly N open menus and sets TOP_X TOP_Y
+# TOP_W TOP_H to the topmost one (the one opened last).
+wait_menus() {
+  local n=$1 what=$2 i menus=
+  for ((i = 0; i < 100; i++)); do
+    menus=$(open_menus)
+    [ "$(grep -c . <<<"$menus")" -eq "$n" ] && break
+    sleep 0.1
+  done
+  [ "$(grep -c . <<<"$menus")" -eq "$n" ] || fail "$what: expected $n open menus, got: $menus"
+  read -r TOP_X TOP_Y TOP_W TOP_H <<<"$(head -n 1 <<<"$menus")"
+}
+
+# top_bands NAME [LEFT]: the text bands of the topmost menu, one entry
+# each, from a screenshot; LEFT pixels at the left are left out (the icons
+# of owner-drawn entries, 22 unless told).
+top_bands() {
+  local shot left=${2:-22}
+  shot=$(e2e_screenshot "$1")
+  convert "$shot" -crop "$((TOP_W - left))x${TOP_H}+$((TOP_X + left))+${TOP_Y}" +repage -depth 8 txt:- |
+    awk -f "$E2E_HERE/menubands.awk"
+}
+
+# The middle of the Nth band of the topmost menu, as "x y".
+band_point() { # BANDS N
+  local top bottom
+  read -r _ top bottom <<<"$(sed -n "${2}p" <<<"$1")"
+  [ -n "$bottom" ] || fail "no entry $2 in the menu: $1"
+  echo "$((TOP_X + TOP_W / 2)) $((TOP_Y + (top + bottom) / 2))"
+}
+
+hover_band() { # BANDS N
+  local x y
+  read -r x y <<<"$(band_point "$1" "$2")"
+  xdotool mousemove "$x" "$y"
+}
+
+click_band() { # BANDS N
+  local x y
+  read -r x y <<<"$(band_point "$1" "$2")"
+  e2e_click "$x" "$y"
+}
+
+# wait_opened TEXT: the recorder was given TEXT (its last line).
+wait_opened() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(tail -n 1 "$opened" 2>/dev/null | tr -d '\r"')" == "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the associated command was not given [$1]; it got: $(tr -d '\r' <"$opened" 2>/dev/null)"
+}
+
+# Tray click, then the root entry N: leaves the root's listing on top.
+open_root() { # N NAME
+  e2e_tray_click
+  wait_menus 1 "the tray click"
+  ROOT_BANDS=$(top_bands "$2-root")
+  expect_eq "TT" "$(layout_of "$ROOT_BANDS")" "entries of the root menu, see $2-root.png"
+  hover_band "$ROOT_BANDS" "$1"
+  wait_menus 2 "hovering root entry $1"
+}
+
+fills() { e2e_log_text | grep -c 'm_FillInfo.str_path = ' || true; }
+
+# Pixels of the menu's icon column in row band N that are folder yellow.
+yellow_in_icon() { # SHOT BANDS N
+  local top bottom
+  read -r _ top bottom <<<"$(sed -n "${3}p" <<<"$2")"
+  convert "$1" -crop "20x$((bottom - top + 1))+$((TOP_X + 2))+$((TOP_Y + top))" +repage \
+    -depth 8 txt:- | grep -c '#FFFF00' || true
+}
+
+e2e_start_program
+
+# --- a command with nothing selected does nothing ------------------------
+e2e_driver post PathwickDummyWindow 0x126 0 0 || fail "could not post WM_MENUCOMMAND"
+sleep 1
+expect_not_contains "$(e2e_log_text)" "open file:" "WM_MENUCOMMAND before anything was selected"
+[ ! -e "$opened" ] || fail "WM_MENUCOMMAND before any selection opened: $(cat "$opened")"
+
+# --- five levels down, and a file opened by its program ------------------
+open_root 1 deep
+bands=$(top_bands deep-1)
+shot=$E2E_WORK/screenshots/deep-1.png
+# "Open Folder", the folder, then the four files, sorted.
+expect_eq "TTTTTT" "$(layout_of "$bands")" "entries of the Browse listing, see deep-1.png"
+[ "$(yellow_in_icon "$shot" "$bands" 2)" -gt 20 ] || fail "the folder entry shows no folder icon (deep-1.png)"
+[ "$(yellow_in_icon "$shot" "$bands" 3)" -eq 0 ] || fail "a file entry shows a folder icon (deep-1.png)"
+[ "$(convert "$shot" -crop "16x16+$((TOP_X + 4))+$((TOP_Y + $(sed -n 3p <<<"$bands" | cut -d' ' -f2)))" \
+  +repage -format '%k' info:)" -gt 2 ] || fail "a file entry shows no icon (deep-1.png)"
+e2e_wait_log 'str_path = .*\\tree\\plain\\, '
+
+level=2
+for folder in alpha beta gamma delta epsilon; do
+  hover_band "$bands" 2
+  wait_menus $((level + 1)) "hovering $folder"
+  e2e_wait_log "str_path = .*\\\\$folder\\\\, "
+  bands=$(top_bands "deep-$level")
+  expect_eq "TT" "$(layout_of "$bands")" "entries of $folder, see deep-$level.png"
+  level=$((level + 1))
+done
+# Each level was filled once, as it opened.
+expect_eq 6 "$(fills)" "folder fills on the way down"
+click_band "$bands" 2
+wait_opened "$(e2e_winpath "$deep/deep file.pwt")"
+wait_menus 0 "the click on a file"
+expect_contains "$(e2e_log_text)" "open file: $(e2e_winpath "$deep/deep file.pwt")" "run log after the click"
+
+# --- "Open Folder" opens the folder ----------------------------------------
+open_root 1 openfolder
+click_band "$(top_bands openfolder-1)" 1
+wait_opened "$(e2e_winpath "$tree/plain")"
+wait_menus 0 "the click on Open Folder"
+
+# --- no program for the type: the open-with chooser ------------------------
+open_root 1 noassoc
+click_band "$(top_bands noassoc-1)" 4
+orphan=$(e2e_winpath "$tree/plain/orphan.pwnx")
+# Backslashes doubled: a pattern for the log, and how Wine's traces print them.
+orphan2=${orphan//\\/\\\\}
+e2e_wait_log "----Attempted to open: $orphan2"
+expect_contains "$(e2e_log_text)" \
+  "CNavMenu::handleMenuCommand() failed: (NOASSOC) ShellExecute() failed error: 31" "run log of the open-with road"
+expect_not_contains "$(e2e_log_text)" "(OPENWITH)" "run log of the open-with road"
+for ((i = 0; i < 100; i++)); do
+  grep -q 'Calling .*OpenAs_RunDLL' "$E2E_WORK/stderr.txt" && break
+  sleep 0.1
+done
+calls=$(tr -d '\r' <"$E2E_WORK/stderr.txt" | grep 'rundll32:' || true)
+expect_contains "$calls" "CmdLine=L\"shell32.dll,OpenAs_RunDLL $orphan2\"" "command line RUNDLL32.EXE was started with"
+expect_contains "$calls" "Calling L\"OpenAs_RunDLL\"" "RUNDLL32.EXE calling the chooser"
+
+# --- the second display while the menu is up changes nothing ---------------
+open_root 1 second
+# The tray's own message, as a second click on the icon sends it.
+e2e_driver post PathwickDummyWindow 0x401 0 0x202 || fail "could not post the tray callback"
+sleep 1
+wait_menus 2 "a second display while the menu is up"
+expect_not_contains "$(e2e_log_text)" "TrackPopupMenuEx() failed" "run log after a second display"
+# The menu still works: the next level opens.
+bands=$(top_bands second-1)
+hover_band "$bands" 2
+wait_menus 3 "hovering alpha after a second display"
+e2e_dismiss_menu
+
+# --- letter groups, live ----------------------------------------------------
+open_root 2 grouped
+# Group entries are the system's own strings; no icon column to skip.
+bands=$(top_bands grouped-1 3)
+# "Open Folder", Symbols, 1, 2, A, B, C, D.
+expect_eq "TTTTTTTT" "$(layout_of "$bands")" "letter groups of the Grouped root, see grouped-1.png"
+e2e_wait_log 'str_path = .*\\tree\\grouped\\, '
+hover_band "$bands" 7
+wait_menus 3 "hovering the group C"
+e2e_wait_log 'str_search = C\*'
+bands=$(top_bands grouped-c)
+expect_eq "TTT" "$(layout_of "$bands")" "entries of the group C, see grouped-c.png"
+click_band "$bands" 2
+wait_opened "$(e2e_winpath "$tree/grouped/cherry.pwt")"
+wait_menus 0 "the click in a group"
+
+# No failure but the nothing-stored options, the end of the root list and
+# the file with no program.
+expect_eq "" "$(e2e_log_text | grep -i 'fail' | grep -v -e 'loadOptions() failed - (OPTIONS)' \
+  -e 'loadItem() failed - (Name)' -e '(NOASSOC)' || true)" "failure lines of the whole walk"
