@@ -1,23 +1,15 @@
-// Test tool: the shell context menu as the Folder Menu's right-click shows
-// it, for the end-to-end test e2e/context_menu.sh.
+// Test tool for e2e/context_menu.sh: the shell context menu as the Folder
+// Menu's right-click shows it, for a hidden owner window.
 //   ctxshow WORKDIR show PATH X Y
-//     Shows the context menu of PATH at (X, Y) for a hidden owner window
-//     that hands the menu's messages on to HandleMenuMsg, as the program's
-//     window does. Once the menu is on screen it writes WORKDIR\menu.txt:
-//       version N                          (the interface held while it is up)
-//       entry POS LEFT TOP RIGHT BOTTOM ID TEXT
-//     Then WORKDIR\result.txt, when displayContextMenu has returned:
-//       relay MESSAGE HRESULT              (each message handed on while up)
-//       idle VERSION HRESULT               (afterwards: no interface, and 0)
-//       result 0|1
+//     Shows the menu of PATH at (X, Y), relaying WM_INITMENUPOPUP as the
+//     program's window does. While it is up, writes WORKDIR\menu.txt:
+//     "version N" and "entry POS LEFT TOP RIGHT BOTTOM ID TEXT" lines. When
+//     it has returned, WORKDIR\result.txt: "relay HRESULT" per relayed
+//     message, "idle VERSION HRESULT" (a relay afterwards), "result 0|1".
 //   ctxshow WORKDIR repeat PATH N
-//     Calls displayContextMenu N times for a PATH that cannot be shown,
-//     answering every "Error" box with OK from a second thread, and writes
-//     WORKDIR\result.txt:
-//       probe MENUS_BEFORE MENUS_WITH_ONE_MORE
-//       menus BEFORE AFTER
-//       boxes COUNT
-//       failures COUNT
+//     N calls for a PATH that cannot be shown, a second thread answering
+//     every "Error" box; WORKDIR\result.txt: "probe MENUS MENUS_WITH_ONE_MORE",
+//     "menus BEFORE AFTER", "boxes COUNT", "failures COUNT".
 #include <windows.h>
 
 #include <atomic>
@@ -25,41 +17,26 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "diag/log.h"
 #include "menus/contextmenu.h"
 
 namespace {
 
-const UINT_PTR kReportTimer = 1;
-
 std::string g_strWork;
 CContextMenu g_ContextMenu;
 HMENU g_hShown = NULL;
-bool g_bReported = false;
-std::vector<std::string> g_Relayed;
+std::string g_strRelayed;
 
-std::string workFile(const char* lpszName) { return g_strWork + "\\" + lpszName; }
+FILE* openWorkFile(const char* lpszName) { return fopen((g_strWork + "\\" + lpszName).c_str(), "w"); }
 
-void relay(const char* lpszName, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
-  const HRESULT hr = g_ContextMenu.HandleMenuMsg(uMsg, wParam, lParam, lpResult);
-  char szLine[128];
-  snprintf(szLine, sizeof(szLine), "relay %s 0x%08lX", lpszName, static_cast<unsigned long>(hr));
-  g_Relayed.push_back(szLine);
-}
-
-// The entries' screen rectangles, once the menu window exists.
+// Written once the menu window exists, then renamed: the script sees it whole.
 void reportEntries() {
-  RECT first;
-  if (g_bReported || g_hShown == NULL || !GetMenuItemRect(NULL, g_hShown, 0, &first)) return;
-  FILE* lpFile = fopen(workFile("menu.txt.part").c_str(), "w");
-  if (lpFile == NULL) return;
+  RECT rc;
+  if (g_hShown == NULL || !GetMenuItemRect(NULL, g_hShown, 0, &rc)) return;
+  FILE* lpFile = openWorkFile("menu.part");
   fprintf(lpFile, "version %d\n", g_ContextMenu.getInterfaceVersion());
-  const int nCount = GetMenuItemCount(g_hShown);
-  for (int i = 0; i < nCount; ++i) {
-    RECT rc;
-    GetMenuItemRect(NULL, g_hShown, i, &rc);
+  for (int i = 0; i < GetMenuItemCount(g_hShown); ++i) {
     char szText[256] = {0};
     MENUITEMINFOA info = {};
     info.cbSize = sizeof(info);
@@ -67,73 +44,44 @@ void reportEntries() {
     info.dwTypeData = szText;
     info.cch = sizeof(szText);
     GetMenuItemInfoA(g_hShown, i, TRUE, &info);
-    fprintf(lpFile, "entry %d %ld %ld %ld %ld 0x%X %s\n", i, rc.left, rc.top, rc.right, rc.bottom,
-            info.wID, (info.fType & MFT_SEPARATOR) ? "-" : szText);
+    GetMenuItemRect(NULL, g_hShown, i, &rc);
+    fprintf(lpFile, "entry %d %ld %ld %ld %ld 0x%X %s\n", i, rc.left, rc.top, rc.right, rc.bottom, info.wID,
+            (info.fType & MFT_SEPARATOR) ? "-" : szText);
   }
   fclose(lpFile);
-  MoveFileA(workFile("menu.txt.part").c_str(), workFile("menu.txt").c_str());
-  g_bReported = true;
+  MoveFileA((g_strWork + "\\menu.part").c_str(), (g_strWork + "\\menu.txt").c_str());
+  g_hShown = NULL;
 }
 
-// What the program's window procedure does with the context menu's messages.
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  if (uMsg == WM_TIMER) reportEntries();
+  if (uMsg != WM_INITMENUPOPUP) return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+  if (g_strRelayed.empty()) g_hShown = reinterpret_cast<HMENU>(wParam);
   LRESULT lResult = 0;
-  switch (uMsg) {
-    case WM_INITMENUPOPUP:
-      if (g_hShown == NULL) g_hShown = reinterpret_cast<HMENU>(wParam);
-      relay("WM_INITMENUPOPUP", uMsg, wParam, lParam, &lResult);
-      return 0;
-    case WM_MEASUREITEM:
-      if (reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemID & 0x8000)
-        relay("WM_MEASUREITEM", uMsg, wParam, lParam, &lResult);
-      return TRUE;
-    case WM_DRAWITEM:
-      if (reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemID & 0x8000)
-        relay("WM_DRAWITEM", uMsg, wParam, lParam, &lResult);
-      return TRUE;
-    case WM_MENUCHAR:
-      relay("WM_MENUCHAR", uMsg, wParam, lParam, &lResult);
-      return lResult;
-    case WM_TIMER:
-      reportEntries();
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, uMsg, wParam, lParam);
-  }
-}
-
-HWND createOwner(HINSTANCE hInstance) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = OwnerProc;
-  wc.hInstance = hInstance;
-  wc.lpszClassName = "PathwickContextShow";
-  RegisterClassExA(&wc);
-  return CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
-                         hInstance, NULL);
+  char szLine[32];
+  snprintf(szLine, sizeof(szLine), "relay 0x%08lX\n",
+           static_cast<unsigned long>(g_ContextMenu.HandleMenuMsg(uMsg, wParam, lParam, &lResult)));
+  g_strRelayed += szLine;
+  return 0;
 }
 
 int show(HWND hOwner, std::string strPath, LONG x, LONG y) {
-  SetTimer(hOwner, kReportTimer, 100, NULL);
+  SetTimer(hOwner, 1, 100, NULL);
   SetForegroundWindow(hOwner);
   const bool bShown = g_ContextMenu.displayContextMenu(hOwner, strPath, x, y);
   PostMessageA(hOwner, WM_NULL, 0, 0);
   LRESULT lResult = 0;
   const HRESULT hrIdle = g_ContextMenu.HandleMenuMsg(WM_INITMENUPOPUP, 0, 0, &lResult);
-  FILE* lpFile = fopen(workFile("result.txt.part").c_str(), "w");
-  if (lpFile == NULL) return 3;
-  for (size_t i = 0; i < g_Relayed.size(); ++i) fprintf(lpFile, "%s\n", g_Relayed[i].c_str());
-  fprintf(lpFile, "idle %d 0x%08lX\n", g_ContextMenu.getInterfaceVersion(),
-          static_cast<unsigned long>(hrIdle));
-  fprintf(lpFile, "result %d\n", bShown ? 1 : 0);
+  FILE* lpFile = openWorkFile("result.txt");
+  fprintf(lpFile, "%sidle %d 0x%08lX\nresult %d\n", g_strRelayed.c_str(), g_ContextMenu.getInterfaceVersion(),
+          static_cast<unsigned long>(hrIdle), bShown ? 1 : 0);
   fclose(lpFile);
-  MoveFileA(workFile("result.txt.part").c_str(), workFile("result.txt").c_str());
   return bShown ? 0 : 1;
 }
 
-// Live menus of this process. Wine has no count of USER objects
-// (GetGuiResources answers 0), so every handle slot is probed: it accepts a
-// handle with a zero high word for the live object in that slot.
+// Wine counts no USER objects (GetGuiResources answers 0), so every handle
+// slot is probed; a live menu may answer in more than one slot, so the
+// count is only ever compared with itself.
 unsigned long countMenus() {
   unsigned long nMenus = 0;
   for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
@@ -141,10 +89,9 @@ unsigned long countMenus() {
   return nMenus;
 }
 
-// Answers every "Error" box of this process with OK until told to stop.
 void answerBoxes(std::atomic<bool>& rbStop, std::atomic<int>& rnBoxes) {
   while (!rbStop) {
-    HWND hBox = FindWindowA("#32770", "Error");
+    const HWND hBox = FindWindowA("#32770", "Error");
     if (hBox == NULL) {
       Sleep(5);
       continue;
@@ -156,11 +103,10 @@ void answerBoxes(std::atomic<bool>& rbStop, std::atomic<int>& rnBoxes) {
 }
 
 int repeat(HWND hOwner, const std::string& rPath, int nTimes) {
-  const unsigned long nProbeBefore = countMenus();
+  const unsigned long nProbe = countMenus();
   const HMENU hProbe = CreatePopupMenu();
-  const unsigned long nProbeWith = countMenus();
+  const unsigned long nProbeWithOne = countMenus();
   DestroyMenu(hProbe);
-
   std::atomic<bool> bStop(false);
   std::atomic<int> nBoxes(0);
   std::thread answerer(answerBoxes, std::ref(bStop), std::ref(nBoxes));
@@ -173,11 +119,9 @@ int repeat(HWND hOwner, const std::string& rPath, int nTimes) {
   const unsigned long nAfter = countMenus();
   bStop = true;
   answerer.join();
-
-  FILE* lpFile = fopen(workFile("result.txt").c_str(), "w");
-  if (lpFile == NULL) return 3;
-  fprintf(lpFile, "probe %lu %lu\nmenus %lu %lu\nboxes %d\nfailures %d\n", nProbeBefore, nProbeWith,
-          nBefore, nAfter, nBoxes.load(), nFailures);
+  FILE* lpFile = openWorkFile("result.txt");
+  fprintf(lpFile, "probe %lu %lu\nmenus %lu %lu\nboxes %d\nfailures %d\n", nProbe, nProbeWithOne, nBefore, nAfter,
+          nBoxes.load(), nFailures);
   fclose(lpFile);
   return 0;
 }
@@ -194,7 +138,12 @@ int main(int argc, char** argv) {
   OleInitialize(NULL);
   SLog::S_createSingleton();
   g_ContextMenu.setShellIDRange(0x8000, 0xFFFF);
-  const HWND hOwner = createOwner(GetModuleHandleA(NULL));
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = OwnerProc;
+  wc.lpszClassName = "PathwickContextShow";
+  RegisterClassExA(&wc);
+  const HWND hOwner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
   const int nCode = strMode == "show" ? show(hOwner, argv[3], atol(argv[4]), atol(argv[5]))
                                       : repeat(hOwner, argv[3], atoi(argv[4]));
   DestroyWindow(hOwner);
