@@ -58,8 +58,8 @@ IShellFolder* bindDirectory(IShellFolder* lpDesktop, const std::string& rDirecto
     return NULL;
   }
   IShellFolder* lpFolder = NULL;
-  const HRESULT hr =
-      lpDesktop->BindToObject(lpDirectory, NULL, IID_IShellFolder, reinterpret_cast<void**>(&lpFolder));
+  const HRESULT hr = lpDesktop->BindToObject(lpDirectory, NULL, IID_IShellFolder,
+                                             reinterpret_cast<void**>(&lpFolder));
   CoTaskMemFree(lpDirectory);
   if (FAILED(hr) || lpFolder == NULL) {
     if (lpFolder != NULL) lpFolder->Release();
@@ -77,8 +77,8 @@ void reportUnparsedName() {
 
 // A file or folder below a directory: the directory's folder object is the
 // parent, and the name is parsed in it.
-bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory, const std::string& rName,
-                      IShellFolder*& rlpParent, ITEMIDLIST*& rlpItem) {
+bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
+                      const std::string& rName, IShellFolder*& rlpParent, ITEMIDLIST*& rlpItem) {
   KVX_CALLSTACK_TRACK;
   IShellFolder* lpParent = bindDirectory(lpDesktop, rDirectory);
   if (lpParent == NULL) return false;
@@ -110,7 +110,8 @@ bool parseFromDesktop(IShellFolder* lpDesktop, const std::string& rPath, IShellF
   IShellFolder* lpParent = NULL;
   LPCITEMIDLIST lpLast = NULL;
   ITEMIDLIST* lpItem = NULL;
-  if (SUCCEEDED(SHBindToParent(lpFull, IID_IShellFolder, reinterpret_cast<void**>(&lpParent), &lpLast)) &&
+  if (SUCCEEDED(
+          SHBindToParent(lpFull, IID_IShellFolder, reinterpret_cast<void**>(&lpParent), &lpLast)) &&
       lpParent != NULL && lpLast != NULL)
     lpItem = ILClone(lpLast);
   CoTaskMemFree(lpFull);
@@ -172,8 +173,8 @@ bool CContextMenu::getPIDLFromPathString(std::string& rstrFile, IShellFolder** l
   const std::string::size_type nSlash = rstrFile.rfind('\\');
   bool bFound;
   if (nSlash != std::string::npos && nSlash + 1 < rstrFile.size())
-    bFound = parseInDirectory(lpDesktop, rstrFile.substr(0, nSlash + 1), rstrFile.substr(nSlash + 1),
-                              *lppParent, *lppItem);
+    bFound = parseInDirectory(lpDesktop, rstrFile.substr(0, nSlash + 1),
+                              rstrFile.substr(nSlash + 1), *lppParent, *lppItem);
   else
     bFound = parseFromDesktop(lpDesktop, rstrFile, *lppParent, *lppItem);
   // The parent, whichever it is, holds its own reference.
@@ -191,8 +192,8 @@ bool CContextMenu::getInterface(std::string& rstrFile) {
   }
   IContextMenu* lpMenu = NULL;
   LPCITEMIDLIST lpcItem = lpItem;
-  const HRESULT hr =
-      lpParent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL, reinterpret_cast<void**>(&lpMenu));
+  const HRESULT hr = lpParent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL,
+                                             reinterpret_cast<void**>(&lpMenu));
   CoTaskMemFree(lpItem);
   lpParent->Release();
   if (FAILED(hr)) {
@@ -315,7 +316,8 @@ HRESULT CContextMenu::HandleMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
       return lpMenu2->HandleMenuMsg(uMsg, wParam, lParam);
     case WM_MENUCHAR:
       if (m_nInterfaceVersion == 3)
-        return static_cast<IContextMenu3*>(m_lpIContextMenu)->HandleMenuMsg2(uMsg, wParam, lParam, plResult);
+        return static_cast<IContextMenu3*>(m_lpIContextMenu)
+            ->HandleMenuMsg2(uMsg, wParam, lParam, plResult);
       return lpMenu2->HandleMenuMsg(uMsg, wParam, lParam);
     default:
       return 0;

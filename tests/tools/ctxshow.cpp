@@ -28,7 +28,9 @@ CContextMenu g_ContextMenu;
 HMENU g_hShown = NULL;
 std::string g_strRelayed;
 
-FILE* openWorkFile(const char* lpszName) { return fopen((g_strWork + "\\" + lpszName).c_str(), "w"); }
+FILE* openWorkFile(const char* lpszName) {
+  return fopen((g_strWork + "\\" + lpszName).c_str(), "w");
+}
 
 // Written once the menu window exists, then renamed: the script sees it whole.
 void reportEntries() {
@@ -45,8 +47,8 @@ void reportEntries() {
     info.cch = sizeof(szText);
     GetMenuItemInfoA(g_hShown, i, TRUE, &info);
     GetMenuItemRect(NULL, g_hShown, i, &rc);
-    fprintf(lpFile, "entry %d %ld %ld %ld %ld 0x%X %s\n", i, rc.left, rc.top, rc.right, rc.bottom, info.wID,
-            (info.fType & MFT_SEPARATOR) ? "-" : szText);
+    fprintf(lpFile, "entry %d %ld %ld %ld %ld 0x%X %s\n", i, rc.left, rc.top, rc.right, rc.bottom,
+            info.wID, (info.fType & MFT_SEPARATOR) ? "-" : szText);
   }
   fclose(lpFile);
   MoveFileA((g_strWork + "\\menu.part").c_str(), (g_strWork + "\\menu.txt").c_str());
@@ -73,8 +75,8 @@ int show(HWND hOwner, std::string strPath, LONG x, LONG y) {
   LRESULT lResult = 0;
   const HRESULT hrIdle = g_ContextMenu.HandleMenuMsg(WM_INITMENUPOPUP, 0, 0, &lResult);
   FILE* lpFile = openWorkFile("result.txt");
-  fprintf(lpFile, "%sidle %d 0x%08lX\nresult %d\n", g_strRelayed.c_str(), g_ContextMenu.getInterfaceVersion(),
-          static_cast<unsigned long>(hrIdle), bShown ? 1 : 0);
+  fprintf(lpFile, "%sidle %d 0x%08lX\nresult %d\n", g_strRelayed.c_str(),
+          g_ContextMenu.getInterfaceVersion(), static_cast<unsigned long>(hrIdle), bShown ? 1 : 0);
   fclose(lpFile);
   return bShown ? 0 : 1;
 }
@@ -120,8 +122,8 @@ int repeat(HWND hOwner, const std::string& rPath, int nTimes) {
   bStop = true;
   answerer.join();
   FILE* lpFile = openWorkFile("result.txt");
-  fprintf(lpFile, "probe %lu %lu\nmenus %lu %lu\nboxes %d\nfailures %d\n", nProbe, nProbeWithOne, nBefore, nAfter,
-          nBoxes.load(), nFailures);
+  fprintf(lpFile, "probe %lu %lu\nmenus %lu %lu\nboxes %d\nfailures %d\n", nProbe, nProbeWithOne,
+          nBefore, nAfter, nBoxes.load(), nFailures);
   fclose(lpFile);
   return 0;
 }
@@ -143,7 +145,8 @@ int main(int argc, char** argv) {
   wc.lpfnWndProc = OwnerProc;
   wc.lpszClassName = "PathwickContextShow";
   RegisterClassExA(&wc);
-  const HWND hOwner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+  const HWND hOwner =
+      CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
   const int nCode = strMode == "show" ? show(hOwner, argv[3], atol(argv[4]), atol(argv[5]))
                                       : repeat(hOwner, argv[3], atoi(argv[4]));
   DestroyWindow(hOwner);
