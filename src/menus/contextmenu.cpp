@@ -12,8 +12,6 @@ static_assert(sizeof(CMINVOKECOMMANDINFO) == 36, "the shell's command record is 
 
 namespace {
 
-// Every box of the context menu is owned by no window: the owner is the
-// hidden main window, and a box owned by it could open behind other windows.
 void showBox(const char* lpszText, UINT uIcon) {
   KVX_CALLSTACK_TRACK;
   MessageBoxA(NULL, lpszText, "Error", MB_OK | uIcon);
