@@ -70,11 +70,18 @@ void CNavMenu::rememberMenuWindow(HMENU hMenu) {
   if (m_MenuWindows.find(hMenu) != m_MenuWindows.end()) return;
   HWND hWnd = FindWindowA(kMenuWindowClass, NULL);
   if (hWnd != NULL && menuOfWindow(hWnd) != hMenu) {
-    MENUWINDOWSEARCH search = {hMenu, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), findMenuWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.hFound != NULL) hWnd = search.hFound;
+    const HWND hShowing = S_findMenuWindow(hMenu);
+    if (hShowing != NULL) hWnd = hShowing;
   }
   m_MenuWindows[hMenu] = hWnd;
+}
+
+// This thread's menu window that shows hMenu, or null.
+HWND CNavMenu::S_findMenuWindow(HMENU hMenu) {
+  KVX_CALLSTACK_TRACK;
+  MENUWINDOWSEARCH search = {hMenu, NULL};
+  EnumThreadWindows(GetCurrentThreadId(), findMenuWindow, reinterpret_cast<LPARAM>(&search));
+  return search.hFound;
 }
 
 HWND CNavMenu::getMenuWindow(HMENU hMenu) const {
@@ -203,6 +210,14 @@ void CNavMenu::showContextMenuAtCursor() {
     SLog::S_getSingleton()->write(0, "----cur obj = %s", strPath.c_str());
   }
   m_bInContextMenu = false;
+  // Wine's nested menu loop lets go of the mouse as it ends, and a command's
+  // window may have taken the foreground, which leaves the Folder Menu deaf
+  // to clicks outside it; the system's own menu loop keeps the capture
+  // where it has one.
+  if (GetCapture() == NULL) {
+    SetForegroundWindow(m_hWnd);
+    SetCapture(m_hWnd);
+  }
 }
 
 // Only for as long as the Folder Menu is tracked.

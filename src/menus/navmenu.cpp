@@ -85,8 +85,18 @@ bool CNavMenu::display(LONG x, LONG y) {
   ReleaseCapture();
   removeRightClickHook();
   if (bTracked) enableAllItems(true);
+  closeLeftOverLevels();
   m_nRootSel = -1;
   return bTracked != FALSE;
+}
+
+// Once tracking has ended every level is closed, whether or not the system
+// said so: a level left filled would be refilled on top of its old entries
+// at the next display.
+void CNavMenu::closeLeftOverLevels() {
+  KVX_CALLSTACK_TRACK;
+  while (!m_MenuStack.empty()) closeTopLevel(true);
+  m_MenuWindows.clear();
 }
 
 // wParam is the opening popup, LOWORD(lParam) the position of the entry
@@ -160,23 +170,36 @@ void CNavMenu::abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu) {
   putTempMenu(lpTempMenu);
 }
 
-// The closed level gives its own child back to the pool and loses its
-// entries, but stays the child of the level below, ready to be refilled.
-// The root menu keeps its entries for the next display.
+// Levels close from the top down. Wine, after a context menu tracked inside
+// the Folder Menu, closes the root with its submenus still open and says
+// nothing of them: they close with it, and their windows, which Wine leaves
+// on screen, go too.
 void CNavMenu::handleUnInitPopup(WPARAM wParam, LPARAM) {
   KVX_CALLSTACK_TRACK;
   const HMENU hPopup = reinterpret_cast<HMENU>(wParam);
-  if (!m_MenuStack.empty()) {
-    CFolderMenu* lpTopMenu = m_MenuStack.back();
-    if (hPopup == lpTopMenu->getHMENU() && hPopup != m_RootMenu.getHMENU()) {
-      putTempMenu(lpTopMenu->getSubFolderMenu());
-      lpTopMenu->clear();
-      m_MenuStack.pop_back();
-    } else if (hPopup == m_RootMenu.getHMENU()) {
-      m_MenuStack.pop_back();
-    }
+  if (findOpenMenu(hPopup) != NULL) {
+    while (m_MenuStack.back()->getHMENU() != hPopup) closeTopLevel(true);
+    closeTopLevel(false);
   }
   m_MenuWindows.erase(hPopup);
+}
+
+// The closed level gives its own child back to the pool and loses its
+// entries, but stays the child of the level below, ready to be refilled.
+// The root menu keeps its entries for the next display.
+void CNavMenu::closeTopLevel(bool bDestroyWindow) {
+  KVX_CALLSTACK_TRACK;
+  CFolderMenu* lpTopMenu = m_MenuStack.back();
+  const HMENU hMenu = lpTopMenu->getHMENU();
+  if (lpTopMenu != &m_RootMenu) {
+    putTempMenu(lpTopMenu->getSubFolderMenu());
+    lpTopMenu->clear();
+  }
+  m_MenuStack.pop_back();
+  m_MenuWindows.erase(hMenu);
+  // A level never hovered has no window on record.
+  const HWND hMenuWnd = bDestroyWindow ? S_findMenuWindow(hMenu) : NULL;
+  if (hMenuWnd != NULL) DestroyWindow(hMenuWnd);
 }
 
 CFolderMenu* CNavMenu::getTempMenu() {

@@ -76,11 +76,14 @@ class CNavMenu {
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
   void deleteLentAndPooledMenus();
+  void closeTopLevel(bool bDestroyWindow);
+  void closeLeftOverLevels();
 
   void reenableAfterContextMenu(UINT uFlags);
   void rememberMenuWindow(HMENU hMenu);
   void redrawHighlight(HMENU hMenu, int nItem);
   HWND getMenuWindow(HMENU hMenu) const;
+  static HWND S_findMenuWindow(HMENU hMenu);
   void showContextMenuAtCursor();
   bool isRightClickHandled(DWORD dwTime) const;
   void installRightClickHook();

@@ -61,7 +61,11 @@ top_bands() {
   local shot left=${2:-22}
   shot=$(e2e_screenshot "$1")
   convert "$shot" -crop "$((TOP_W - left))x${TOP_H}+$((TOP_X + left))+${TOP_Y}" +repage -depth 8 txt:- |
-    awk -f "$E2E_HERE/menubands.awk"
+    awk -f "$E2E_HERE/menubands.awk" |
+    # A mnemonic's underline is a band of its own, just below its text.
+    awk '$1 == "T" && kind == "T" && $2 - bottom <= 3 { bottom = $3; next }
+         { if (kind != "") print kind, top, bottom; kind = $1; top = $2; bottom = $3 }
+         END { if (kind != "") print kind, top, bottom }'
 }
 
 # The middle of the Nth band of the topmost menu, as "x y".
@@ -203,7 +207,110 @@ click_band "$bands" 2
 wait_opened "$(e2e_winpath "$tree/grouped/cherry.pwt")"
 wait_menus 0 "the click in a group"
 
-# No failure but the nothing-stored options, the end of the root list and
-# the file with no program.
+# --- right-click: the shell's context menu of the entry under the mouse ------
+# Wine differs from Windows here: the right-button release reaches the
+# program only through a message filter (no WM_MENURBUTTONUP), and the
+# Folder Menu closes on the first input after the context menu, so each
+# right-click starts from the tray.
+export_log_lines() { e2e_log_text | wc -l; }
+new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | sed 's/^\[[^]]*\]//'; }
+# right_click BANDS N NAME: right-clicks entry N of the topmost menu and
+# waits for the context menu, leaving it in TOP_* and its entries in CTX.
+right_click() {
+  local x y count
+  read -r x y <<<"$(band_point "$1" "$2")"
+  # A group or folder entry opens its submenu first.
+  xdotool mousemove "$x" "$y"
+  sleep 0.5
+  count=$(open_menus | grep -c .)
+  xdotool click 3
+  wait_menus $((count + 1)) "a right-click on entry $2"
+  # At the cursor: from its x to the right, and over its y (moved up where
+  # the screen ends below).
+  [ "$TOP_X" -eq "$x" ] && [ "$TOP_Y" -le "$y" ] && [ $((TOP_Y + TOP_H)) -gt "$y" ] ||
+    fail "the context menu ($TOP_X $TOP_Y $TOP_W $TOP_H) is not at the cursor ($x $y)"
+  CTX=$(top_bands "$3" 3)
+}
+# Closes what is left of the Folder Menu after a shell command: under Wine
+# it takes no notice of the mouse until the mouse comes over it again.
+close_menus() {
+  local x y w h
+  read -r x y w h <<<"$(open_menus | head -n 1)"
+  xdotool mousemove $((x + w / 2)) $((y + 5))
+  sleep 0.3
+  e2e_click 600 300
+  wait_menus 0 "${1:-closing the menus}"
+}
+answer_box() { # TEXT: the "Error" box saying TEXT, answered with OK
+  local i text=
+  for ((i = 0; i < 100; i++)); do
+    text=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
+    [ "$text" == "$1" ] && break
+    sleep 0.1
+  done
+  expect_eq "$1" "$text" "message box"
+  e2e_driver press '#32770' Error 1
+}
+FILE_MENU=TSTTSTTST    # Open, Cut, Copy, Create Link, Delete, Properties
+FOLDER_MENU=TTSTTSTTST # Explore first
+
+# A file's menu, dismissed: no log line but the interface in use, and one
+# menu for one click.
+open_root 1 ctx
+bands=$(top_bands ctx-1)
+n=$(export_log_lines)
+right_click "$bands" 3 ctx-file
+expect_eq "$FILE_MENU" "$(layout_of "$CTX")" "entries of a file's context menu, see ctx-file.png"
+# A click outside closes it, and with it the Folder Menu.
+e2e_click 600 300
+wait_menus 0 "a click outside the context menu"
+expect_eq "CContextMenu::getInterface(): Using IContextMenu3" "$(new_log "$n")" "run log of a dismissed context menu"
+
+# "Delete" deletes that file and no other.
+open_root 1 delete
+right_click "$(top_bands delete-1)" 6 ctx-delete
+click_band "$CTX" 7
+e2e_driver wait-window '#32770' 'Confirm file deletion' 10000 >/dev/null || fail "Delete asked nothing"
+e2e_driver press '#32770' 'Confirm file deletion' 6
+for ((i = 0; i < 50; i++)); do [ -e "$tree/plain/victim.pwt" ] || break; sleep 0.1; done
+[ ! -e "$tree/plain/victim.pwt" ] && [ -e "$tree/plain/vanish.pwt" ] || fail "Delete did not delete victim.pwt alone"
+[ -z "$(open_menus)" ] || close_menus "after Delete"
+
+# "Open Folder" and a group entry stand for their folder: "Explore" gets it.
+e2e_wine reg add 'HKCR\Folder\shell\explore\command' /ve /d "$recorder" /f >/dev/null 2>&1
+open_root 1 explore
+right_click "$(top_bands explore-1)" 1 ctx-openfolder
+expect_eq "$FOLDER_MENU" "$(layout_of "$CTX")" "entries of the context menu of Open Folder, see ctx-openfolder.png"
+click_band "$CTX" 1
+wait_opened "$(e2e_winpath "$tree/plain")"
+[ -z "$(open_menus)" ] || close_menus "after Explore"
+open_root 2 explore-group
+right_click "$(top_bands explore-group-1 3)" 7 ctx-group
+expect_eq "$FOLDER_MENU" "$(layout_of "$CTX")" "entries of the context menu of a group, see ctx-group.png"
+click_band "$CTX" 1
+wait_opened "$(e2e_winpath "$tree/grouped")"
+[ -z "$(open_menus)" ] || close_menus "after Explore of a group"
+
+# A file deleted after its menu opened: the parse box, then the warning.
+open_root 1 vanish
+bands=$(top_bands vanish-1)
+rm "$tree/plain/vanish.pwt"
+n=$(export_log_lines)
+read -r x y <<<"$(band_point "$bands" 5)"
+xdotool mousemove "$x" "$y" click 3
+answer_box "ParseDisplayName() Failed"
+answer_box "Unable to open the context menu, the item may be invalid."
+vanish=$(e2e_winpath "$tree/plain/vanish.pwt")
+e2e_wait_log "cur obj = ${vanish//\\/\\\\}"
+expect_eq "CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed
+CContextMenu::getInterface() failed: getPIDLFromPathString() Failed
+CNavMenu::handleMenuRightClick() failed: displayContextMenu() failed $vanish
+----cur obj = $vanish" "$(new_log "$n")" "run log of a right-click on a file that is gone"
+[ -z "$(open_menus)" ] || close_menus "after the boxes"
+
+# No failure but the nothing-stored options, the end of the root list, the
+# file with no program and the file that was gone.
 expect_eq "" "$(e2e_log_text | grep -i 'fail' | grep -v -e 'loadOptions() failed - (OPTIONS)' \
-  -e 'loadItem() failed - (Name)' -e '(NOASSOC)' || true)" "failure lines of the whole walk"
+  -e 'loadItem() failed - (Name)' -e '(NOASSOC)' -e 'vanish.pwt' -e 'ParseDisplayName() Failed' \
+  -e 'getPIDLFromPathString() Failed' || true)" \
+  "failure lines of the whole walk"
