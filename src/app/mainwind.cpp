@@ -174,6 +174,11 @@ void SMainWind::setupIconCache() {
     std::string strExt(rSeeded.lpszExt);
     lpIcons->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
   }
+  // The shell's first icon query in a process sets up its icon machinery,
+  // tens of milliseconds under Wine; asked here, for the log beside the
+  // program, it is not paid by the user's first click.
+  BMPPAIR logIcon(NULL, NULL);
+  lpIcons->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
 }
 
 // Each pair gets its own mask handle, so either could be released alone.
