@@ -5,13 +5,17 @@
 // first WM_ENTERIDLE after it: the menu shown, drawn and waiting for input.
 //
 //   open_bench [--runs K]
-//   open_bench --first-unwarmed     only the first open, without the
-//                                   start-up warm-up the program does
+//   open_bench --first              only the first open of the process
+//   open_bench --first-unwarmed     the same without the start-up warm-up
+//                                   the program does
 //
 // Prints, in this order:
+//   startup warmup types=T warm_ms=W
+//       what the program's start-up now does ahead of the first click: the
+//       shell's first icon query and the file types of the roots' listings
 //   first entries=1000 mode=plain open_ms=O shell_queries=Q
-//       the first open of the process, after the program's start-up warm-up
-//       of the shell's icon queries, as the user's first click meets it
+//       the first open of the process, after that warm-up (or without it:
+//       warmup=none), as the user's first click meets it
 //   cold entries=1000 exts=100 open_ms=O shell_queries=Q
 //       a folder of 100 file types no menu has shown yet
 //   open entries=40|1000 mode=system open_ms=O
@@ -204,18 +208,17 @@ class Opener {
   // One open of the folder as the only root, with the program's default
   // threshold of 25.
   double open(const std::string& rFolder, int nSortType) {
-    ROOTITEM root;
-    root.str_name = "Bench";
-    root.str_path = rFolder;
-    root.sort_type = nSortType;
-    root.max_no_sort = 25;
-    std::vector<ROOTITEM> roots(1, root);
-    m_Nav.getRootMenu().setRootItemList(roots);
+    setRoot(rFolder, nSortType);
     startTiming(m_Nav.getRootMenu().getSubFolderMenu()->getHMENU());
     postOpeningKeys(m_hWnd);
     m_Nav.display(200, 200);
     drainMessages();
     return finishTiming();
+  }
+
+  size_t warmRoot(const std::string& rFolder) {
+    setRoot(rFolder, SORT_NONE);
+    return m_Nav.warmRootListingIcons();
   }
 
   // A popup of the system's own strings below a one-entry root.
@@ -239,6 +242,16 @@ class Opener {
   }
 
  private:
+  void setRoot(const std::string& rFolder, int nSortType) {
+    ROOTITEM root;
+    root.str_name = "Bench";
+    root.str_path = rFolder;
+    root.sort_type = nSortType;
+    root.max_no_sort = 25;
+    std::vector<ROOTITEM> roots(1, root);
+    m_Nav.getRootMenu().setRootItemList(roots);
+  }
+
   void drainMessages() {
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
@@ -277,11 +290,16 @@ void benchmarkFolder(Opener& rOpener, int nEntries, const std::string& rFolder, 
   }
 }
 
-// What the program does at start-up (SMainWind::setupIconCache): one icon
-// query, which pays the shell's first-query set-up there.
-void warmUpLikeTheProgram() {
+// What the program does at start-up (SMainWind::init): one icon query,
+// which pays the shell's first-query set-up, then the file types of the
+// roots' own listings. Reported apart: it is start-up time now.
+void warmUpLikeTheProgram(Opener& rOpener, const std::string& rRootFolder) {
+  const double fStart = nowMs();
   BMPPAIR pair(NULL, NULL);
   SIconMgr::S_getSingleton()->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), pair);
+  const size_t nTypes = rOpener.warmRoot(rRootFolder);
+  printf("startup warmup types=%lu warm_ms=%.1f\n", static_cast<unsigned long>(nTypes),
+         nowMs() - fStart);
 }
 
 void benchmarkSystem(Opener& rOpener, int nEntries, int nRuns) {
@@ -298,6 +316,7 @@ int main(int argc, char** argv) {
   int nRuns = 5;
   if (argc == 3 && strcmp(argv[1], "--runs") == 0) nRuns = std::max(1, atoi(argv[2]));
   const bool bFirstUnwarmed = argc == 2 && strcmp(argv[1], "--first-unwarmed") == 0;
+  const bool bFirstOnly = bFirstUnwarmed || (argc == 2 && strcmp(argv[1], "--first") == 0);
   SLog::S_createSingleton();
   const HWND hWnd = createBenchWindow();
   setUpMenus(hWnd);
@@ -307,12 +326,12 @@ int main(int argc, char** argv) {
   SIconMgr* lpIcons = SIconMgr::S_getSingleton();
   {
     Opener opener(hWnd);
-    if (!bFirstUnwarmed) warmUpLikeTheProgram();
+    if (!bFirstUnwarmed) warmUpLikeTheProgram(opener, strData + "1000\\");
     unsigned long nQueries = lpIcons->getShellQueryCount();
     const double fFirst = opener.open(strData + "1000\\", SORT_NONE);
     printf("first entries=1000 mode=plain%s open_ms=%.1f shell_queries=%lu\n",
            bFirstUnwarmed ? " warmup=none" : "", fFirst, lpIcons->getShellQueryCount() - nQueries);
-    if (bFirstUnwarmed) return 0;
+    if (bFirstOnly) return 0;
     nQueries = lpIcons->getShellQueryCount();
     const double fCold = opener.open(strCold, SORT_NONE);
     printf("cold entries=1000 exts=100 open_ms=%.1f shell_queries=%lu\n", fCold,

@@ -49,4 +49,9 @@ done
 # Each in a process of its own: the open benchmark reports the first open
 # of a fresh process.
 [ "$which" == open ] || "$PATHWICK_WINE" "$build/fill_bench.exe" "$@" | tr -d '\r'
-[ "$which" == fill ] || (cd "$build" && "$PATHWICK_WINE" "$build/open_bench.exe" "$@" | tr -d '\r')
+if [ "$which" != fill ]; then
+  for first in --first-unwarmed --first; do
+    for run in 1 2 3; do "$PATHWICK_WINE" "$build/open_bench.exe" $first | tr -d '\r'; done
+  done
+  "$PATHWICK_WINE" "$build/open_bench.exe" "$@" | tr -d '\r'
+fi

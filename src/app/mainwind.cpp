@@ -201,6 +201,9 @@ void SMainWind::initNavMenu() {
 void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
+  // The icons of the first listing the user will open are fetched now,
+  // not during that first click.
+  m_NavMenu.warmRootListingIcons();
 }
 
 // A one-entry menu at the top-left corner tells the user the program is up;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "../diag/log.h"
+#include "iconmgr.h"
 
 CNavMenu* CNavMenu::S_lpHookOwner = NULL;
 
@@ -239,6 +240,57 @@ void CNavMenu::enableAllItems(bool bEnable) {
 void CNavMenu::getRootItemList(std::vector<ROOTITEM>& rList) {
   KVX_CALLSTACK_TRACK;
   rList = m_RootMenu.getRootItems();
+}
+
+namespace {
+// Each new file type costs the shell several milliseconds under Wine; this
+// many at most are asked for ahead of time.
+const size_t kMaxWarmedTypes = 64;
+}  // namespace
+
+// The first listing a user opens is a root's: its file types, asked for at
+// start-up, are not asked for during the first click. Grouped listings show
+// no files and are left alone.
+size_t CNavMenu::warmRootListingIcons() {
+  KVX_CALLSTACK_TRACK;
+  size_t nQueried = 0;
+  for (const ROOTITEM& rRoot : m_RootMenu.getRootItems()) {
+    if (nQueried >= kMaxWarmedTypes) break;
+    nQueried += S_warmListingIcons(rRoot, kMaxWarmedTypes - nQueried);
+  }
+  return nQueried;
+}
+
+size_t CNavMenu::S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget) {
+  KVX_CALLSTACK_TRACK;
+  std::map<std::string, std::string> firstFileOfType;
+  unsigned int nEntries = 0;
+  WIN32_FIND_DATAA data;
+  const HANDLE hFind = FindFirstFileA((rRoot.str_path + "*").c_str(), &data);
+  if (hFind == INVALID_HANDLE_VALUE) return 0;
+  std::string strExt;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      ++nEntries;
+      continue;
+    }
+    ++nEntries;
+    if (SIconMgr::getFileExt(data.cFileName, strExt) && firstFileOfType.count(strExt) == 0)
+      firstFileOfType[strExt] = rRoot.str_path + data.cFileName;
+  } while (FindNextFileA(hFind, &data));
+  FindClose(hFind);
+  // "." and ".." are counted too: a listing near the threshold is warmed.
+  if (rRoot.sort_type != SORT_NONE && nEntries > rRoot.max_no_sort + 2) return 0;
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  size_t nQueried = 0;
+  for (std::map<std::string, std::string>::const_iterator it = firstFileOfType.begin();
+       it != firstFileOfType.end() && nQueried < nBudget; ++it) {
+    if (lpIcons->isCached(it->first)) continue;
+    BMPPAIR pair(NULL, NULL);
+    lpIcons->getBmpIconForFile(it->second, pair);
+    ++nQueried;
+  }
+  return nQueried;
 }
 
 HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam,

@@ -40,6 +40,9 @@ class CNavMenu {
   CFolderMenu* getTempMenu();
   void putTempMenu(CFolderMenu* lpMenu);
   void getRootItemList(std::vector<ROOTITEM>& rList);
+  // Asks the icon cache, ahead of time, for the file types that the roots'
+  // own listings show; returns how many types it asked for.
+  size_t warmRootListingIcons();
   HRESULT handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
 
   // Hover tracking and right-click (navhover.cpp).
@@ -75,6 +78,7 @@ class CNavMenu {
   void abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu);
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
+  static size_t S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget);
   void deleteLentAndPooledMenus();
   void closeTopLevel(bool bDestroyWindow);
   void closeLeftOverLevels();
