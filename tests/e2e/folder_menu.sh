@@ -3,8 +3,11 @@
 # registry, one listing a folder tree five levels deep, one grouping a
 # folder by first letter. The user browses down the tree and opens a file,
 # opens a folder with "Open Folder", opens a file no program is associated
-# with, and opens a file through a letter group; what the associated
-# command was given, the run log and the menus on screen tell what happened.
+# with, and opens a file through a letter group; then right-clicks entries
+# for the shell's context menu: dismissed, "Delete", "Explore" of the folder
+# behind "Open Folder" and behind a group, and a file gone from the disk.
+# What the associated commands were given, the files on disk, the run log,
+# the message boxes and the menus on screen tell what happened.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/menulib.sh"
@@ -159,7 +162,7 @@ wait_menus 0 "the click in a group"
 # program only through a message filter (no WM_MENURBUTTONUP), and the
 # Folder Menu closes on the first input after the context menu, so each
 # right-click starts from the tray.
-export_log_lines() { e2e_log_text | wc -l; }
+log_lines() { e2e_log_text | wc -l; }
 new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | sed 's/^\[[^]]*\]//'; }
 # right_click BANDS N NAME: right-clicks entry N of the topmost menu and
 # waits for the context menu, leaving it in TOP_* and its entries in CTX.
@@ -205,7 +208,7 @@ FOLDER_MENU=TTSTTSTTST # Explore first
 # menu for one click.
 open_root 1 ctx
 bands=$(top_bands ctx-1)
-n=$(export_log_lines)
+n=$(log_lines)
 right_click "$bands" 3 ctx-file
 expect_eq "$FILE_MENU" "$(layout_of "$CTX")" "entries of a file's context menu, see ctx-file.png"
 # A click outside closes it, and with it the Folder Menu.
@@ -242,7 +245,7 @@ wait_opened "$(e2e_winpath "$tree/grouped")"
 open_root 1 vanish
 bands=$(top_bands vanish-1)
 rm "$tree/plain/vanish.pwt"
-n=$(export_log_lines)
+n=$(log_lines)
 read -r x y <<<"$(band_point "$bands" 5)"
 xdotool mousemove "$x" "$y" click 3
 answer_box "ParseDisplayName() Failed"

@@ -152,11 +152,3 @@ TEST_F(NavMenuTest, AStrayPopupOnlyLogsAnAlert) {
   DestroyMenu(hStray);
   closeAll();
 }
-
-TEST_F(NavMenuTest, RootListCopiedOut) {
-  std::vector<ROOTITEM> list;
-  m_Nav.getRootItemList(list);
-  ASSERT_EQ(2u, list.size());
-  EXPECT_EQ("Tree", list[0].str_name);
-  EXPECT_EQ(m_Tree.path() + "other\\", list[1].str_path);
-}
