@@ -43,7 +43,6 @@
 
 namespace {
 
-
 double nowMs() {
   LARGE_INTEGER frequency, counter;
   QueryPerformanceFrequency(&frequency);

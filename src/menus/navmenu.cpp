@@ -212,7 +212,8 @@ CFolderMenu* CNavMenu::getTempMenu() {
   } else {
     lpMenu = new CFolderMenu();
     if (!lpMenu->init()) {
-      SLog::S_getSingleton()->write(0, "CNavMenu::getTempMenu() falied: CFolderMenu::init() failed");
+      SLog::S_getSingleton()->write(0,
+                                    "CNavMenu::getTempMenu() falied: CFolderMenu::init() failed");
       delete lpMenu;
       lpMenu = NULL;
     }
@@ -293,8 +294,7 @@ size_t CNavMenu::S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget) {
   return nQueried;
 }
 
-HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam,
-                                       LRESULT* lpResult) {
+HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
   KVX_CALLSTACK_TRACK;
   return m_ContextMenu.HandleMenuMsg(uMsg, wParam, lParam, lpResult);
 }
@@ -311,7 +311,8 @@ void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
       ShellExecuteA(GetDesktopWindow(), NULL, strPath.c_str(), NULL, NULL, SW_SHOWNORMAL));
   if (nResult > 32) return;
   if (nResult == SE_ERR_NOASSOC) {
-    lpLog->write(0, "CNavMenu::handleMenuCommand() failed: (NOASSOC) ShellExecute() failed error: %i",
+    lpLog->write(0,
+                 "CNavMenu::handleMenuCommand() failed: (NOASSOC) ShellExecute() failed error: %i",
                  static_cast<int>(nResult));
     lpLog->write(0, "----Attempted to open: %s", strPath.c_str());
     openWithChooser(strPath);
@@ -330,9 +331,9 @@ void CNavMenu::openWithChooser(const std::string& rPath) {
   const UINT nLength = GetSystemDirectoryA(szSystem, MAX_PATH);
   const char* lpszDirectory = (nLength > 0 && nLength < MAX_PATH) ? szSystem : NULL;
   const std::string strParameters = "shell32.dll,OpenAs_RunDLL " + rPath;
-  const INT_PTR nResult = reinterpret_cast<INT_PTR>(ShellExecuteA(
-      GetDesktopWindow(), "open", "RUNDLL32.EXE", strParameters.c_str(), lpszDirectory,
-      SW_SHOWNORMAL));
+  const INT_PTR nResult =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", "RUNDLL32.EXE",
+                                              strParameters.c_str(), lpszDirectory, SW_SHOWNORMAL));
   if (nResult <= 32)
     SLog::S_getSingleton()->write(
         0, "CNavMenu::handleMenuCommand() failed: (OPENWITH) ShellExecute() failed error: %i",

@@ -89,7 +89,8 @@ void writeResources() {
   unsigned long nUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   if (nUser == 0)
     for (ULONG_PTR nSlot = 0x20; nSlot < 0x10000; nSlot += 2)
-      if (IsWindow(reinterpret_cast<HWND>(nSlot)) || IsMenu(reinterpret_cast<HMENU>(nSlot))) ++nUser;
+      if (IsWindow(reinterpret_cast<HWND>(nSlot)) || IsMenu(reinterpret_cast<HMENU>(nSlot)))
+        ++nUser;
   DWORD dwHandles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &dwHandles);
   DWORD dwFlags = 0;
