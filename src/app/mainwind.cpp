@@ -204,6 +204,11 @@ void SMainWind::setupIconCache() {
     std::string strExt(rSeeded.lpszExt);
     lpIcons->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
   }
+  // The shell's first icon query in a process sets up its icon machinery,
+  // tens of milliseconds under Wine; asked here, for the log beside the
+  // program, it is not paid by the user's first click.
+  BMPPAIR logIcon(NULL, NULL);
+  lpIcons->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
 }
 
 // Each pair gets its own mask handle, so either could be released alone.
@@ -226,6 +231,9 @@ void SMainWind::initNavMenu() {
 void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
+  // The icons of the first listing the user will open are fetched now,
+  // not during that first click.
+  m_NavMenu.warmRootListingIcons();
 }
 
 // The dialogs of the Configuration Menu live until the process ends.
@@ -287,12 +295,7 @@ void SMainWind::openConfigMenu(LONG x, LONG y) {
 // Messages for the shell's context menu, shown from inside the Folder Menu.
 HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
   KVX_CALLSTACK_TRACK;
-  // The navigation menu controller relays these (handleContextMenuMsg).
-  (void)uMsg;
-  (void)wParam;
-  (void)lParam;
-  (void)lpResult;
-  return E_NOTIMPL;
+  return m_NavMenu.handleContextMenuMsg(uMsg, wParam, lParam, lpResult);
 }
 
 bool SMainWind::isTaskbarCreated(UINT uMsg) const {
@@ -367,26 +370,20 @@ LRESULT SMainWind::onCommand(WPARAM wParam) {
 LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller fills the opening submenu here and its result is the
-  // message's (handleInitPopup).
-  (void)lParam;
-  return 0;
+  return m_NavMenu.handleInitPopup(wParam, lParam);
 }
 
 LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller empties the closed submenu here (handleUnInitPopup).
-  (void)lParam;
+  m_NavMenu.handleUnInitPopup(wParam, lParam);
   return 0;
 }
 
 LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller tracks the entry under the mouse here (handleMenuSelect).
-  (void)wParam;
-  return 0;
+  return m_NavMenu.handleMenuSelect(wParam, lParam);
 }
 
 // Whichever menu is open: only the shell's context menu answers menu keys.
@@ -400,8 +397,7 @@ LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
 LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller shows the shell's context menu here (handleMenuRightClick).
-  (void)wParam;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -409,9 +405,7 @@ LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
 // itself; it goes the same way as WM_MENURBUTTONUP, with no menu to test.
 LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  // The controller handles it here (handleMenuRightClick).
-  (void)wParam;
-  (void)lParam;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -420,8 +414,7 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
 LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller opens the chosen entry here (handleMenuCommand).
-  (void)wParam;
+  m_NavMenu.handleMenuCommand(wParam, lParam);
   return 0;
 }
 

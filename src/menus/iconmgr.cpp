@@ -123,6 +123,29 @@ void SIconMgr::measureIcon(const ICONINFO& rInfo, int& w, int& h) {
 
 // Scales the icon's colour image and mask to the cache's size as two
 // bitmaps of the window's device. The icon itself stays the caller's.
+namespace {
+
+// A DIB section, not a bitmap compatible with the window: under Wine a
+// compatible bitmap is blitted into a menu at about 0.2 ms a time, which
+// for a 40-entry folder was most of the time it took to show; a DIB section
+// is blitted by the same code as the menu's own surface. The pixels are the
+// same either way.
+HBITMAP createTopDownDib(int w, int h) {
+  KVX_CALLSTACK_TRACK;
+  BITMAPINFO bmi;
+  ZeroMemory(&bmi, sizeof(bmi));
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = w;
+  bmi.bmiHeader.biHeight = -h;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* lpBits = NULL;
+  return CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &lpBits, NULL, 0);
+}
+
+}  // namespace
+
 void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   KVX_CALLSTACK_TRACK;
   ICONINFO info;
@@ -142,8 +165,8 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   const int nColourTop = info.hbmColor != NULL ? 0 : h;
 
   const CWindowDC windowDC(m_hWnd);
-  rPair.first = CreateCompatibleBitmap(windowDC.get(), m_nWidth, m_nHeight);
-  rPair.second = CreateCompatibleBitmap(windowDC.get(), m_nWidth, m_nHeight);
+  rPair.first = createTopDownDib(m_nWidth, m_nHeight);
+  rPair.second = createTopDownDib(m_nWidth, m_nHeight);
   const CMemoryDC sourceDC(windowDC.get());
   const CMemoryDC targetDC(windowDC.get());
   // The default mode ANDs the pixels a shrink drops, which darkens colours
