@@ -273,11 +273,13 @@ bool SMainWind::closeLoadedNotice(LPARAM lParam) {
   return true;
 }
 
-// A null handle is never the Configuration Menu: the closing WM_MENUSELECT
-// names no menu and belongs to whichever menu was open.
-bool SMainWind::isConfigMenu(HMENU hMenu) const {
+// The Configuration Menu and the start-up notice are the window's own: the
+// Folder Menu's controller has nothing to do with them. A null handle is
+// neither: the closing WM_MENUSELECT names no menu and belongs to whichever
+// menu was open.
+bool SMainWind::isOwnMenu(HMENU hMenu) const {
   KVX_CALLSTACK_TRACK;
-  return hMenu != NULL && hMenu == m_hConfigMenu;
+  return hMenu != NULL && (hMenu == m_hConfigMenu || hMenu == m_hNoticeMenu);
 }
 
 // Returns when the menu has closed.
@@ -369,20 +371,20 @@ LRESULT SMainWind::onCommand(WPARAM wParam) {
 // submenus as they open.
 LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
   return m_NavMenu.handleInitPopup(wParam, lParam);
 }
 
 LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
   m_NavMenu.handleUnInitPopup(wParam, lParam);
   return 0;
 }
 
 LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
   return m_NavMenu.handleMenuSelect(wParam, lParam);
 }
 
@@ -396,7 +398,7 @@ LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
 
 LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
   m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
@@ -413,7 +415,7 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
 // WM_COMMAND instead.
 LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
   m_NavMenu.handleMenuCommand(wParam, lParam);
   return 0;
 }

@@ -93,7 +93,7 @@ class SMainWind : public SSingleton<SMainWind> {
   void initNavMenu();
   void giveRootItemsToRootMenu();
 
-  bool isConfigMenu(HMENU hMenu) const;
+  bool isOwnMenu(HMENU hMenu) const;
   bool openFolderMenu(LONG x, LONG y);
   void openConfigMenu(LONG x, LONG y);
   HRESULT relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);

@@ -28,6 +28,8 @@ tray_has_icon || fail "the shell does not hold the program's icon"
 log=$(e2e_log_text)
 expect_eq 1 "$(grep -c 'loadOptions() failed - (OPTIONS) RegOpenKeyEx() failed' <<<"$log")" "options not found"
 expect_eq 1 "$(grep -c 'loadItem() failed - (Name) RegQueryValueEx() failed' <<<"$log")" "end of the stored root list"
+# The start-up notice is the window's own menu, nothing for the Folder Menu.
+expect_eq 0 "$(grep -c 'handleInitPopup() alert' <<<"$log")" "alerts about the start-up notice's popup"
 
 open_config_menu 3 config-menu-right
 config_wh="$MENU_W $MENU_H"
