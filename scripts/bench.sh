@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs the folder menu fill benchmark (bench/fill_bench.cpp), an i686 build,
-# under 32-bit Wine in a private prefix and display. Arguments go to
-# fill_bench.exe (e.g. --runs 9).
+# Runs the folder menu benchmarks, i686 builds, under 32-bit Wine in a
+# private prefix and display: the fill benchmark (bench/fill_bench.cpp) and
+# the live open benchmark (bench/open_bench.cpp). A first argument "fill" or
+# "open" runs only that one; the other arguments go to the benchmark
+# programs (e.g. --runs 9).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 root=$PATHWICK_ROOT
@@ -9,7 +11,9 @@ build=$root/build
 . "$root/tests/winecommon.sh"
 
 ensure_packages
-build_program fill_bench
+which=all
+case ${1:-} in fill | open) which=$1 && shift ;; esac
+build_program fill_bench open_bench
 
 envdir=$build/testenv
 mkdir -p "$envdir"
@@ -42,4 +46,12 @@ for n in 1000 10000 50000; do
   fi
 done
 
-"$PATHWICK_WINE" "$build/fill_bench.exe" "$@" | tr -d '\r'
+# Each in a process of its own: the open benchmark reports the first open
+# of a fresh process.
+[ "$which" == open ] || "$PATHWICK_WINE" "$build/fill_bench.exe" "$@" | tr -d '\r'
+if [ "$which" != fill ]; then
+  for first in --first-unwarmed --first; do
+    for run in 1 2 3; do "$PATHWICK_WINE" "$build/open_bench.exe" $first | tr -d '\r'; done
+  done
+  "$PATHWICK_WINE" "$build/open_bench.exe" "$@" | tr -d '\r'
+fi

@@ -3,12 +3,10 @@
 
 #include "../diag/log.h"
 #include "../diag/signals.h"
+#include "../dialogs/dlgcommon.h"
 #include "../menus/iconmgr.h"
 #include "../resources/resource.h"
 #include "mainwind.h"
-
-HICON G_hPathwickIcon = NULL;
-HICON G_hPathwickIconSm = NULL;
 
 namespace {
 
@@ -36,6 +34,10 @@ WPARAM runMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   impliment_sig_handlers();
+  // An empty card reader or optical drive listed in a menu would otherwise
+  // raise the system's "no disk" box inside the menu loop; the search fails
+  // quietly instead and the drive shows as empty.
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
   OleInitialize(NULL);
   // Opened before the single-instance test, so a refused copy still leaves
   // its start banner in the shared log.

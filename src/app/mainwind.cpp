@@ -5,6 +5,12 @@
 #include <cstdlib>
 
 #include "../diag/log.h"
+#include "../dialogs/aboutdlg.h"
+#include "../dialogs/addeditdlg.h"
+#include "../dialogs/editrootdlg.h"
+#include "../dialogs/optionsdlg.h"
+#include "../dialogs/splashdlg.h"
+#include "../dialogs/trayhelpdlg.h"
 #include "../menus/iconmgr.h"
 #include "../menus/menuitem.h"
 #include "../resources/resource.h"
@@ -51,7 +57,11 @@ std::string helpFilePath() {
 // m_Options starts with the defaults of a first start; loadOptions overwrites
 // what it can read.
 SMainWind::SMainWind()
-    : m_hInstance(NULL), m_hWnd(NULL), m_hConfigMenu(NULL), m_uTaskbarCreatedMsg(0) {}
+    : m_hInstance(NULL),
+      m_hWnd(NULL),
+      m_hConfigMenu(NULL),
+      m_uTaskbarCreatedMsg(0),
+      m_hNoticeMenu(NULL) {}
 
 // The tray icon takes itself out of the notification area as it goes.
 SMainWind::~SMainWind() {}
@@ -62,6 +72,7 @@ void SMainWind::init(HINSTANCE hInstance) {
   m_uTaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
   registerWindowClass();
   createMainWindow();
+  allowTaskbarCreated();
   // The window only owns menus and receives callbacks; it is never shown.
   ShowWindow(m_hWnd, SW_HIDE);
   // The Folder Menu is ready before the tray icon makes it reachable.
@@ -74,7 +85,9 @@ void SMainWind::init(HINSTANCE hInstance) {
   loadOptions(m_Options);
   loadRootItems();
   giveRootItemsToRootMenu();
-  // The dialogs and the optional splash and tray help come here.
+  createDialogs();
+  if (m_Options.SplashScreenAtStartup) SSplashDlg::S_showAtStartup(m_hInstance);
+  STrayHelpDlg::S_showAtStartup(m_hInstance, m_hWnd, m_Options);
   showLoadedNotice();
 }
 
@@ -105,6 +118,23 @@ void SMainWind::createMainWindow() {
         0, "SMainWind::init() failed: CreateWindowEx() failed with error: %i");
     exit(0);
   }
+}
+
+// A copy started elevated would never hear of a new taskbar: the system
+// drops messages from the unelevated shell unless the window lets them in.
+// The call exists from Windows 7 on, so it is looked up at run time.
+void SMainWind::allowTaskbarCreated() {
+  KVX_CALLSTACK_TRACK;
+  typedef BOOL(WINAPI * FilterFn)(HWND, UINT, DWORD, void*);
+  const DWORD kAllow = 1;  // MSGFLT_ALLOW
+  const HMODULE hUser = GetModuleHandleA("user32.dll");
+  const FilterFn lpFilter = hUser == NULL ? NULL
+                                          : reinterpret_cast<FilterFn>(reinterpret_cast<void*>(
+                                                GetProcAddress(hUser, "ChangeWindowMessageFilterEx")));
+  if (lpFilter == NULL || m_uTaskbarCreatedMsg == 0) return;
+  if (!lpFilter(m_hWnd, m_uTaskbarCreatedMsg, kAllow, NULL))
+    SLog::S_getSingleton()->writeLastError(
+        0, "SMainWind::init() failed: ChangeWindowMessageFilterEx() failed with error: %i");
 }
 
 void SMainWind::addTrayIcon() {
@@ -174,6 +204,11 @@ void SMainWind::setupIconCache() {
     std::string strExt(rSeeded.lpszExt);
     lpIcons->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
   }
+  // The shell's first icon query in a process sets up its icon machinery,
+  // tens of milliseconds under Wine; asked here, for the log beside the
+  // program, it is not paid by the user's first click.
+  BMPPAIR logIcon(NULL, NULL);
+  lpIcons->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
 }
 
 // Each pair gets its own mask handle, so either could be released alone.
@@ -196,6 +231,18 @@ void SMainWind::initNavMenu() {
 void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
+  // The icons of the first listing the user will open are fetched now,
+  // not during that first click.
+  m_NavMenu.warmRootListingIcons();
+}
+
+// The dialogs of the Configuration Menu live until the process ends.
+void SMainWind::createDialogs() {
+  KVX_CALLSTACK_TRACK;
+  SEditRootDlg::S_createSingleton();
+  SAddEditDlg::S_createSingleton();
+  SOptionsDlg::S_createSingleton();
+  SAboutDlg::S_createSingleton();
 }
 
 // A one-entry menu at the top-left corner tells the user the program is up;
@@ -208,16 +255,31 @@ void SMainWind::showLoadedNotice() {
   // A menu tracked for a background window would not close when the user
   // clicks elsewhere.
   SetForegroundWindow(m_hWnd);
+  m_hNoticeMenu = hNotice;
   TrackPopupMenuEx(hNotice, 0, 0, 0, m_hWnd, NULL);
+  m_hNoticeMenu = NULL;
   DestroyMenu(hNotice);
   PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
-// A null handle is never the Configuration Menu: the closing WM_MENUSELECT
-// names no menu and belongs to whichever menu was open.
-bool SMainWind::isConfigMenu(HMENU hMenu) const {
+// Only one menu can be tracked at a time: a tray click while the notice is
+// up closes the notice and comes back, through the queue, once its menu
+// loop has ended.
+bool SMainWind::closeLoadedNotice(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  return hMenu != NULL && hMenu == m_hConfigMenu;
+  if (m_hNoticeMenu == NULL) return false;
+  EndMenu();
+  PostMessageA(m_hWnd, PATHWICK_TRAY_CALLBACK, 0, lParam);
+  return true;
+}
+
+// The Configuration Menu and the start-up notice are the window's own: the
+// Folder Menu's controller has nothing to do with them. A null handle is
+// neither: the closing WM_MENUSELECT names no menu and belongs to whichever
+// menu was open.
+bool SMainWind::isOwnMenu(HMENU hMenu) const {
+  KVX_CALLSTACK_TRACK;
+  return hMenu != NULL && (hMenu == m_hConfigMenu || hMenu == m_hNoticeMenu);
 }
 
 // Returns when the menu has closed.
@@ -235,12 +297,7 @@ void SMainWind::openConfigMenu(LONG x, LONG y) {
 // Messages for the shell's context menu, shown from inside the Folder Menu.
 HRESULT SMainWind::relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
   KVX_CALLSTACK_TRACK;
-  // The navigation menu controller relays these (handleContextMenuMsg).
-  (void)uMsg;
-  (void)wParam;
-  (void)lParam;
-  (void)lpResult;
-  return E_NOTIMPL;
+  return m_NavMenu.handleContextMenuMsg(uMsg, wParam, lParam, lpResult);
 }
 
 bool SMainWind::isTaskbarCreated(UINT uMsg) const {
@@ -314,27 +371,21 @@ LRESULT SMainWind::onCommand(WPARAM wParam) {
 // submenus as they open.
 LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller fills the opening submenu here and its result is the
-  // message's (handleInitPopup).
-  (void)lParam;
-  return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  return m_NavMenu.handleInitPopup(wParam, lParam);
 }
 
 LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  // The controller empties the closed submenu here (handleUnInitPopup).
-  (void)lParam;
+  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
+  m_NavMenu.handleUnInitPopup(wParam, lParam);
   return 0;
 }
 
 LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller tracks the entry under the mouse here (handleMenuSelect).
-  (void)wParam;
-  return 0;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  return m_NavMenu.handleMenuSelect(wParam, lParam);
 }
 
 // Whichever menu is open: only the shell's context menu answers menu keys.
@@ -347,9 +398,8 @@ LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
 
 LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller shows the shell's context menu here (handleMenuRightClick).
-  (void)wParam;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -357,9 +407,7 @@ LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
 // itself; it goes the same way as WM_MENURBUTTONUP, with no menu to test.
 LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  // The controller handles it here (handleMenuRightClick).
-  (void)wParam;
-  (void)lParam;
+  m_NavMenu.handleMenuRightClick(wParam, lParam);
   return 0;
 }
 
@@ -367,9 +415,8 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
 // WM_COMMAND instead.
 LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isConfigMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  // The controller opens the chosen entry here (handleMenuCommand).
-  (void)wParam;
+  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
+  m_NavMenu.handleMenuCommand(wParam, lParam);
   return 0;
 }
 
@@ -378,6 +425,7 @@ LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   const UINT uMouseMsg = static_cast<UINT>(lParam);
   if (uMouseMsg != WM_LBUTTONUP && uMouseMsg != WM_RBUTTONUP) return 0;
+  if (closeLoadedNotice(lParam)) return 0;
   POINT ptCursor = {0, 0};
   GetCursorPos(&ptCursor);
   // A menu tracked for a background window would not close when the user
@@ -395,25 +443,25 @@ LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
 
 void SMainWind::onEditFolderMenu() {
   KVX_CALLSTACK_TRACK;
-  // The edit folder menu items dialog opens here.
+  SEditRootDlg::S_getSingleton()->display(m_hInstance, NULL, &m_NavMenu);
 }
 
+// The options in force change only when the dialog ends with OK.
 void SMainWind::onProgramOptions() {
   KVX_CALLSTACK_TRACK;
-  // The Options dialog opens here on a copy of m_Options, which it replaces
-  // only when the dialog ends with OK.
+  SOptionsDlg::S_getSingleton()->editOptions(m_hInstance, NULL, m_Options);
 }
 
+// An open edit dialog first asks whether to keep its changes.
 void SMainWind::onExit() {
   KVX_CALLSTACK_TRACK;
-  // An open edit folder menu items dialog gets WM_CLOSE here first, so that
-  // it can ask whether to keep its changes.
+  SEditRootDlg::S_getSingleton()->close();
   PostQuitMessage(0);
 }
 
 void SMainWind::onAbout() {
   KVX_CALLSTACK_TRACK;
-  // The About dialog opens here.
+  SAboutDlg::S_getSingleton()->display(m_hInstance, NULL);
 }
 
 // A missing help file opens nothing; the shell's answer is not looked at.

@@ -77,10 +77,13 @@ class SMainWind : public SSingleton<SMainWind> {
 
   void registerWindowClass();
   void createMainWindow();
+  void allowTaskbarCreated();
   void addTrayIcon();
   bool buildConfigMenu();
   void loadRootItems();
+  void createDialogs();
   void showLoadedNotice();
+  bool closeLoadedNotice(LPARAM lParam);
 
   // Folder Menu start-up: drawing resources, icon cache, folder bitmaps,
   // the navigation menu, and the root list handed to its root menu.
@@ -90,7 +93,7 @@ class SMainWind : public SSingleton<SMainWind> {
   void initNavMenu();
   void giveRootItemsToRootMenu();
 
-  bool isConfigMenu(HMENU hMenu) const;
+  bool isOwnMenu(HMENU hMenu) const;
   bool openFolderMenu(LONG x, LONG y);
   void openConfigMenu(LONG x, LONG y);
   HRESULT relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
@@ -110,6 +113,8 @@ class SMainWind : public SSingleton<SMainWind> {
   // The shell broadcasts this when a new taskbar comes up, empty.
   UINT m_uTaskbarCreatedMsg;
   std::vector<ROOTITEM> m_StartupRootItems;
+  // The start-up notice while it is tracked, else NULL.
+  HMENU m_hNoticeMenu;
 };
 
 #endif

@@ -67,3 +67,12 @@ void logStackTraceHelper(const char* file, int line, const char* msg) {
                   snapshot.m_FuncList[i]);
   writeDumpLine("---------------------");
 }
+
+void logUntrackedThreadHelper(const char* msg, unsigned long nThreadId) {
+  KVX_CALLSTACK_TRACK;
+  writeDumpLine("---------------------");
+  writeDumpLine("%s:", msg);
+  writeDumpLine("CallStack Trace:");
+  writeDumpLine("    (thread %lu is not tracked)", nThreadId);
+  writeDumpLine("---------------------");
+}

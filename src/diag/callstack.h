@@ -63,5 +63,8 @@ class CallStackSnapshot {
 // Writes the call-stack block for a crash to the run log. file and line name
 // the reporting site; they are not written.
 void logStackTraceHelper(const char* file, int line, const char* msg);
+// The same block for a fault on a thread whose calls are not tracked: the
+// message and the thread's id, with no frames.
+void logUntrackedThreadHelper(const char* msg, unsigned long nThreadId);
 
 #endif

@@ -12,8 +12,19 @@ namespace {
 const char kCrashText[] =
     "The program has caused an exception and will be terminated.\nError information has been logged.";
 
+// The thread whose calls the tracked stack records: the one that installed
+// the handlers, the user-interface thread.
+DWORD S_dwTrackedThreadId = 0;
+
+// A fault can also happen on a thread the system or a shell extension
+// started inside the process; the tracked stack is not that thread's, so it
+// is not reported as if it were.
 [[noreturn]] void reportCrashAndExit(const char* lpszFile, int nLine, const char* lpszMessage) {
-  logStackTraceHelper(lpszFile, nLine, lpszMessage);
+  const DWORD dwThreadId = GetCurrentThreadId();
+  if (S_dwTrackedThreadId == 0 || dwThreadId == S_dwTrackedThreadId)
+    logStackTraceHelper(lpszFile, nLine, lpszMessage);
+  else
+    logUntrackedThreadHelper(lpszMessage, dwThreadId);
   MessageBoxA(NULL, kCrashText, "Error", MB_ICONERROR);
   exit(0);
 }
@@ -67,6 +78,7 @@ void keepCallbackExceptions() {
 }  // namespace
 
 void impliment_sig_handlers() {
+  S_dwTrackedThreadId = GetCurrentThreadId();
   signal(SIGABRT, handle_sig_abort);
   signal(SIGFPE, handle_sig_fpe);
   signal(SIGILL, handle_sig_ill);

@@ -6,6 +6,7 @@
 
 #include "../diag/log.h"
 #include "menuitem.h"
+#include "pathtext.h"
 
 #ifndef _WIN64
 static_assert(sizeof(MENUITEMINFOA) == 48, "a menu entry record is 48 bytes");
@@ -34,11 +35,25 @@ bool isAsciiLetterOrDigit(char c) {
 // The extension of a file name with its dot, upper-cased; empty without a dot.
 std::string upperExtension(const std::string& rName) {
   KVX_CALLSTACK_TRACK;
-  const std::string::size_type nDot = rName.rfind('.');
+  const std::string::size_type nDot = extensionDot(rName);
   if (nDot == std::string::npos) return std::string();
   std::string strExt = rName.substr(nDot);
-  std::transform(strExt.begin(), strExt.end(), strExt.begin(), upperAscii);
+  upperAsciiLetters(strExt);
   return strExt;
+}
+
+// Whether a long name belongs to the group a search of this program stands
+// for: "X*" (a first letter or digit) or "*.EXT" (a file type). The system's
+// wildcard also matches the 8.3 short name, so "*.DOC" finds report.docx by
+// REPORT~1.DOC and "G*" finds .gitignore by GITIGN~1; its answer is only a
+// first cut.
+bool fitsGroupSearch(const std::string& rName, const std::string& rSearch) {
+  KVX_CALLSTACK_TRACK;
+  if (rSearch.size() > 1 && rSearch[0] == '*')
+    return upperExtension(rName) == upperExtension(rSearch.substr(1));
+  if (rSearch.size() == 2 && rSearch[1] == '*')
+    return !rName.empty() && upperAscii(rName[0]) == upperAscii(rSearch[0]);
+  return true;
 }
 
 }  // namespace
@@ -184,7 +199,7 @@ bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillIn
   if (rFillInfo.str_path.empty()) {
     SLog::S_getSingleton()->write(
         0, "CFolderMenu::fillFolderMenu() alert: rFillInfo.str_path.length() < 1");
-  } else if (rFillInfo.str_path[rFillInfo.str_path.size() - 1] != '\\') {
+  } else if (!endsWithBackslash(rFillInfo.str_path)) {
     rFillInfo.str_path += '\\';
   }
   m_FillInfo = rFillInfo;
@@ -287,6 +302,7 @@ bool CFolderMenu::keepFoundEntry(const WIN32_FIND_DATAA& rData) {
   KVX_CALLSTACK_TRACK;
   const char* lpszName = rData.cFileName;
   if (strcmp(lpszName, ".") == 0 || strcmp(lpszName, "..") == 0) return false;
+  if (!fitsGroupSearch(lpszName, m_FillInfo.str_search)) return false;
   if (m_FillInfo.b_symbols_only && isAsciiLetterOrDigit(lpszName[0])) return false;
   const bool bFolder = (rData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (!m_FillInfo.b_no_extension_only && bFolder) {
@@ -493,7 +509,7 @@ bool CFolderMenu::addMenuSortGroupsEXT() {
 std::string CFolderMenu::S_withoutTrailingBackslash(const std::string& rPath) {
   KVX_CALLSTACK_TRACK;
   const std::string::size_type n = rPath.size();
-  if (n < 2 || rPath[n - 1] != '\\' || rPath[n - 2] == ':') return rPath;
+  if (n < 2 || !endsWithBackslash(rPath) || rPath[n - 2] == ':') return rPath;
   return rPath.substr(0, n - 1);
 }
 

@@ -32,12 +32,14 @@ class SIconMgr : public SSingleton<SIconMgr> {
   // when the shell has no icon for it: rOut is then untouched and nothing
   // is cached, so the next file of the type asks again.
   bool getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut);
-  // Stores the icon (of its own size w x h; the icon stays the caller's)
-  // under the extension, which is lower-cased in place.
+  // Stores the icon (of size w x h, unless its bitmaps say otherwise; the
+  // icon stays the caller's) under the extension, which is lower-cased in
+  // place.
   void setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h);
 
-  // Everything after the last dot of the whole path, lower-cased; false and
-  // rExt untouched when the path has no dot.
+  // The extension of the path's file name (after the last dot that follows
+  // the last backslash), lower-cased; false and rExt untouched when the
+  // file name has no dot.
   static bool getFileExt(const std::string& rPath, std::string& rExt);
 
   void releaseAll();
@@ -57,6 +59,7 @@ class SIconMgr : public SSingleton<SIconMgr> {
 
   HICON loadIcon(const std::string& rPath, int& w, int& h);
   void convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
+  static void measureIcon(const ICONINFO& rInfo, int& w, int& h);
 
   std::map<std::string, BMPPAIR> m_IconMap;
   HWND m_hWnd;

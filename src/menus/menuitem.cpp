@@ -29,6 +29,8 @@ const DWORD kRopNotSourceOrDest = 0x00BB00CE;
 
 HBITMAP CMenuItem::S_BmpArrow = NULL;
 HFONT CMenuItem::S_hMenuFont = NULL;
+HDC CMenuItem::S_hMeasureDC = NULL;
+HGDIOBJ CMenuItem::S_hMeasureDCFont = NULL;
 
 CMenuItem::CMenuItem() : m_hBmpImage(NULL), m_hBmpMask(NULL), m_bHasSubMenu(false) {
   KVX_CALLSTACK_TRACK;
@@ -72,10 +74,23 @@ void CMenuItem::S_loadFont() {
   metrics.cbSize = kNonClientMetricsSize;
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
     S_hMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
+  // A menu of a thousand entries is measured entry by entry as it opens:
+  // one context with the font in it, kept, spares a device context and two
+  // selections per entry, which is most of the time a big folder takes to
+  // show.
+  if (S_hMenuFont == NULL) return;
+  S_hMeasureDC = CreateCompatibleDC(NULL);
+  if (S_hMeasureDC != NULL) S_hMeasureDCFont = SelectObject(S_hMeasureDC, S_hMenuFont);
 }
 
 void CMenuItem::S_unloadFont() {
   KVX_CALLSTACK_TRACK;
+  if (S_hMeasureDC != NULL) {
+    SelectObject(S_hMeasureDC, S_hMeasureDCFont);
+    DeleteDC(S_hMeasureDC);
+  }
+  S_hMeasureDC = NULL;
+  S_hMeasureDCFont = NULL;
   if (S_hMenuFont != NULL) DeleteObject(S_hMenuFont);
   S_hMenuFont = NULL;
 }
@@ -83,11 +98,16 @@ void CMenuItem::S_unloadFont() {
 // Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow.
 LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   KVX_CALLSTACK_TRACK;
-  const CWindowDC windowDC(hWnd);
-  const CSelectObject font(windowDC.get(), S_hMenuFont);
   SIZE size = {0, 0};
-  GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()),
-                        &size);
+  if (S_hMeasureDC != NULL) {
+    GetTextExtentPoint32A(S_hMeasureDC, m_strText.c_str(), static_cast<int>(m_strText.size()),
+                          &size);
+  } else {
+    const CWindowDC windowDC(hWnd);
+    const CSelectObject font(windowDC.get(), S_hMenuFont);
+    GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()),
+                          &size);
+  }
   lpMeasure->itemWidth = size.cx + kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
   lpMeasure->itemHeight = size.cy + kHeightPadding;
   return TRUE;

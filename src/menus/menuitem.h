@@ -50,6 +50,9 @@ class CMenuItem {
   // background and "not source or destination" leaves it white.
   static HBITMAP S_BmpArrow;
   static HFONT S_hMenuFont;
+  // Measures with the menu font; made and deleted with it.
+  static HDC S_hMeasureDC;
+  static HGDIOBJ S_hMeasureDCFont;
 
   HBITMAP m_hBmpImage;
   HBITMAP m_hBmpMask;

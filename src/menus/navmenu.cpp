@@ -1,13 +1,51 @@
 #include "navmenu.h"
 
+#include <shellapi.h>
+
+#include <set>
+
 #include "../diag/log.h"
+#include "iconmgr.h"
+
+CNavMenu* CNavMenu::S_lpHookOwner = NULL;
 
 CNavMenu::CNavMenu()
-    : m_hWnd(NULL), m_bInContextMenu(false), m_nRootSel(-1), m_bItemsEnabled(true) {
+    : m_hWnd(NULL),
+      m_bInContextMenu(false),
+      m_nRootSel(-1),
+      m_bItemsEnabled(true),
+      m_nDisabledSelects(0),
+      m_hMsgFilterHook(NULL),
+      m_dwHandledRightClickTime(0),
+      m_bRightClickHandled(false) {
   KVX_CALLSTACK_TRACK;
+  // Below this range lie the folder menus' own positions: the owner window
+  // tells the shell's entries from ours by that bit alone.
+  m_ContextMenu.setShellIDRange(0x8000, 0xFFFF);
 }
 
-CNavMenu::~CNavMenu() { KVX_CALLSTACK_TRACK; }
+CNavMenu::~CNavMenu() {
+  KVX_CALLSTACK_TRACK;
+  removeRightClickHook();
+  deleteLentAndPooledMenus();
+}
+
+// The open levels, the child each of them has borrowed (opened or not) and
+// the pool; each once. The two member menus are not ours to delete.
+void CNavMenu::deleteLentAndPooledMenus() {
+  KVX_CALLSTACK_TRACK;
+  std::set<CFolderMenu*> owned(m_TempMenus.begin(), m_TempMenus.end());
+  for (CFolderMenu* lpMenu : m_MenuStack) {
+    owned.insert(lpMenu);
+    owned.insert(lpMenu->getSubFolderMenu());
+  }
+  owned.erase(NULL);
+  owned.erase(&m_RootMenu);
+  owned.erase(&m_RootTempMenu);
+  for (CFolderMenu* lpMenu : owned) delete lpMenu;
+  m_TempMenus.clear();
+  m_MenuStack.clear();
+}
 
 bool CNavMenu::init(HWND hWnd) {
   KVX_CALLSTACK_TRACK;
@@ -34,17 +72,270 @@ bool CNavMenu::display(LONG x, LONG y) {
   m_RootMenu.enableItems(true);
   m_RootTempMenu.enableItems(true);
   m_bItemsEnabled = true;
+  m_nDisabledSelects = 0;
   m_nRootSel = 0;
+  if (!m_MenuStack.empty())
+    SLog::S_getSingleton()->write(0, "CNavMenu::display() Failed: Stack not empty");
 
+  installRightClickHook();
   SetCapture(m_hWnd);
-  if (!TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL)) {
+  const BOOL bTracked = TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL);
+  if (!bTracked)
     SLog::S_getSingleton()->writeLastError(
         0, "CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: %i");
-    m_nRootSel = -1;
-    ReleaseCapture();
+  ReleaseCapture();
+  removeRightClickHook();
+  if (bTracked) enableAllItems(true);
+  closeLeftOverLevels();
+  m_nRootSel = -1;
+  return bTracked != FALSE;
+}
+
+// Once tracking has ended every level is closed, whether or not the system
+// said so: a level left filled would be refilled on top of its old entries
+// at the next display.
+void CNavMenu::closeLeftOverLevels() {
+  KVX_CALLSTACK_TRACK;
+  while (!m_MenuStack.empty()) closeTopLevel(true);
+  m_MenuWindows.clear();
+}
+
+// wParam is the opening popup, LOWORD(lParam) the position of the entry
+// that opens it in the menu below. The root menu was built in advance; every
+// other folder popup is the shared child of the level on top of the stack.
+LRESULT CNavMenu::handleInitPopup(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  const HMENU hPopup = reinterpret_cast<HMENU>(wParam);
+  LRESULT lResult = 0;
+  if (m_MenuStack.empty()) {
+    if (hPopup == m_RootMenu.getHMENU()) {
+      m_MenuStack.push_back(&m_RootMenu);
+      return 0;
+    }
+    if (m_bInContextMenu) return handleContextMenuMsg(WM_INITMENUPOPUP, wParam, lParam, &lResult);
+    SLog::S_getSingleton()->write(0, "CNavMenu::handleInitPopup() alert: unhandled message.");
+    return 0;
+  }
+  CFolderMenu* lpTopMenu = m_MenuStack.back();
+  CFolderMenu* lpChild = lpTopMenu->getSubFolderMenu();
+  if (lpChild == NULL) {
+    SLog::S_getSingleton()->write(0,
+                                  "CNavMenu::handleInitPopup() failed : NULL == lp_cur_temp_menu");
+    return 0;
+  }
+  if (hPopup == lpChild->getHMENU()) {
+    if (fillOpeningPopup(lpTopMenu, lpChild, lParam)) {
+      DrawMenuBar(m_hWnd);
+      m_MenuStack.push_back(lpChild);
+    }
+    return 0;
+  }
+  // A submenu of the shell's context menu is opening.
+  if (m_bInContextMenu) return handleContextMenuMsg(WM_INITMENUPOPUP, wParam, lParam, &lResult);
+  SLog::S_getSingleton()->write(0, "CNavMenu::handleInitPopup() alert: unhandled message.");
+  return 0;
+}
+
+// The parent's type lets the fill refuse to group a group's own listing.
+bool CNavMenu::fillOpeningPopup(CFolderMenu* lpTopMenu, CFolderMenu* lpChild, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  FILLINFO fillInfo;
+  CFolderMenu* lpTempMenu = getTempMenu();
+  if (lpTempMenu == NULL) {
+    SLog::S_getSingleton()->write(0, "CNavMenu::handleInitPopup() failed : getTempMenu() failed");
     return false;
   }
-  ReleaseCapture();
-  m_nRootSel = -1;
+  if (!lpTopMenu->getItemFillInfo(LOWORD(lParam), fillInfo)) {
+    SLog::S_getSingleton()->write(
+        0, "CNavMenu::handleInitPopup() failed : lp_top_menu->getItemFillInfo() failed");
+    abandonFill(lpChild, lpTempMenu);
+    return false;
+  }
+  if (!lpChild->fillFolderMenu(lpTempMenu, fillInfo, lpTopMenu->getType())) {
+    SLog::S_getSingleton()->write(
+        0,
+        "CNavMenu::handleInitPopup() failed : lp_top_menu->lp_cur_temp_menu->fillFolderMenu() "
+        "failed");
+    abandonFill(lpChild, lpTempMenu);
+    return false;
+  }
   return true;
+}
+
+// A popup that never reached the stack is never emptied when it closes: the
+// next opening would append to what this fill left. It opens empty instead,
+// and the menu taken for its child goes back, so failures cost nothing.
+void CNavMenu::abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu) {
+  KVX_CALLSTACK_TRACK;
+  lpChild->clear();
+  putTempMenu(lpTempMenu);
+}
+
+// Levels close from the top down. Wine, after a context menu tracked inside
+// the Folder Menu, closes the root with its submenus still open and says
+// nothing of them: they close with it, and their windows, which Wine leaves
+// on screen, go too.
+void CNavMenu::handleUnInitPopup(WPARAM wParam, LPARAM) {
+  KVX_CALLSTACK_TRACK;
+  const HMENU hPopup = reinterpret_cast<HMENU>(wParam);
+  if (findOpenMenu(hPopup) != NULL) {
+    while (m_MenuStack.back()->getHMENU() != hPopup) closeTopLevel(true);
+    closeTopLevel(false);
+  }
+  m_MenuWindows.erase(hPopup);
+}
+
+// The closed level gives its own child back to the pool and loses its
+// entries, but stays the child of the level below, ready to be refilled.
+// The root menu keeps its entries for the next display.
+void CNavMenu::closeTopLevel(bool bDestroyWindow) {
+  KVX_CALLSTACK_TRACK;
+  CFolderMenu* lpTopMenu = m_MenuStack.back();
+  const HMENU hMenu = lpTopMenu->getHMENU();
+  if (lpTopMenu != &m_RootMenu) {
+    putTempMenu(lpTopMenu->getSubFolderMenu());
+    lpTopMenu->clear();
+  }
+  m_MenuStack.pop_back();
+  m_MenuWindows.erase(hMenu);
+  // A level never hovered has no window on record.
+  const HWND hMenuWnd = bDestroyWindow ? S_findMenuWindow(hMenu) : NULL;
+  if (hMenuWnd != NULL) DestroyWindow(hMenuWnd);
+}
+
+CFolderMenu* CNavMenu::getTempMenu() {
+  KVX_CALLSTACK_TRACK;
+  CFolderMenu* lpMenu = NULL;
+  if (!m_TempMenus.empty()) {
+    lpMenu = m_TempMenus.back();
+    m_TempMenus.pop_back();
+  } else {
+    lpMenu = new CFolderMenu();
+    if (!lpMenu->init()) {
+      SLog::S_getSingleton()->write(0,
+                                    "CNavMenu::getTempMenu() falied: CFolderMenu::init() failed");
+      delete lpMenu;
+      lpMenu = NULL;
+    }
+  }
+  if (lpMenu == NULL)
+    SLog::S_getSingleton()->write(
+        0, "CNavMenu::getTempMenu() failed: failed to create or recycle a temp menu.");
+  return lpMenu;
+}
+
+void CNavMenu::putTempMenu(CFolderMenu* lpMenu) {
+  KVX_CALLSTACK_TRACK;
+  DrawMenuBar(m_hWnd);
+  if (lpMenu == NULL) return;
+  lpMenu->clear();
+  m_TempMenus.push_back(lpMenu);
+}
+
+void CNavMenu::enableAllItems(bool bEnable) {
+  KVX_CALLSTACK_TRACK;
+  for (CFolderMenu* lpMenu : m_MenuStack) lpMenu->enableItems(bEnable);
+  m_bItemsEnabled = bEnable;
+}
+
+void CNavMenu::getRootItemList(std::vector<ROOTITEM>& rList) {
+  KVX_CALLSTACK_TRACK;
+  rList = m_RootMenu.getRootItems();
+}
+
+namespace {
+// Each new file type costs the shell several milliseconds under Wine; this
+// many at most are asked for ahead of time.
+const size_t kMaxWarmedTypes = 64;
+}  // namespace
+
+// The first listing a user opens is a root's: its file types, asked for at
+// start-up, are not asked for during the first click. Grouped listings show
+// no files and are left alone.
+size_t CNavMenu::warmRootListingIcons() {
+  KVX_CALLSTACK_TRACK;
+  size_t nQueried = 0;
+  for (const ROOTITEM& rRoot : m_RootMenu.getRootItems()) {
+    if (nQueried >= kMaxWarmedTypes) break;
+    nQueried += S_warmListingIcons(rRoot, kMaxWarmedTypes - nQueried);
+  }
+  return nQueried;
+}
+
+size_t CNavMenu::S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget) {
+  KVX_CALLSTACK_TRACK;
+  std::map<std::string, std::string> firstFileOfType;
+  unsigned int nEntries = 0;
+  WIN32_FIND_DATAA data;
+  const HANDLE hFind = FindFirstFileA((rRoot.str_path + "*").c_str(), &data);
+  if (hFind == INVALID_HANDLE_VALUE) return 0;
+  std::string strExt;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      ++nEntries;
+      continue;
+    }
+    ++nEntries;
+    if (SIconMgr::getFileExt(data.cFileName, strExt) && firstFileOfType.count(strExt) == 0)
+      firstFileOfType[strExt] = rRoot.str_path + data.cFileName;
+  } while (FindNextFileA(hFind, &data));
+  FindClose(hFind);
+  // "." and ".." are counted too: a listing near the threshold is warmed.
+  if (rRoot.sort_type != SORT_NONE && nEntries > rRoot.max_no_sort + 2) return 0;
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  size_t nQueried = 0;
+  for (std::map<std::string, std::string>::const_iterator it = firstFileOfType.begin();
+       it != firstFileOfType.end() && nQueried < nBudget; ++it) {
+    if (lpIcons->isCached(it->first)) continue;
+    BMPPAIR pair(NULL, NULL);
+    lpIcons->getBmpIconForFile(it->second, pair);
+    ++nQueried;
+  }
+  return nQueried;
+}
+
+HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {
+  KVX_CALLSTACK_TRACK;
+  return m_ContextMenu.HandleMenuMsg(uMsg, wParam, lParam, lpResult);
+}
+
+// The submenu that held the clicked entry may be emptied before this
+// arrives, so the path comes from the selection, kept here.
+void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
+  KVX_CALLSTACK_TRACK;
+  if (m_SelectedPath.empty()) return;
+  const std::string strPath = m_SelectedPath;
+  SLog* lpLog = SLog::S_getSingleton();
+  lpLog->write(0, "open file: %s", strPath.c_str());
+  const INT_PTR nResult = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(GetDesktopWindow(), NULL, strPath.c_str(), NULL, NULL, SW_SHOWNORMAL));
+  if (nResult > 32) return;
+  if (nResult == SE_ERR_NOASSOC) {
+    lpLog->write(0,
+                 "CNavMenu::handleMenuCommand() failed: (NOASSOC) ShellExecute() failed error: %i",
+                 static_cast<int>(nResult));
+    lpLog->write(0, "----Attempted to open: %s", strPath.c_str());
+    openWithChooser(strPath);
+    return;
+  }
+  lpLog->write(0, "CNavMenu::handleMenuCommand() failed: (OPEN) ShellExecute() failed error: %i",
+               static_cast<int>(nResult));
+  lpLog->write(0, "----Attempted to open: %s", strPath.c_str());
+}
+
+// The system's open-with chooser takes the rest of its command line as the
+// file name, spaces and all, so the path goes unquoted.
+void CNavMenu::openWithChooser(const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  char szSystem[MAX_PATH] = {0};
+  const UINT nLength = GetSystemDirectoryA(szSystem, MAX_PATH);
+  const char* lpszDirectory = (nLength > 0 && nLength < MAX_PATH) ? szSystem : NULL;
+  const std::string strParameters = "shell32.dll,OpenAs_RunDLL " + rPath;
+  const INT_PTR nResult =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", "RUNDLL32.EXE",
+                                              strParameters.c_str(), lpszDirectory, SW_SHOWNORMAL));
+  if (nResult <= 32)
+    SLog::S_getSingleton()->write(
+        0, "CNavMenu::handleMenuCommand() failed: (OPENWITH) ShellExecute() failed error: %i",
+        static_cast<int>(nResult));
 }

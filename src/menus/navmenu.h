@@ -3,13 +3,23 @@
 
 #include <windows.h>
 
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "../diag/callstack.h"
+#include "../settings/rootitem.h"
+#include "contextmenu.h"
 #include "foldermenu.h"
 #include "rootmenu.h"
 
-// Drives the Folder Menu from the tray click until it closes: owns the root
-// menu and the popup that every root entry opens, and tracks the root menu
-// for the owner window, which receives every menu message.
+// Drives the Folder Menu from the tray click until it closes. Every folder
+// and group entry of a menu opens that menu's one child popup, which is
+// filled in the instant before it shows, from the position of the entry
+// that opened it, and emptied when it closes. Filling takes an empty popup
+// from a pool to become the new level's own child, so the cascade goes as
+// deep as the folders do while only the open levels hold entries.
 class CNavMenu {
  public:
   CNavMenu();
@@ -21,22 +31,90 @@ class CNavMenu {
   // at once while a Folder Menu is already up.
   bool display(LONG x, LONG y);
 
+  LRESULT handleInitPopup(WPARAM wParam, LPARAM lParam);
+  void handleUnInitPopup(WPARAM wParam, LPARAM lParam);
+  // Opens the entry last selected; the message's own position is not used.
+  void handleMenuCommand(WPARAM wParam, LPARAM lParam);
+  // Disabled entries keep their look: see CFolderMenu::enableItems.
+  void enableAllItems(bool bEnable);
+  CFolderMenu* getTempMenu();
+  void putTempMenu(CFolderMenu* lpMenu);
+  void getRootItemList(std::vector<ROOTITEM>& rList);
+  // Asks the icon cache, ahead of time, for the file types that the roots'
+  // own listings show; returns how many types it asked for.
+  size_t warmRootListingIcons();
+  HRESULT handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
+
+  // Hover tracking and right-click (navhover.cpp).
+  LRESULT handleMenuSelect(WPARAM wParam, LPARAM lParam);
+  bool drawItemChange(HMENU hMenu, int nItem, bool bSelected);
+  bool getMouseItem(CFolderMenu** lplpMenu, int& rnPos);
+  // WM_MENURBUTTONUP and WM_RBUTTONUP; the entry is found from the cursor.
+  void handleMenuRightClick(WPARAM wParam, LPARAM lParam);
+
   CRootMenu& getRootMenu() {
     KVX_CALLSTACK_TRACK;
     return m_RootMenu;
+  }
+  // Idle menus in the pool and levels open now, for the tests.
+  size_t getTempMenuCount() const {
+    KVX_CALLSTACK_TRACK;
+    return m_TempMenus.size();
+  }
+  size_t getOpenMenuCount() const {
+    KVX_CALLSTACK_TRACK;
+    return m_MenuStack.size();
+  }
+  const std::string& getSelectedPath() const {
+    KVX_CALLSTACK_TRACK;
+    return m_SelectedPath;
   }
 
   CNavMenu(const CNavMenu&) = delete;
   CNavMenu& operator=(const CNavMenu&) = delete;
 
  private:
+  bool fillOpeningPopup(CFolderMenu* lpTopMenu, CFolderMenu* lpChild, LPARAM lParam);
+  void abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu);
+  CFolderMenu* findOpenMenu(HMENU hMenu) const;
+  void openWithChooser(const std::string& rPath);
+  static size_t S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget);
+  void deleteLentAndPooledMenus();
+  void closeTopLevel(bool bDestroyWindow);
+  void closeLeftOverLevels();
+
+  void reenableAfterContextMenu(UINT uFlags);
+  void rememberMenuWindow(HMENU hMenu);
+  void redrawHighlight(HMENU hMenu, int nItem);
+  HWND getMenuWindow(HMENU hMenu) const;
+  static HWND S_findMenuWindow(HMENU hMenu);
+  void showContextMenuAtCursor();
+  bool isRightClickHandled(DWORD dwTime) const;
+  void installRightClickHook();
+  void removeRightClickHook();
+  static LRESULT CALLBACK S_MenuMsgFilterProc(int nCode, WPARAM wParam, LPARAM lParam);
+
   HWND m_hWnd;
+  CContextMenu m_ContextMenu;
+  std::vector<CFolderMenu*> m_MenuStack;  // the open popups, bottom to top
+  std::list<CFolderMenu*> m_TempMenus;    // idle, cleared; last in, first out
+  std::map<HMENU, HWND> m_MenuWindows;    // the on-screen window of each open popup
+  std::string m_SelectedPath;
   CRootMenu m_RootMenu;
   CFolderMenu m_RootTempMenu;
   bool m_bInContextMenu;
   // -1 while no Folder Menu is shown; only its sign is consulted.
   int m_nRootSel;
   bool m_bItemsEnabled;
+  int m_nDisabledSelects;
+
+  // The menu loop's right-button releases, seen through a message filter:
+  // Wine never sends WM_MENURBUTTONUP. Where the system sends both, the
+  // time of the release already handled keeps it from being handled twice.
+  HHOOK m_hMsgFilterHook;
+  DWORD m_dwHandledRightClickTime;
+  bool m_bRightClickHandled;
+  static CNavMenu* S_lpHookOwner;
 };
 
 #endif

@@ -4,6 +4,7 @@
 
 #include "../diag/log.h"
 #include "menuitem.h"
+#include "pathtext.h"
 
 BMPPAIR CRootMenu::S_bpRootFolderIcon(NULL, NULL);
 
@@ -32,7 +33,7 @@ void CRootMenu::clear() {
 bool CRootMenu::addRootItem(ROOTITEM& rItem) {
   KVX_CALLSTACK_TRACK;
   assert(m_lpSubFolderMenu != NULL);
-  if (!rItem.str_path.empty() && rItem.str_path[rItem.str_path.size() - 1] != '\\')
+  if (!rItem.str_path.empty() && !endsWithBackslash(rItem.str_path))
     rItem.str_path += '\\';
   if (!hasRoomForEntry()) {
     SLog::S_getSingleton()->write(

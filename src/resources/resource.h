@@ -45,15 +45,56 @@
 #define IDI_PATHWICK_SM     106
 
 /* ---- Dialog templates (200 - 299) -------------------------------------- */
-/*
- * Reserved, to be defined with the dialogs:
- *   201 - 205, 207   IDD_... templates (206 is unused)
- */
+
+#define IDD_EDITROOT        201   /* Edit Folder Menu Items */
+#define IDD_OPTIONS         202   /* Options */
+#define IDD_ADDEDIT         203   /* Add / edit one menu item */
+#define IDD_ABOUT           204   /* About */
+#define IDD_TRAYHELP        205   /* Introduction shown at start-up */
+/* 206 is unused. */
+#define IDD_SPLASH          207   /* Splash screen */
 
 /* ---- Dialog controls (1000 - 1999) ------------------------------------- */
-/*
- * Reserved, to be defined with the dialogs: IDC_... control ids.
- */
+
+/* Edit Folder Menu Items (201) */
+#define IDC_ROOT_LIST       1000
+#define IDC_ADD_ITEM        1006
+#define IDC_EDIT_ITEM       1008
+#define IDC_MOVE_UP         1019
+#define IDC_MOVE_DOWN       1020
+#define IDC_DELETE_ITEM     1021
+
+/* Add / edit one menu item (203) */
+#define IDC_PATH_EDIT       1001
+#define IDC_BROWSE          1002
+#define IDC_NAME_EDIT       1004
+#define IDC_SORT_ABC        1015
+#define IDC_SORT_EXT        1016
+#define IDC_ABC_LABEL       1024
+#define IDC_EXT_LABEL       1025
+#define IDC_ABC_COUNT       1026
+#define IDC_EXT_COUNT       1027
+
+/* Options (202) */
+#define IDC_RUN_AT_LOGIN    1010
+#define IDC_LEFT_FOLDER     1011
+#define IDC_LEFT_CONFIG     1012
+#define IDC_RIGHT_FOLDER    1013
+#define IDC_RIGHT_CONFIG    1014
+#define IDC_NO_SPLASH       1034
+
+/* About (204) */
+#define IDC_VISIT           1022
+#define IDC_ABOUT_PICTURE   1023
+
+/* Introduction (205) */
+#define IDC_TRAYHELP_PICTURE 1028
+#define IDC_DONT_SHOW       1029
+#define IDC_HELP_LINE1      1030
+#define IDC_HELP_LINE2      1031
+
+/* Splash screen (207) */
+#define IDC_SPLASH_PICTURE  1033
 
 /* ---- Menu commands (2000 - 2999) --------------------------------------- */
 /*

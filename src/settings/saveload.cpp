@@ -81,10 +81,33 @@ bool readDword(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   return true;
 }
 
-// Reads a REG_SZ of any length: the size is asked first, so whatever was
-// saved, however long, loads back. The stored text has no terminator, so the
-// buffer brings its own, and the text ends at the first zero within the size
-// the registry reports.
+// Text another tool stored as REG_EXPAND_SZ (such as
+// "%USERPROFILE%\Documents") is taken as what it stands for now: the
+// program only ever works with plain paths, and a later save stores that
+// path as the REG_SZ it writes for every text. A variable the system does
+// not know stays in the text as written.
+bool expandVariables(std::string& rstrValue) {
+  KVX_CALLSTACK_TRACK;
+  const DWORD dwNeeded = ExpandEnvironmentStringsA(rstrValue.c_str(), NULL, 0);
+  if (dwNeeded == 0) return false;
+  // One byte more than asked for: some systems count the ANSI result short.
+  std::string strExpanded(static_cast<size_t>(dwNeeded) + 1, '\0');
+  const DWORD dwWritten =
+      ExpandEnvironmentStringsA(rstrValue.c_str(), &strExpanded[0], dwNeeded + 1);
+  if (dwWritten == 0 || dwWritten > dwNeeded + 1) return false;
+  rstrValue.assign(strExpanded.c_str());
+  return true;
+}
+
+bool isTextType(DWORD dwType) {
+  KVX_CALLSTACK_TRACK;
+  return dwType == REG_SZ || dwType == REG_EXPAND_SZ;
+}
+
+// Reads a REG_SZ or REG_EXPAND_SZ of any length: the size is asked first, so
+// whatever was saved, however long, loads back. The stored text has no
+// terminator, so the buffer brings its own, and the text ends at the first
+// zero within the size the registry reports.
 bool readString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
   KVX_CALLSTACK_TRACK;
   // A second try covers a value that grew between asking and reading.
@@ -93,15 +116,15 @@ bool readString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
     DWORD dwSize = 0;
     if (RegQueryValueExA(hKey, lpszName, NULL, &dwType, NULL, &dwSize) != ERROR_SUCCESS)
       return false;
-    if (dwType != REG_SZ || dwSize == MAXDWORD) return false;
+    if (!isTextType(dwType) || dwSize == MAXDWORD) return false;
     std::string strBuffer(static_cast<size_t>(dwSize) + 1, '\0');
     DWORD dwRead = dwSize;
     const LONG lResult = RegQueryValueExA(hKey, lpszName, NULL, &dwType,
                                           reinterpret_cast<BYTE*>(&strBuffer[0]), &dwRead);
     if (lResult == ERROR_MORE_DATA) continue;
-    if (lResult != ERROR_SUCCESS || dwType != REG_SZ || dwRead > dwSize) return false;
+    if (lResult != ERROR_SUCCESS || !isTextType(dwType) || dwRead > dwSize) return false;
     rstrValue.assign(strBuffer.c_str(), strnlen(strBuffer.c_str(), dwRead));
-    return true;
+    return dwType == REG_SZ || expandVariables(rstrValue);
   }
   return false;
 }
@@ -175,6 +198,12 @@ bool readItemDword(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   if (readDword(hKey, lpszName, rdwValue)) return true;
   SLog::S_getSingleton()->write(0, "loadItem() failed - (%s) RegQueryValueEx() failed", lpszName);
   return false;
+}
+
+bool itemKeyExists(int nPosition) {
+  KVX_CALLSTACK_TRACK;
+  CRegKey itemKey;
+  return itemKey.open(itemKeyPath(nPosition).c_str(), KEY_READ);
 }
 
 }  // namespace
@@ -260,22 +289,76 @@ bool loadItem(int nPosition, ROOTITEM& rItem) {
   return true;
 }
 
-bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
+namespace {
+
+// The list as stored, read without a word to the log: it is only kept in
+// case a save has to be undone.
+void readStoredItems(std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
+  rItemList.clear();
+  for (int i = 0;; ++i) {
+    CRegKey itemKey;
+    if (!itemKey.open(itemKeyPath(i).c_str(), KEY_READ)) return;
+    ROOTITEM item;
+    DWORD dwSortType = 0;
+    DWORD dwMaxNoSort = 0;
+    // As at start-up, an unreadable item is left out and the rest kept.
+    if (!readString(itemKey.get(), "Name", item.str_name) ||
+        !readString(itemKey.get(), "Path", item.str_path) ||
+        !readDword(itemKey.get(), "SortType", dwSortType) ||
+        !readDword(itemKey.get(), "MaxNoSort", dwMaxNoSort))
+      continue;
+    item.sort_type = static_cast<int>(dwSortType);
+    item.max_no_sort = dwMaxNoSort;
+    rItemList.push_back(item);
+  }
+}
+
+// True when every item was written. An item that fails is logged by
+// saveItem; the rest still get written and the stale tail still goes.
+bool writeItems(const std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
   const int nCount = static_cast<int>(rItemList.size());
-  // An item that fails is logged by saveItem; the rest still get written.
-  for (int i = 0; i < nCount; ++i) saveItem(i, rItemList[i]);
+  bool bAllWritten = true;
+  for (int i = 0; i < nCount; ++i)
+    if (!saveItem(i, rItemList[i])) bAllWritten = false;
   // The keys are numbered without gaps, so the first missing one ends the
   // stale tail of a longer list saved before.
   int nStale = nCount;
   while (RegDeleteKeyA(HKEY_CURRENT_USER, itemKeyPath(nStale).c_str()) == ERROR_SUCCESS) ++nStale;
-  return true;
+  return bAllWritten;
 }
 
+}  // namespace
+
+// The list goes in item by item. Were one item to fail, the registry would
+// hold part of the new list over part of the old one, or the new list cut
+// short at the failed key, and the next start would load that half list.
+// So the list stored before is kept and written back when any item fails.
+bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
+  std::vector<ROOTITEM> previous;
+  readStoredItems(previous);
+  if (writeItems(rItemList)) return true;
+  SLog::S_getSingleton()->write(
+      0, "saveMenuItems() failed: the list stored before (%u items) was written back",
+      static_cast<unsigned>(previous.size()));
+  writeItems(previous);
+  return false;
+}
+
+// Only a missing key ends the list. An item whose key is there but whose
+// values cannot be read (logged by loadItem) is left out alone: the items
+// after it still load, so the next save, which renumbers the list, keeps
+// them instead of deleting them as a stale tail.
 void loadMenuItems(std::vector<ROOTITEM>& rItemList) {
+  KVX_CALLSTACK_TRACK;
   rItemList.clear();
   for (int i = 0;; ++i) {
     ROOTITEM item;
-    if (!loadItem(i, item)) break;
-    rItemList.push_back(item);
+    if (loadItem(i, item))
+      rItemList.push_back(item);
+    else if (!itemKeyExists(i))
+      break;
   }
 }

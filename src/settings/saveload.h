@@ -28,9 +28,13 @@ bool loadOptions(PROGRAMOPTIONS& rOptions);
 bool saveItem(int nPosition, const ROOTITEM& rItem);
 bool loadItem(int nPosition, ROOTITEM& rItem);
 
-// Stores the list as a whole: the keys of positions past its end go.
+// Stores the list as a whole: the keys of positions past its end go. False
+// when an item could not be written; the list stored before is then put
+// back, so the registry never holds half of one list.
 bool saveMenuItems(const std::vector<ROOTITEM>& rItemList);
-// Empty when nothing could be read; the first unreadable position ends it.
+// Empty when nothing could be read. The first missing key ends the list; an
+// item whose key holds unreadable values is left out and the rest still load.
+// Texts stored as REG_EXPAND_SZ load with their variables expanded.
 void loadMenuItems(std::vector<ROOTITEM>& rItemList);
 
 #endif

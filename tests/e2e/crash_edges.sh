@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The log and crash handlers at their limits: an over-long message, a stack
-# deeper than the tracked arrays, and a log file that cannot be opened.
+# deeper than the tracked arrays, a fault on another thread, and a log file
+# that cannot be opened.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/crashlib.sh"
 e2e_init crash_edges pathwick_probe.exe
@@ -33,6 +34,15 @@ expect_contains "$(echo "$dump" | sed -n 4p)" "CMenuItem::handleDraw(HWND, DRAWI
 expect_contains "$(echo "$dump" | sed -n 5p)" "mainwind.cpp:" "next frame: the main window's handler"
 expect_contains "$(echo "$dump" | sed -n 5p)" "SMainWind::onDrawItem(HWND, WPARAM, LPARAM)" "handler function"
 expect_contains "$(echo "$dump" | sed -n 6p)" "LRESULT MainWindProc(HWND, UINT, WPARAM, LPARAM)" "window procedure frame"
+
+# A fault on another thread of the process is reported without the user
+# interface thread's frames, which are not the faulting thread's.
+e2e_start_program
+crash_with 7
+dump=$(last_dump)
+expect_eq "SIGSEGV CAUGHT:  SEGMENTATION FAULT:" "$(echo "$dump" | sed -n 2p)" "message of the fault on another thread"
+expect_contains "$(echo "$dump" | sed -n 4p)" "is not tracked)" "the faulting thread named as untracked"
+expect_eq 5 "$(echo "$dump" | wc -l)" "lines of the block for another thread"
 
 # A log that cannot be opened: the program runs without it and a crash
 # still tells the user.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The tray icon and its two menus with nothing stored (default options):
 # the right button opens the Configuration Menu with its seven entries, the
-# left button opens the Folder Menu, a double click adds nothing, "Program Help..." opens
-# the help page beside the program and "Exit" ends the program in order.
+# left button opens the Folder Menu (each time it is clicked), a double click
+# adds nothing, "Program Help..." opens the help page beside the program and
+# "Exit" ends the program in order.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 e2e_init tray_menus
@@ -27,6 +28,8 @@ tray_has_icon || fail "the shell does not hold the program's icon"
 log=$(e2e_log_text)
 expect_eq 1 "$(grep -c 'loadOptions() failed - (OPTIONS) RegOpenKeyEx() failed' <<<"$log")" "options not found"
 expect_eq 1 "$(grep -c 'loadItem() failed - (Name) RegQueryValueEx() failed' <<<"$log")" "end of the stored root list"
+# The start-up notice is the window's own menu, nothing for the Folder Menu.
+expect_eq 0 "$(grep -c 'handleInitPopup() alert' <<<"$log")" "alerts about the start-up notice's popup"
 
 open_config_menu 3 config-menu-right
 config_wh="$MENU_W $MENU_H"
@@ -35,8 +38,10 @@ config_wh="$MENU_W $MENU_H"
   fail "the menu is not at the icon: $MENU_X $MENU_Y $MENU_W $MENU_H"
 e2e_dismiss_menu
 
-# The left button opens the Folder Menu.
+# The left button opens the Folder Menu, and does so again once it has closed.
 open_folder_menu 1 folder-menu-left "$config_wh"
+e2e_dismiss_menu
+open_folder_menu 1 folder-menu-again "$config_wh"
 e2e_dismiss_menu
 
 # A double click on the left button opens no Configuration Menu either.
@@ -44,6 +49,17 @@ xdotool mousemove 1013 758 click --repeat 2 --delay 120 1
 xdotool mousemove 700 500
 expect_no_menu_sized "$config_wh" 2 "left double click"
 dismiss_menu_if_open
+# Only releases open a menu: the tray's messages for a press or a double
+# click of either button open none. Under Wine a real double click never
+# delivers its double-click message (the menu the first release opened
+# takes the second press), so the tray's messages are posted as it sends them.
+for mouse_msg in 0x201 0x203 0x204 0x206; do
+  e2e_driver post PathwickDummyWindow 0x401 0 "$mouse_msg" >/dev/null || fail "could not reach the program"
+  for ((i = 0; i < 10; i++)); do
+    [ -z "$(open_menus)" ] || fail "the tray message $mouse_msg opened a menu: $(open_menus)"
+    sleep 0.1
+  done
+done
 
 # "Program Help..." opens docs\index.html beside the program.
 open_config_menu 3 config-menu-help

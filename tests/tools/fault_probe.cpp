@@ -20,6 +20,8 @@ enum ProbeFault {
   PROBE_LONG_LOG_LINE = 4,
   PROBE_DEEP_ACCESS_VIOLATION = 5,
   PROBE_BAD_MENU_ENTRY = 6,
+  PROBE_THREAD_ACCESS_VIOLATION = 7,
+  PROBE_RESOURCES = 8,
 };
 
 UINT g_uProbeMessage = 0;
@@ -74,6 +76,45 @@ void drawBadMenuEntry(HWND hwnd) {
   ReleaseDC(hwnd, draw.hDC);
 }
 
+// A thread of its own, as a shell extension might start, that faults.
+DWORD WINAPI violateAccessOnThread(LPVOID) {
+  volatile int* lpNowhere = NULL;
+  *lpNowhere = 1;
+  return 0;
+}
+
+void violateAccessOnAnotherThread() {
+  KVX_CALLSTACK_TRACK;
+  HANDLE hThread = CreateThread(NULL, 0, violateAccessOnThread, NULL, 0, NULL);
+  if (hThread != NULL) CloseHandle(hThread);
+}
+
+// Wine answers GetGuiResources with 0, so the handle tables are probed:
+// a handle with a zero high word names whatever lives in its slot. GDI
+// objects are this process's; USER objects (windows and menus) those the
+// table shows, other programs' windows included; kernel handles, where
+// their count is not kept, by asking after each one.
+void writeResources() {
+  KVX_CALLSTACK_TRACK;
+  unsigned long nGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (nGdi == 0)
+    for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
+      if (GetObjectType(reinterpret_cast<HGDIOBJ>(nSlot)) != 0) ++nGdi;
+  unsigned long nUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  if (nUser == 0)
+    for (ULONG_PTR nSlot = 0x20; nSlot < 0x10000; nSlot += 2)
+      if (IsWindow(reinterpret_cast<HWND>(nSlot)) || IsMenu(reinterpret_cast<HMENU>(nSlot)))
+        ++nUser;
+  DWORD dwHandles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &dwHandles);
+  DWORD dwFlags = 0;
+  if (dwHandles == 0)
+    for (ULONG_PTR nSlot = 4; nSlot < 0x10000; nSlot += 4)
+      if (GetHandleInformation(reinterpret_cast<HANDLE>(nSlot), &dwFlags)) ++dwHandles;
+  SLog::S_getSingleton()->write(0, "probe resources gdi=%lu user=%lu handles=%lu", nGdi, nUser,
+                                static_cast<unsigned long>(dwHandles));
+}
+
 void triggerFault(HWND hwnd, WPARAM nKind) {
   KVX_CALLSTACK_TRACK;
   switch (nKind) {
@@ -83,6 +124,8 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_LONG_LOG_LINE: writeLongLine(); break;
     case PROBE_DEEP_ACCESS_VIOLATION: descendAndViolate(KVX_CALLSTACK_MAX + 50); break;
     case PROBE_BAD_MENU_ENTRY: drawBadMenuEntry(hwnd); break;
+    case PROBE_THREAD_ACCESS_VIOLATION: violateAccessOnAnotherThread(); break;
+    case PROBE_RESOURCES: writeResources(); break;
   }
 }
 

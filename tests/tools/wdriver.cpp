@@ -2,6 +2,7 @@
 // test prefix to see and touch the program's windows the way the desktop
 // does (find windows, read their texts, press buttons, post messages).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,12 +64,179 @@ BOOL CALLBACK printMenuWindow(HWND hwnd, LPARAM lpCount) {
   return TRUE;
 }
 
+// ---- Dialog controls: where they are, what they show -----------------------
+
+// The control ID of the dialog CLASS/TITLE, or the dialog itself for ID 0.
+HWND findControl(const char* lpszClass, const char* lpszTitle, const char* lpszId) {
+  HWND hDlg = findWindow(lpszClass, lpszTitle);
+  if (hDlg == NULL) return NULL;
+  const int nId = static_cast<int>(parseNumber(lpszId));
+  return nId == 0 ? hDlg : GetDlgItem(hDlg, nId);
+}
+
+// "x y w h" on the screen, for a real mouse click on it.
+int printControlRect(HWND hwnd) {
+  RECT rc;
+  if (hwnd == NULL || !GetWindowRect(hwnd, &rc)) return 1;
+  printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+  return 0;
+}
+
+// "enabled checked text": what a user sees of a button or a field.
+int printControlState(HWND hwnd) {
+  if (hwnd == NULL) return 1;
+  const LRESULT lCheck = SendMessageA(hwnd, BM_GETCHECK, 0, 0);
+  printf("%d\t%d\t%s\n", IsWindowEnabled(hwnd) ? 1 : 0, lCheck == BST_CHECKED ? 1 : 0,
+         escaped(windowText(hwnd)).c_str());
+  return 0;
+}
+
+// A list view of another process only answers with pointers into its own
+// memory: the item record and the text buffer live there while asked.
+class CRemoteBuffer {
+ public:
+  CRemoteBuffer(HWND hwnd, SIZE_T nSize) : m_hProcess(NULL), m_lpMem(NULL), m_nSize(nSize) {
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(hwnd, &dwPid);
+    m_hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwPid);
+    if (m_hProcess != NULL)
+      m_lpMem = VirtualAllocEx(m_hProcess, NULL, nSize, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~CRemoteBuffer() {
+    if (m_lpMem != NULL) VirtualFreeEx(m_hProcess, m_lpMem, 0, MEM_RELEASE);
+    if (m_hProcess != NULL) CloseHandle(m_hProcess);
+  }
+  CRemoteBuffer(const CRemoteBuffer&) = delete;
+  CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+  bool ok() const { return m_lpMem != NULL; }
+  char* at(SIZE_T nOffset) const { return static_cast<char*>(m_lpMem) + nOffset; }
+  bool write(SIZE_T nOffset, const void* lpData, SIZE_T nSize) const {
+    return WriteProcessMemory(m_hProcess, at(nOffset), lpData, nSize, NULL) != 0;
+  }
+  bool read(SIZE_T nOffset, void* lpData, SIZE_T nSize) const {
+    return ReadProcessMemory(m_hProcess, at(nOffset), lpData, nSize, NULL) != 0;
+  }
+
+ private:
+  HANDLE m_hProcess;
+  void* m_lpMem;
+  SIZE_T m_nSize;
+};
+
+const SIZE_T kRemoteText = 512;
+const SIZE_T kRemoteTextSize = 1024;
+
+std::string listCellText(HWND hList, const CRemoteBuffer& rMem, int nRow, int nColumn) {
+  LVITEMA item = {};
+  item.iSubItem = nColumn;
+  item.pszText = rMem.at(kRemoteText);
+  item.cchTextMax = static_cast<int>(kRemoteTextSize - 1);
+  if (!rMem.write(0, &item, sizeof(item))) return std::string();
+  SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(rMem.at(0)));
+  char szText[kRemoteTextSize] = {0};
+  rMem.read(kRemoteText, szText, kRemoteTextSize - 1);
+  return szText;
+}
+
+// One line per row: "row selected col0 col1 ..." separated by tabs.
+int printListRows(HWND hList) {
+  if (hList == NULL) return 1;
+  CRemoteBuffer mem(hList, kRemoteText + kRemoteTextSize);
+  if (!mem.ok()) return 1;
+  HWND hHeader = reinterpret_cast<HWND>(SendMessageA(hList, LVM_GETHEADER, 0, 0));
+  const int nColumns = hHeader ? static_cast<int>(SendMessageA(hHeader, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const int nRows = static_cast<int>(SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
+  for (int nRow = 0; nRow < nRows; ++nRow) {
+    const LRESULT lState = SendMessageA(hList, LVM_GETITEMSTATE, nRow, LVIS_SELECTED);
+    printf("%d\t%d", nRow, (lState & LVIS_SELECTED) ? 1 : 0);
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+      printf("\t%s", listCellText(hList, mem, nRow, nColumn).c_str());
+    printf("\n");
+  }
+  return 0;
+}
+
+// "x y w h" of one row on the screen.
+int printListRowRect(HWND hList, int nRow) {
+  if (hList == NULL) return 1;
+  CRemoteBuffer mem(hList, sizeof(RECT));
+  RECT rc = {};
+  rc.left = LVIR_BOUNDS;
+  if (!mem.ok() || !mem.write(0, &rc, sizeof(rc))) return 1;
+  if (!SendMessageA(hList, LVM_GETITEMRECT, nRow, reinterpret_cast<LPARAM>(mem.at(0)))) return 1;
+  mem.read(0, &rc, sizeof(rc));
+  MapWindowPoints(hList, NULL, reinterpret_cast<POINT*>(&rc), 2);
+  printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+  return 0;
+}
+
+// The window that has the keyboard focus in the foreground window's thread.
+int printFocus() {
+  HWND hForeground = GetForegroundWindow();
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (hForeground == NULL ||
+      !GetGUIThreadInfo(GetWindowThreadProcessId(hForeground, NULL), &info))
+    return 1;
+  printf("%d\t%s\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0,
+         escaped(windowText(hForeground)).c_str());
+  return 0;
+}
+
+struct WINDOWCOUNT {
+  const char* lpszClass;
+  const char* lpszTitle;
+  int nCount;
+};
+
+BOOL CALLBACK countMatchingWindow(HWND hwnd, LPARAM lParam) {
+  WINDOWCOUNT* lpCount = reinterpret_cast<WINDOWCOUNT*>(lParam);
+  char szClass[256] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  if (lpCount->lpszClass != NULL && strcmp(szClass, lpCount->lpszClass) != 0) return TRUE;
+  if (lpCount->lpszTitle != NULL && windowText(hwnd) != lpCount->lpszTitle) return TRUE;
+  if (IsWindowVisible(hwnd)) ++lpCount->nCount;
+  return TRUE;
+}
+
+// How many visible top-level windows have this class and title.
+int printWindowCount(const char* lpszClass, const char* lpszTitle) {
+  WINDOWCOUNT count = {nullIfDash(lpszClass), nullIfDash(lpszTitle), 0};
+  EnumWindows(countMatchingWindow, reinterpret_cast<LPARAM>(&count));
+  printf("%d\n", count.nCount);
+  return 0;
+}
+
+// Dialog commands: true when argv named one of them; rnResult is its result.
+bool runDialogCommand(int argc, char** argv, int& rnResult) {
+  const std::string strCommand = argv[1];
+  if (strCommand == "rect" && argc == 5) {
+    rnResult = printControlRect(findControl(argv[2], argv[3], argv[4]));
+  } else if (strCommand == "control" && argc == 5) {
+    rnResult = printControlState(findControl(argv[2], argv[3], argv[4]));
+  } else if (strCommand == "list" && argc == 5) {
+    rnResult = printListRows(findControl(argv[2], argv[3], argv[4]));
+  } else if (strCommand == "list-row-rect" && argc == 6) {
+    rnResult = printListRowRect(findControl(argv[2], argv[3], argv[4]),
+                                static_cast<int>(parseNumber(argv[5])));
+  } else if (strCommand == "count" && argc == 4) {
+    rnResult = printWindowCount(argv[2], argv[3]);
+  } else if (strCommand == "focus" && argc == 2) {
+    rnResult = printFocus();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 int usage() {
   fprintf(stderr,
           "usage: wdriver wait-desktop MS | wait-window CLASS TITLE MS | wait-gone CLASS TITLE MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
-          "               menus   (CLASS or TITLE may be - for any)\n");
+          "               menus | focus | count CLASS TITLE | rect CLASS TITLE ID | control CLASS TITLE ID |\n"
+          "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
+          "               (CLASS or TITLE may be - for any; ID 0 is the window itself)\n");
   return 2;
 }
 
@@ -77,6 +245,8 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
   const std::string strCommand = argv[1];
+  int nDialogResult = 0;
+  if (runDialogCommand(argc, argv, nDialogResult)) return nDialogResult;
   if (strCommand == "wait-window" && argc == 5) {
     HWND hwnd = waitForWindow(argv[2], argv[3], static_cast<DWORD>(parseNumber(argv[4])));
     if (hwnd == NULL) return 1;

@@ -127,6 +127,13 @@ TEST_F(FolderMenuTest, ListsFoldersThenFilesEachInNameOrderHiddenIncluded) {
   EXPECT_EQ(expected, menuTexts(m_Menu));  // "." and ".." never appear
   EXPECT_EQ(CFolderMenu::TYPE_PLAIN, m_Menu.getType());
   EXPECT_EQ(0u, GetMenuDefaultItem(m_Menu.getHMENU(), TRUE, 0));
+  // Choices come back by position (WM_MENUCOMMAND), which is what an
+  // entry's position maps to.
+  MENUINFO style = {};
+  style.cbSize = sizeof(style);
+  style.fMask = MIM_STYLE;
+  ASSERT_TRUE(GetMenuInfo(m_Menu.getHMENU(), &style));
+  EXPECT_EQ(static_cast<DWORD>(MNS_NOTIFYBYPOS), style.dwStyle & MNS_NOTIFYBYPOS);
 
   // Owner-drawn entries carry their position as id; folders open the shared submenu.
   const std::vector<UINT> ids = menuIds(m_Menu.getHMENU());
@@ -233,16 +240,17 @@ TEST_F(FolderMenuTest, UnknownSortTypeShowsOpenFolderAlone) {
 
 TEST_F(FolderMenuTest, LetterGroupsAndTheirSubmenus) {
   TempTree tree("abc");
-  // 40 entries beginning with b, B, 3, _ and e-acute. Names that differ
-  // only in case would be one name to the file system.
-  const char* prefixes[] = {"b", "Bo", "3", "_", "\xE9"};
+  // 64 entries beginning with b, B, 3, _, e-acute and the last digit and
+  // letter, 9, z and Z. Names that differ only in case would be one name to
+  // the file system.
+  const char* prefixes[] = {"b", "Bo", "3", "_", "\xE9", "9", "z", "Zo"};
   for (const char* lpszPrefix : prefixes) tree.addMany(lpszPrefix, 2, 6, ".txt");
   fill(tree.path(), SORT_ABC, 25, 0);
 
   EXPECT_EQ(CFolderMenu::TYPE_ABC, m_Menu.getType());
-  EXPECT_EQ(Names({"Open Folder", "Symbols", "3", "B"}), menuTexts(m_Menu));
-  EXPECT_EQ(std::vector<UINT>({0, 255, '3', 'B'}), menuIds(m_Menu.getHMENU()));
-  for (int i = 1; i < 4; ++i) EXPECT_EQ(m_Sub.getHMENU(), GetSubMenu(m_Menu.getHMENU(), i));
+  EXPECT_EQ(Names({"Open Folder", "Symbols", "3", "9", "B", "Z"}), menuTexts(m_Menu));
+  EXPECT_EQ(std::vector<UINT>({0, 255, '3', '9', 'B', 'Z'}), menuIds(m_Menu.getHMENU()));
+  for (int i = 1; i < 6; ++i) EXPECT_EQ(m_Sub.getHMENU(), GetSubMenu(m_Menu.getHMENU(), i));
 
   const Names symbols = fillChildFrom(1);
   EXPECT_EQ(Names({"Open Folder",
@@ -269,12 +277,75 @@ TEST_F(FolderMenuTest, LetterGroupsAndTheirSubmenus) {
   EXPECT_EQ(CFolderMenu::TYPE_PLAIN, m_Sub.getType());
 
   // Both cases of b, folders first.
-  const Names letterB = fillChildFrom(3);
+  const Names letterB = fillChildFrom(4);
   ASSERT_EQ(17u, letterB.size());
   EXPECT_EQ(Names({"Open Folder", "bdir00000", "bdir00001", "Bodir00000", "Bodir00001",
                    "bfile00000.txt"}),
             Names(letterB.begin(), letterB.begin() + 6));
   EXPECT_EQ(CFolderMenu::TYPE_PLAIN, m_Sub.getType());
+  EXPECT_EQ(9u, fillChildFrom(3).size());
+  EXPECT_EQ(17u, fillChildFrom(5).size());
+}
+
+// The system's wildcard also matches 8.3 short names: "*.DOC" finds
+// report.docx by its short name, and "G*" could find .gitignore. A group
+// lists only the names of its own letter or type.
+TEST_F(FolderMenuTest, GroupsListOnlyTheLongNamesOfTheirLetterOrType) {
+  TempTree tree("shortnames");
+  for (const char* lpszFile : {"memo.doc", "report.docx", "Guide.DOC", ".gitignore",
+                               "go.txt", "longextension.htmlx", "page.htm"})
+    tree.addFile(lpszFile);
+  fill(tree.path(), SORT_EXT, 0, 0);
+  ASSERT_EQ(Names({"Open Folder", "Folders", "No Extension", ".DOC", ".DOCX", ".GITIGNORE", ".HTM",
+                   ".HTMLX", ".TXT"}),
+            menuTexts(m_Menu));
+  EXPECT_EQ(Names({"Open Folder", "Guide.DOC", "memo.doc"}), fillChildFrom(3));
+  EXPECT_EQ(Names({"Open Folder", "page.htm"}), fillChildFrom(6));
+  m_Menu.clear();
+
+  fill(tree.path(), SORT_ABC, 0, 0);
+  ASSERT_EQ(Names({"Open Folder", "Symbols", "G", "L", "M", "P", "R"}), menuTexts(m_Menu));
+  EXPECT_EQ(Names({"Open Folder", "go.txt", "Guide.DOC"}), fillChildFrom(2));
+  EXPECT_EQ(Names({"Open Folder", ".gitignore"}), fillChildFrom(1));
+}
+
+// A folder opened from inside a group lists everything in it: the group's
+// filter stays with the group.
+TEST_F(FolderMenuTest, AFolderOpenedInsideAGroupListsAllItHolds) {
+  TempTree tree("ingroup");
+  tree.addFolder("_box");
+  tree.addFolder("_box\\sub");
+  tree.addFile("_box\\apple.txt");
+  tree.addFile("_box\\NOTES");
+  for (const char* lpszFile : {"top.txt", "README", "a1.txt", "b1.txt"}) tree.addFile(lpszFile);
+  CFolderMenu grandChild;
+  ASSERT_TRUE(grandChild.init());
+  struct Case {
+    int nSortType;
+    int nGroupPos;  // "Symbols" or "Folders"
+  };
+  for (const Case& c : {Case{SORT_ABC, 1}, Case{SORT_EXT, 1}}) {
+    SCOPED_TRACE(testing::Message() << "sort " << c.nSortType);
+    // Five entries are grouped; the three in _box are not.
+    fill(tree.path(), c.nSortType, 3, 0);
+    ASSERT_EQ(Names({"Open Folder", "_box"}), fillChildFrom(c.nGroupPos));
+    FILLINFO info;
+    ASSERT_TRUE(m_Sub.getItemFillInfo(1, info));
+    EXPECT_FALSE(info.b_symbols_only || info.b_folders_only || info.b_no_extension_only);
+    m_Child.clear();
+    ASSERT_TRUE(m_Child.fillFolderMenu(&grandChild, info, m_Sub.getType()));
+    EXPECT_EQ(Names({"Open Folder", "sub", "apple.txt", "NOTES"}), menuTexts(m_Child));
+    m_Child.clear();
+    m_Menu.clear();
+  }
+  // The entries of "No Extension" are files; what they ask for carries no
+  // filter either.
+  fill(tree.path(), SORT_EXT, 3, 0);
+  ASSERT_EQ(Names({"Open Folder", "README"}), fillChildFrom(2));
+  FILLINFO info;
+  EXPECT_FALSE(m_Sub.getItemFillInfo(1, info));
+  EXPECT_EQ(tree.path() + "README", info.str_path);
+  EXPECT_FALSE(info.b_symbols_only || info.b_folders_only || info.b_no_extension_only);
 }
 
 TEST_F(FolderMenuTest, SymbolsIsAlwaysOfferedEvenWhenNothingBelongsToIt) {

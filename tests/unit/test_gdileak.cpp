@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menus/foldermenu.h"
+#include "menus/iconmgr.h"
 #include "menus/menuitem.h"
 #include "menus/rootmenu.h"
 #include "menutest_support.h"
@@ -38,6 +39,12 @@ void measureAndDrawAll(HMENU hMenu, HDC hDC) {
   }
 }
 
+// A folder menu that tells how many entry objects it holds.
+class CCountedFolderMenu : public CFolderMenu {
+ public:
+  size_t itemObjects() const { return m_MenuItems.size(); }
+};
+
 }  // namespace
 
 TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
@@ -47,7 +54,7 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
   tree.addMany("b", 0, 3, ".pwkleak");
   tree.addMany("c", 0, 2, "");
   CRootMenu root;
-  CFolderMenu menu;
+  CCountedFolderMenu menu;
   CFolderMenu sub;
   ASSERT_TRUE(root.init());
   ASSERT_TRUE(menu.init());
@@ -79,6 +86,8 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
     ASSERT_TRUE(menu.fillFolderMenu(&sub, info, nCycle % 2 == 0 ? 0 : CFolderMenu::TYPE_ABC));
     measureAndDrawAll(menu.getHMENU(), hDC);
     menu.clear();
+    // The entries' objects go with the entries.
+    ASSERT_EQ(0u, menu.itemObjects()) << "cycle " << nCycle;
   }
   EXPECT_EQ(nBefore, menutest::countGdiObjects());
   EXPECT_GT(nBefore, 0u);
@@ -87,4 +96,36 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
   DeleteObject(hCanvas);
   DeleteDC(hDC);
   ReleaseDC(NULL, hScreen);
+}
+
+// Each shell query hands over an icon, which holds bitmaps of its own: with
+// the cache emptied before every fill, every cycle asks the shell again, and
+// nothing of its answers may stay behind.
+TEST(GdiObjects, ShellIconsAreReleasedOnceConverted) {
+  menutest::setUpMenuResources();
+  TempTree tree("iconleak");
+  tree.addMany("i", 0, 2, ".pwkicon");
+  tree.addMany("j", 0, 2, ".pwkother");
+  CFolderMenu menu;
+  CFolderMenu sub;
+  ASSERT_TRUE(menu.init());
+  ASSERT_TRUE(sub.init());
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  unsigned long nBefore = 0;
+  unsigned long nQueriesBefore = 0;
+  for (int nCycle = -1; nCycle < 40; ++nCycle) {
+    lpIcons->releaseAll();
+    if (nCycle == 0) {
+      nBefore = menutest::countGdiObjects();
+      nQueriesBefore = lpIcons->getShellQueryCount();
+    }
+    FILLINFO info;
+    info.str_path = tree.path();
+    info.str_search = "*";
+    ASSERT_TRUE(menu.fillFolderMenu(&sub, info, 0));
+    menu.clear();
+  }
+  lpIcons->releaseAll();
+  EXPECT_EQ(nQueriesBefore + 80, lpIcons->getShellQueryCount());
+  EXPECT_EQ(nBefore, menutest::countGdiObjects());
 }

@@ -55,6 +55,28 @@ HICON makeHalfWhiteMonochromeIcon() {
   return CreateIcon(NULL, 32, 32, 1, 1, andBits, xorBits);
 }
 
+// An opaque n x n icon whose column x has the colour lpColumns[x].
+HICON makeColumnIcon(int n, const COLORREF* lpColumns) {
+  HDC hScreen = GetDC(NULL);
+  HBITMAP hColour = CreateCompatibleBitmap(hScreen, n, n);
+  HBITMAP hMask = CreateBitmap(n, n, 1, 1, NULL);
+  HDC hMemory = CreateCompatibleDC(hScreen);
+  HGDIOBJ hOld = SelectObject(hMemory, hColour);
+  for (int x = 0; x < n; ++x)
+    for (int y = 0; y < n; ++y) SetPixel(hMemory, x, y, lpColumns[x]);
+  SelectObject(hMemory, hMask);
+  const RECT whole = {0, 0, n, n};
+  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SelectObject(hMemory, hOld);
+  ICONINFO info = {TRUE, 0, 0, hMask, hColour};
+  HICON hIcon = CreateIconIndirect(&info);
+  DeleteDC(hMemory);
+  DeleteObject(hColour);
+  DeleteObject(hMask);
+  ReleaseDC(NULL, hScreen);
+  return hIcon;
+}
+
 COLORREF pixelOf(HBITMAP hBitmap, int x, int y) {
   HDC hMemory = CreateCompatibleDC(NULL);
   HGDIOBJ hOld = SelectObject(hMemory, hBitmap);
@@ -82,7 +104,7 @@ class IconCache : public ::testing::Test {
 
 }  // namespace
 
-TEST(IconCacheKeys, EverythingAfterTheLastDotOfTheWholePathLowerCased) {
+TEST(IconCacheKeys, TheFileNamesOwnExtensionLowerCased) {
   struct Case {
     const char* lpszPath;
     bool bFound;
@@ -91,7 +113,10 @@ TEST(IconCacheKeys, EverythingAfterTheLastDotOfTheWholePathLowerCased) {
   const Case cases[] = {
       {"C:\\Data\\A.TXT", true, "txt"},
       {"C:\\Data\\b.txt", true, "txt"},
-      {"C:\\notes.old\\readme", true, "old\\readme"},
+      {"C:\\notes.old\\readme", false, "unchanged"},
+      {"C:\\Users\\john.doe\\.git\\HEAD", false, "unchanged"},
+      {"C:\\Users\\john.doe\\.gitignore", true, "gitignore"},
+      {"C:\\v1.2\\setup.EXE", true, "exe"},
       {"C:\\Data\\archive.tar.GZ", true, "gz"},
       {"C:\\Data\\trailing.", true, ""},
       {"C:\\Data\\README", false, "unchanged"},
@@ -121,27 +146,28 @@ TEST_F(IconCache, FilesOfOneTypeShareOneEntryAndOneShellQuery) {
   EXPECT_EQ(16, size.cy);
 }
 
-TEST_F(IconCache, AFileWithoutExtensionInADottedFolderGetsAnEntryOfItsOwn) {
+// Below a folder such as john.doe or .git, files without an extension
+// share the empty key with every other such file: one shell query and one
+// pair of bitmaps for all of them, not one each.
+TEST_F(IconCache, FilesWithoutExtensionShareOneEntryWhateverTheirFolderIsCalled) {
   TempTree tree("iconfolderdot");
-  tree.addFolder("notes.old");
-  tree.addFile("notes.old\\readme");
-  tree.addFile("notes.old\\todo");
+  tree.addFolder("john.doe");
+  for (int i = 0; i < 30; ++i) tree.addFile("john.doe\\README" + std::to_string(i));
   tree.addFile("LICENSE");
-  tree.addFile("COPYING");
-  BMPPAIR pair(NULL, NULL);
-  const unsigned long nBefore = m_lpIcons->getShellQueryCount();
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\readme", pair));
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "notes.old\\todo", pair));
-  EXPECT_TRUE(m_lpIcons->isCached("old\\readme"));
-  EXPECT_TRUE(m_lpIcons->isCached("old\\todo"));
-  EXPECT_EQ(nBefore + 2, m_lpIcons->getShellQueryCount());
-
-  // Files without any dot in their path share the empty key.
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", pair));
-  const unsigned long nAfterFirst = m_lpIcons->getShellQueryCount();
-  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "COPYING", pair));
-  EXPECT_EQ(nAfterFirst, m_lpIcons->getShellQueryCount());
+  BMPPAIR first(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", first));
+  const unsigned long nQueries = m_lpIcons->getShellQueryCount();
+  const unsigned long nObjects = menutest::countGdiObjects();
+  for (int i = 0; i < 30; ++i) {
+    BMPPAIR pair(NULL, NULL);
+    ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "john.doe\\README" + std::to_string(i),
+                                             pair));
+    EXPECT_EQ(first, pair) << i;
+  }
+  EXPECT_EQ(nQueries, m_lpIcons->getShellQueryCount());
+  EXPECT_EQ(nObjects, menutest::countGdiObjects());
   EXPECT_TRUE(m_lpIcons->isCached(""));
+  EXPECT_FALSE(m_lpIcons->isCached("doe\\readme0"));
 }
 
 TEST_F(IconCache, AFailedQueryCachesNothingAndIsAskedAgain) {
@@ -220,4 +246,38 @@ TEST_F(IconCache, ReplacingAndReleasingFreeTheBitmaps) {
   m_lpIcons->releaseAll();
   EXPECT_EQ(nEmpty, menutest::countGdiObjects());
   DestroyIcon(hIcon);
+}
+
+// The shell's small icons are 20 x 20 at 120 DPI: the whole icon is scaled
+// down, not its top-left 16 x 16 cut out, whatever size the caller guessed.
+TEST_F(IconCache, IconsOfAnotherSizeAreScaledWhole) {
+  const COLORREF kBlue = RGB(0, 0, 255);
+  COLORREF columns[20];
+  for (int x = 0; x < 20; ++x) columns[x] = x < 16 ? kRed : kBlue;
+  HICON hIcon = makeColumnIcon(20, columns);
+  std::string strExt = "pwktwenty";
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 16, 16);
+  DestroyIcon(hIcon);
+  BMPPAIR pair(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwktwenty", pair));
+  EXPECT_EQ(kRed, pixelOf(pair.first, 2, 8));
+  EXPECT_EQ(kBlue, pixelOf(pair.first, 15, 8));
+}
+
+// Shrinking keeps colours as they are: one source pixel per target pixel,
+// not the AND of the pixels dropped (red AND green would be black).
+TEST_F(IconCache, ShrinkingKeepsTheColoursOfTheIcon) {
+  const COLORREF kGreen = RGB(0, 255, 0);
+  COLORREF columns[32];
+  for (int x = 0; x < 32; ++x) columns[x] = x % 2 == 0 ? kRed : kGreen;
+  HICON hIcon = makeColumnIcon(32, columns);
+  std::string strExt = "pwkstripes";
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  DestroyIcon(hIcon);
+  BMPPAIR pair(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwkstripes", pair));
+  for (int x = 0; x < 16; ++x) {
+    const COLORREF colour = pixelOf(pair.first, x, 8);
+    EXPECT_TRUE(colour == kRed || colour == kGreen) << "column " << x << ": " << std::hex << colour;
+  }
 }

@@ -162,13 +162,21 @@ TEST(NavMenu, AFailedDisplayIsLoggedAndLeavesTheMenuClosed) {
   CNavMenu nav;
   // Without an owner window the menu cannot be tracked.
   ASSERT_TRUE(nav.init(NULL));
+  // The code the system gives for the same call, which the line must name.
+  HMENU hProbe = CreatePopupMenu();
+  AppendMenuA(hProbe, MF_STRING, 1, "probe");
+  SetLastError(0);
+  ASSERT_FALSE(TrackPopupMenuEx(hProbe, 0, 10, 10, NULL, NULL));
+  const DWORD dwError = GetLastError();
+  DestroyMenu(hProbe);
+  ASSERT_NE(0u, dwError);
   for (int nAttempt = 0; nAttempt < 2; ++nAttempt) {
     LogWatch log;
     EXPECT_FALSE(nav.display(10, 10));
     const std::vector<std::string> lines = log.newMessages();
     ASSERT_EQ(1u, lines.size()) << "attempt " << nAttempt;
-    EXPECT_EQ(0u,
-              lines[0].find("CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: "))
-        << lines[0];
+    EXPECT_EQ("CNavMenu::display() Failed: TrackPopupMenuEx() failed with error: " +
+                  std::to_string(dwError),
+              lines[0]);
   }
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -467,9 +468,9 @@ TEST_F(SettingsStore, LoadItemTakesTheTextUpToItsFirstZero) {
   }
 }
 
-// A bad value ends the list where it stands, as a missing one does; the
-// items before it load and nothing crashes.
-TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
+// A bad value costs its own item only: the items after it still load, and
+// the failure is logged with the value's name.
+TEST_F(SettingsStore, AnItemWithAValueOfTheWrongTypeOrSizeIsLeftOutAlone) {
   const DWORD dwTwo = 2;
   const unsigned long long qwTwo = 2;
   const struct {
@@ -481,7 +482,7 @@ TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
   } kCases[] = {
       {"name as a number", "Name", REG_DWORD, &dwTwo, 4},
       {"path as binary", "Path", REG_BINARY, "C:\\", 3},
-      {"path with variables", "Path", REG_EXPAND_SZ, "%TEMP%", 7},
+      {"path as a list of texts", "Path", REG_MULTI_SZ, "C:\\\0\0", 5},
       {"sort type as text", "SortType", REG_SZ, "1", 2},
       {"sort type of two bytes", "SortType", REG_DWORD, &dwTwo, 2},
       {"threshold of 64 bits", "MaxNoSort", REG_QWORD, &qwTwo, 8},
@@ -493,19 +494,21 @@ TEST_F(SettingsStore, LoadItemRefusesValuesOfTheWrongTypeOrSize) {
     storeItem("0001", "Bad", "C:\\Bad\\");
     storeItem("0002", "After", "C:\\After\\");
     setRaw(itemKey("0001"), rCase.lpszName, rCase.dwType, rCase.lpData, rCase.dwSize);
-    const int nLoggedBefore = countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
-                                          ") RegQueryValueEx() failed");
+    const std::string strLine =
+        std::string("loadItem() failed - (") + rCase.lpszName + ") RegQueryValueEx() failed";
+    const int nLoggedBefore = countLogged(strLine);
     std::vector<ROOTITEM> loaded;
     loadMenuItems(loaded);
-    ASSERT_EQ(1u, loaded.size()) << rCase.lpszWhat;
+    ASSERT_EQ(2u, loaded.size()) << rCase.lpszWhat;
     EXPECT_EQ("Good", loaded[0].str_name) << rCase.lpszWhat;
-    EXPECT_EQ(nLoggedBefore + 1, countLogged(std::string("loadItem() failed - (") + rCase.lpszName +
-                                             ") RegQueryValueEx() failed"))
-        << rCase.lpszWhat;
+    EXPECT_EQ("After", loaded[1].str_name) << rCase.lpszWhat;
+    // The missing key after the list reports as "(Name)" too.
+    const int nEndOfList = strcmp(rCase.lpszName, "Name") == 0 ? 1 : 0;
+    EXPECT_EQ(nLoggedBefore + 1 + nEndOfList, countLogged(strLine)) << rCase.lpszWhat;
   }
 }
 
-TEST_F(SettingsStore, AnItemWithoutPathEndsTheList) {
+TEST_F(SettingsStore, AnItemWithoutPathIsLeftOutAndTheRestLoad) {
   storeItem("0000", "First", "C:\\1\\");
   storeItem("0001", "Second", "C:\\2\\");
   storeItem("0002", "Third", "C:\\3\\");
@@ -516,9 +519,75 @@ TEST_F(SettingsStore, AnItemWithoutPathEndsTheList) {
   RegCloseKey(hKey);
   std::vector<ROOTITEM> loaded;
   loadMenuItems(loaded);
-  ASSERT_EQ(1u, loaded.size());
+  ASSERT_EQ(2u, loaded.size());
   EXPECT_EQ("First", loaded[0].str_name);
+  EXPECT_EQ("Third", loaded[1].str_name);
   EXPECT_EQ(1, countLogged("loadItem() failed - (Path) RegQueryValueEx() failed"));
 }
 
+// Paths written by other tools as REG_EXPAND_SZ load as the folders they
+// name now (an unknown variable stays as written); a save stores that
+// folder as a plain REG_SZ, like every text.
+TEST_F(SettingsStore, TextsWithVariablesLoadExpandedAndSaveAsPlainText) {
+  ASSERT_TRUE(SetEnvironmentVariableA("PWK_TEST_HOME", "C:\\Users\\T\xe9st"));
+  const char kStored[] = "%PWK_TEST_HOME%\\%PWK_NO_SUCH_VARIABLE%\\";
+  storeItem("0000", "Home", "C:\\");
+  setRaw(itemKey("0000"), "Path", REG_EXPAND_SZ, kStored, sizeof(kStored));
+  std::vector<ROOTITEM> loaded;
+  loadMenuItems(loaded);
+  ASSERT_EQ(1u, loaded.size());
+  EXPECT_EQ("C:\\Users\\T\xe9st\\%PWK_NO_SUCH_VARIABLE%\\", loaded[0].str_path);
+  saveMenuItems(loaded);
+  EXPECT_EQ(loaded[0].str_path, textOf(queryRaw(itemKey("0000"), "Path")));
+  SetEnvironmentVariableA("PWK_TEST_HOME", NULL);
+}
+
 }  // namespace
+
+// ---- A save that fails part-way -------------------------------------------
+
+namespace {
+
+// A volatile key takes only volatile children, and the store creates its
+// keys non-volatile: with the list key volatile, every item key that does
+// not exist yet fails to be created, while the existing ones still take
+// their values.
+void storeVolatileList(const std::vector<ROOTITEM>& rItems) {
+  HKEY hMenu = NULL;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kMenuKey, 0, NULL,
+                                           REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hMenu, NULL));
+  RegCloseKey(hMenu);
+  for (size_t i = 0; i < rItems.size(); ++i) {
+    char szNumber[8];
+    snprintf(szNumber, sizeof(szNumber), "%04u", static_cast<unsigned>(i));
+    HKEY hItem = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, itemKey(szNumber).c_str(), 0, NULL,
+                                             REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hItem, NULL));
+    RegCloseKey(hItem);
+    storeItem(szNumber, rItems[i].str_name, rItems[i].str_path,
+              static_cast<DWORD>(rItems[i].sort_type), rItems[i].max_no_sort);
+  }
+}
+
+}  // namespace
+
+TEST_F(SettingsStore, ALongerListThatCannotBeWrittenLeavesTheListStoredBefore) {
+  const std::vector<ROOTITEM> before = {makeRootItem("Old A", "C:\\A\\", SORT_ABC, 25),
+                                        makeRootItem("Old B", "C:\\B\\", SORT_EXT, 10)};
+  storeVolatileList(before);
+  EXPECT_FALSE(saveMenuItems(makeList(4)));
+  std::vector<ROOTITEM> loaded;
+  loadMenuItems(loaded);
+  expectSameList(before, loaded);
+  EXPECT_EQ(2, countLogged("saveItem() failed - (MENU) RegCreateKeyEx() failed"));
+  EXPECT_EQ(1, countLogged("saveMenuItems() failed: the list stored before (2 items) was written back"));
+}
+
+TEST_F(SettingsStore, AListThatFitsTheStoredKeysIsWrittenAsUsual) {
+  storeVolatileList(makeList(3));
+  const std::vector<ROOTITEM> shorter = {makeRootItem("New", "C:\\New\\", SORT_NONE, 0)};
+  EXPECT_TRUE(saveMenuItems(shorter));
+  std::vector<ROOTITEM> loaded;
+  loadMenuItems(loaded);
+  expectSameList(shorter, loaded);
+}

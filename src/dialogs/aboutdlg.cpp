@@ -1,0 +1,85 @@
+#include "aboutdlg.h"
+
+#include <shellapi.h>
+
+#include "../resources/resource.h"
+#include "../resources/version.h"
+#include "dlgcommon.h"
+
+SAboutDlg::SAboutDlg() : m_hInstance(NULL), m_hBitmap(NULL), m_hWndParent(NULL), m_hWnd(NULL) {
+  KVX_CALLSTACK_TRACK;
+}
+
+SAboutDlg::~SAboutDlg() {
+  KVX_CALLSTACK_TRACK;
+  if (m_hBitmap != NULL) DeleteObject(m_hBitmap);
+}
+
+INT_PTR SAboutDlg::display(HINSTANCE hInstance, HWND hWndParent) {
+  KVX_CALLSTACK_TRACK;
+  if (m_hWnd != NULL) {
+    dlg::raise(m_hWnd);
+    return 0;
+  }
+  m_hInstance = hInstance;
+  m_hWndParent = hWndParent;
+  if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_ABOUT));
+  const INT_PTR nResult =
+      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), m_hWndParent, AboutDlgProc, 0);
+  m_hWnd = NULL;
+  m_hWndParent = NULL;
+  return nResult;
+}
+
+BOOL SAboutDlg::onInitDialog(HWND hDlg) {
+  KVX_CALLSTACK_TRACK;
+  m_hWnd = hDlg;
+  dlg::setAppIcons(m_hWnd);
+  dlg::setPicture(m_hWnd, IDC_ABOUT_PICTURE, m_hBitmap);
+  return TRUE;
+}
+
+// Escape (IDCANCEL) is deliberately not handled: only "Close Window", Enter
+// or the close box end the dialog.
+BOOL SAboutDlg::onCommand(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  if (HIWORD(wParam) != 0) return TRUE;
+  switch (LOWORD(wParam)) {
+    case IDOK:
+      EndDialog(m_hWnd, 2);
+      break;
+    case IDC_VISIT:
+    case IDC_ABOUT_PICTURE:
+      openWebSite();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+BOOL SAboutDlg::onClose() {
+  KVX_CALLSTACK_TRACK;
+  EndDialog(m_hWnd, 2);
+  return TRUE;
+}
+
+// The browser's answer is not looked at: the dialog stays open either way.
+void SAboutDlg::openWebSite() {
+  KVX_CALLSTACK_TRACK;
+  ShellExecuteA(GetDesktopWindow(), "open", PATHWICK_MAKER_URL, NULL, NULL, SW_SHOWNORMAL);
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
+  KVX_CALLSTACK_TRACK;
+  switch (uMsg) {
+    case WM_INITDIALOG:
+      return SAboutDlg::S_getSingleton()->onInitDialog(hDlg);
+    case WM_COMMAND:
+      return SAboutDlg::S_getSingleton()->onCommand(wParam);
+    case WM_CLOSE:
+      return SAboutDlg::S_getSingleton()->onClose();
+    default:
+      return FALSE;
+  }
+}

@@ -1,0 +1,31 @@
+#ifndef PATHWICK_DIALOGS_DLGCOMMON_H
+#define PATHWICK_DIALOGS_DLGCOMMON_H
+
+#include <windows.h>
+
+// The application icons, loaded by WinMain; every dialog with a caption
+// shows them.
+extern HICON G_hPathwickIcon;
+extern HICON G_hPathwickIconSm;
+
+// Small helpers the dialog procedures share.
+namespace dlg {
+
+// Big and small window icon, only when both application icons are loaded.
+void setAppIcons(HWND hDlg);
+// Puts a bitmap into a picture control; the caller keeps owning it.
+void setPicture(HWND hDlg, int nId, HBITMAP hBitmap);
+// Makes the dialog's client area and its one picture control exactly the
+// size of the bitmap, whatever the dialog font made of the template's units.
+void fitToPicture(HWND hDlg, int nId, HBITMAP hBitmap);
+// Centres the dialog on the desktop and keeps it above other windows.
+void centreTopmost(HWND hDlg);
+bool isChecked(HWND hDlg, int nId);
+void setChecked(HWND hDlg, int nId, bool bChecked);
+void enable(HWND hDlg, int nId, bool bEnable);
+// Brings an open dialog back to the user instead of opening it again.
+void raise(HWND hDlg);
+
+}  // namespace dlg
+
+#endif

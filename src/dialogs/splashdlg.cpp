@@ -1,0 +1,85 @@
+#include "splashdlg.h"
+
+#include "../resources/resource.h"
+#include "dlgcommon.h"
+
+namespace {
+const UINT_PTR kCloseTimer = 1;
+}
+
+void SSplashDlg::S_showAtStartup(HINSTANCE hInstance) {
+  KVX_CALLSTACK_TRACK;
+  S_createSingleton();
+  S_getSingleton()->display(hInstance, NULL, S_lStartupDuration);
+  S_destroySingleton();
+}
+
+SSplashDlg::SSplashDlg()
+    : m_hInstance(NULL), m_hBitmap(NULL), m_hWndParent(NULL), m_hWnd(NULL), m_lDuration(0) {
+  KVX_CALLSTACK_TRACK;
+}
+
+SSplashDlg::~SSplashDlg() {
+  KVX_CALLSTACK_TRACK;
+  if (m_hBitmap != NULL) DeleteObject(m_hBitmap);
+}
+
+INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration) {
+  KVX_CALLSTACK_TRACK;
+  if (m_hWnd != NULL) {
+    dlg::raise(m_hWnd);
+    return 0;
+  }
+  m_hInstance = hInstance;
+  m_hWndParent = hWndParent;
+  m_lDuration = lDuration;
+  if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_SPLASH));
+  const INT_PTR nResult =
+      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_SPLASH), m_hWndParent, SplashDlgProc, 0);
+  m_hWnd = NULL;
+  m_hWndParent = NULL;
+  return nResult;
+}
+
+BOOL SSplashDlg::onInitDialog(HWND hDlg) {
+  KVX_CALLSTACK_TRACK;
+  m_hWnd = hDlg;
+  dlg::setPicture(m_hWnd, IDC_SPLASH_PICTURE, m_hBitmap);
+  // The splash is its picture: no band of dialog left beside it when the
+  // dialog font is wider than the one the template was laid out for.
+  dlg::fitToPicture(m_hWnd, IDC_SPLASH_PICTURE, m_hBitmap);
+  if (m_lDuration >= 1) SetTimer(m_hWnd, kCloseTimer, static_cast<UINT>(m_lDuration), NULL);
+  dlg::centreTopmost(m_hWnd);
+  return TRUE;
+}
+
+BOOL SSplashDlg::onTimer(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  if (wParam == kCloseTimer) {
+    KillTimer(m_hWnd, kCloseTimer);
+    EndDialog(m_hWnd, 1);
+  }
+  return TRUE;
+}
+
+// The timer dies with the window, so closing early leaves none behind.
+BOOL SSplashDlg::onClose() {
+  KVX_CALLSTACK_TRACK;
+  EndDialog(m_hWnd, 2);
+  return TRUE;
+}
+
+// Clicks and keys do not close the splash: it goes by itself.
+INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
+  KVX_CALLSTACK_TRACK;
+  switch (uMsg) {
+    case WM_INITDIALOG:
+      return SSplashDlg::S_getSingleton()->onInitDialog(hDlg);
+    case WM_TIMER:
+      return SSplashDlg::S_getSingleton()->onTimer(wParam);
+    case WM_CLOSE:
+      return SSplashDlg::S_getSingleton()->onClose();
+    default:
+      return FALSE;
+  }
+}

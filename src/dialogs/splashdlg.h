@@ -1,0 +1,41 @@
+#ifndef PATHWICK_DIALOGS_SPLASHDLG_H
+#define PATHWICK_DIALOGS_SPLASHDLG_H
+
+#include <windows.h>
+
+#include "../diag/singleton.h"
+
+INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// The start-up picture; it closes itself after its duration. Start-up
+// waits for it (it runs a modal loop).
+class SSplashDlg : public SSingleton<SSplashDlg> {
+ public:
+  // How long the splash stays at start-up.
+  static const long S_lStartupDuration = 2000;
+
+  // Shows the splash with no owner for S_lStartupDuration, then ends the
+  // singleton; it exists only while it is shown.
+  static void S_showAtStartup(HINSTANCE hInstance);
+
+  // 1: the timer closed it; 2: the system close command did; 0: it was
+  // already open. A duration below 1 starts no timer.
+  INT_PTR display(HINSTANCE hInstance, HWND hWndParent, long lDuration);
+
+  BOOL onInitDialog(HWND hDlg);
+  BOOL onTimer(WPARAM wParam);
+  BOOL onClose();
+
+ private:
+  SSplashDlg();
+  ~SSplashDlg();
+  friend class SSingleton<SSplashDlg>;
+
+  HINSTANCE m_hInstance;
+  HBITMAP m_hBitmap;
+  HWND m_hWndParent;
+  HWND m_hWnd;
+  long m_lDuration;
+};
+
+#endif

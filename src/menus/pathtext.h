@@ -1,0 +1,24 @@
+#ifndef PATHWICK_MENUS_PATHTEXT_H
+#define PATHWICK_MENUS_PATHTEXT_H
+
+#include <windows.h>
+
+#include <string>
+
+// Paths and names as ANSI texts. In the double-byte code pages (932, 936,
+// 949, 950) the second byte of a character can be 0x5C, the backslash, or
+// an ASCII letter, so a byte that looks like a separator or a letter is one
+// only where a character starts. These helpers walk whole characters; the
+// code page is the system's unless the caller names one.
+
+// True when the last character of rPath is a backslash.
+bool endsWithBackslash(const std::string& rPath, UINT nCodePage = CP_ACP);
+// The position of the dot that starts the extension of the path's file name
+// (the last dot after the last backslash); npos when the name has none.
+std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage = CP_ACP);
+// Changes the case of the ASCII letters that are characters of their own;
+// the second bytes of double-byte characters stay as they are.
+void upperAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
+void lowerAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
+
+#endif

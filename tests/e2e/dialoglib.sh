@@ -1,0 +1,175 @@
+# Shared by the dialog tests: dialogs found by their titles and worked by
+# real mouse clicks and keys, as the user does. Sourced after lib.sh and
+# traylib.sh.
+
+DLG_EDIT="Pathwick Pro: Edit Folder Menu Items"
+DLG_OPTIONS="Pathwick Pro: Options"
+DLG_ABOUT="About Pathwick Pro"
+DLG_HELP="Pathwick Pro Introduction"
+DLG_ADD="Add New Menu Item"
+DLG_EDIT_ONE="Edit A Menu Item"
+DLG_SAVE="Pathwick: Save Changes?"
+# The delete question has an empty caption.
+DLG_DELETE=""
+IDYES=6
+IDNO=7
+
+# The dialogs ask for 8 point "MS Sans Serif" and Windows draws the caption
+# buttons with "Marlett". Wine's own versions of those fonts (the
+# fonts-wine package) are not where this Wine looks for them: put into the
+# prefix, they give the program the widths its layouts were made for.
+dlg_use_wine_fonts() {
+  local fonts=/usr/share/wine/fonts
+  [ -d "$fonts" ] || { echo "note: $fonts missing, the dialogs are drawn with substitute fonts" >&2; return 0; }
+  cp "$fonts"/*.fon "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+dlg_wait() {
+  e2e_driver wait-window '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
+  # Let it paint before anyone looks at it.
+  sleep 0.3
+}
+
+dlg_wait_gone() {
+  e2e_driver wait-gone '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] stayed open"
+}
+
+dlg_is_open() {
+  [ "$(e2e_driver count '#32770' "$1" | tr -d '\r')" != 0 ]
+}
+
+dlg_count() {
+  e2e_driver count '#32770' "$1" | tr -d '\r'
+}
+
+# dlg_click TITLE ID [BUTTON]: a real click in the middle of the control.
+dlg_click() {
+  local x y w h
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" "$2" | tr -d '\r')"
+  [ -n "$h" ] || fail "no control $2 in [$1]"
+  e2e_click $((x + w / 2)) $((y + h / 2)) "${3:-1}"
+  sleep 0.2
+}
+
+# The title bar's close box.
+dlg_click_close_box() {
+  local x y w h
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" 0 | tr -d '\r')"
+  e2e_click $((x + w - 12)) $((y + 11))
+  sleep 0.2
+}
+
+# "enabled<TAB>checked<TAB>text" of a control.
+dlg_state() {
+  e2e_driver control '#32770' "$1" "$2" | tr -d '\r'
+}
+
+expect_state() {
+  local title=$1 id=$2 enabled=$3 checked=$4 what=$5 state
+  state=$(dlg_state "$title" "$id")
+  expect_eq "$enabled $checked" "$(cut -f1,2 <<<"$state" | tr '\t' ' ')" "$what (enabled checked of $id)"
+}
+
+# Rows of the edit dialog's list: "row<TAB>selected<TAB>name<TAB>path<TAB>sorting".
+dlg_rows() {
+  e2e_driver list '#32770' "$DLG_EDIT" 1000 | tr -d '\r'
+}
+
+# The names of the rows, in order, separated by "|".
+dlg_row_names() {
+  dlg_rows | cut -f3 | paste -sd'|'
+}
+
+# The selected rows' numbers, separated by blanks.
+dlg_selected_rows() {
+  dlg_rows | awk -F'\t' '$2 == 1 { printf "%s%s", sep, $1; sep = " " }'
+}
+
+# dlg_click_row ROW [xdotool click options]: a click on the row's name.
+dlg_click_row() {
+  local row=$1 x y w h
+  shift
+  read -r x y w h <<<"$(e2e_driver list-row-rect '#32770' "$DLG_EDIT" 1000 "$row" | tr -d '\r')"
+  [ -n "$h" ] || fail "no row $row in the list"
+  xdotool mousemove $((x + 20)) $((y + h / 2)) click "$@" 1
+  sleep 0.2
+}
+
+# The blank part of the list below its rows.
+dlg_click_list_blank() {
+  local x y w h
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$DLG_EDIT" 1000 | tr -d '\r')"
+  xdotool mousemove $((x + 40)) $((y + h - 10)) click "$@" 1
+  sleep 0.2
+}
+
+# Replaces the text of a field: click into it, select all, type.
+dlg_type_into() {
+  dlg_click "$1" "$2"
+  xdotool key --clearmodifiers End shift+Home BackSpace
+  xdotool type --delay "${DLG_TYPE_DELAY:-20}" -- "$3"
+  sleep 0.2
+}
+
+# A command of the Configuration Menu, chosen by real clicks: BUTTON opens
+# the menu, ENTRY is its position (1 "Program Help...", 2 "About...",
+# 4 "Edit Folder Menu...", 5 "Program Options...", 7 "Exit").
+config_command() {
+  local button=$1 entry=$2
+  open_config_menu "$button" "config-menu-$entry"
+  click_entry "$CONFIG_BANDS" "$entry"
+}
+
+# A screenshot of one dialog, cut from the desktop: NAME TITLE.
+dlg_shot() {
+  local shot x y w h
+  shot=$(e2e_screenshot "$1")
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')"
+  convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "${shot%.png}-dialog.png"
+}
+
+MENU_KEY='HKCU\Software\Quillmere Software\Pathwick\Menu'
+OPTIONS_KEY='HKCU\Software\Quillmere Software\Pathwick\Options'
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# reg_value KEY NAME: the data of a value as "reg query" prints it, or
+# nothing when it is missing.
+reg_value() {
+  e2e_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    awk -v name="$2" '$1 == name { sub(/^[ ]*[^ ]+[ ]+[^ ]+[ ]+/, ""); print }'
+}
+
+# A stored root as "name|path|sorttype|maxnosort" (numbers as 0x... hex).
+stored_root() {
+  local key="$MENU_KEY\\$1"
+  echo "$(reg_value "$key" Name)|$(reg_value "$key" Path)|$(reg_value "$key" SortType)|$(reg_value "$key" MaxNoSort)"
+}
+
+# The names of the stored roots 0000, 0001, ... until the first missing one.
+stored_names() {
+  local i name names=()
+  for ((i = 0; i < 50; i++)); do
+    name=$(reg_value "$MENU_KEY\\$(printf %04d $i)" Name)
+    [ -n "$name" ] || break
+    names+=("$name")
+  done
+  (IFS='|'; echo "${names[*]}")
+}
+
+store_root() {
+  local key="$MENU_KEY\\$1"
+  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v Path /d "$3" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+}
+
+# The Folder Menu opened with BUTTON: its number of entries.
+folder_menu_entries() {
+  e2e_tray_click "$1"
+  wait_single_menu 10 "the Folder Menu's button"
+  local layout
+  layout=$(layout_of "$(menu_entries "${2:-folder-menu}")")
+  e2e_dismiss_menu
+  echo "${#layout}"
+}

@@ -1,0 +1,60 @@
+# Shared by the Folder Menu tests: roots in the registry, and the open
+# menus found and driven from screenshots. Sourced after lib.sh and
+# traylib.sh.
+
+# add_root POSITION NAME FOLDER SORTTYPE MAXNOSORT: a stored root.
+add_root() {
+  local key="HKCU\\Software\\Quillmere Software\\Pathwick\\Menu\\$1"
+  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v Path /d "$(e2e_winpath "$3")" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+}
+
+# wait_menus N WHAT: waits for exactly N open menus and sets TOP_X TOP_Y
+# TOP_W TOP_H to the topmost one (the one opened last).
+wait_menus() {
+  local n=$1 what=$2 i menus=
+  for ((i = 0; i < 100; i++)); do
+    menus=$(open_menus)
+    [ "$(grep -c . <<<"$menus")" -eq "$n" ] && break
+    sleep 0.1
+  done
+  [ "$(grep -c . <<<"$menus")" -eq "$n" ] || fail "$what: expected $n open menus, got: $menus"
+  read -r TOP_X TOP_Y TOP_W TOP_H <<<"$(head -n 1 <<<"$menus")"
+}
+
+# top_bands NAME [LEFT]: the text bands of the topmost menu, one entry
+# each, from a screenshot; LEFT pixels at the left are left out (the icons
+# of owner-drawn entries, 22 unless told).
+top_bands() {
+  local shot left=${2:-22}
+  shot=$(e2e_screenshot "$1")
+  convert "$shot" -crop "$((TOP_W - left))x${TOP_H}+$((TOP_X + left))+${TOP_Y}" +repage -depth 8 txt:- |
+    awk -f "$E2E_HERE/menubands.awk" |
+    # A mnemonic's underline is a band of its own, just below its text.
+    awk '$1 == "T" && kind == "T" && $2 - bottom <= 3 { bottom = $3; next }
+         { if (kind != "") print kind, top, bottom; kind = $1; top = $2; bottom = $3 }
+         END { if (kind != "") print kind, top, bottom }'
+}
+
+# The middle of the Nth band of the topmost menu, as "x y".
+band_point() { # BANDS N
+  local top bottom
+  read -r _ top bottom <<<"$(sed -n "${2}p" <<<"$1")"
+  [ -n "$bottom" ] || fail "no entry $2 in the menu: $1"
+  echo "$((TOP_X + TOP_W / 2)) $((TOP_Y + (top + bottom) / 2))"
+}
+
+hover_band() { # BANDS N
+  local x y
+  read -r x y <<<"$(band_point "$1" "$2")"
+  xdotool mousemove "$x" "$y"
+}
+
+click_band() { # BANDS N
+  local x y
+  read -r x y <<<"$(band_point "$1" "$2")"
+  e2e_click "$x" "$y"
+}
+

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A root list that another tool has touched: five roots, the third with a
+# path the program cannot read (binary data), the fourth with a path stored
+# as REG_EXPAND_SZ. The odd root costs only itself: the Folder Menu shows
+# the four others, and the run log names the value that failed. The user
+# clicks the tray icon while the start-up notice is still up: the notice
+# gives way and the Folder Menu opens. The program asks the system not to
+# show its "no disk" box at all, and lets a new taskbar's "TaskbarCreated"
+# reach it even when it runs elevated.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+e2e_init stored_roots
+
+menu='HKCU\Software\Quillmere Software\Pathwick\Menu'
+store_root() { # NUMBER NAME PATH [PATH TYPE]
+  e2e_wine reg add "$menu\\$1" /v Name /d "$2" /f >/dev/null 2>&1
+  e2e_wine reg add "$menu\\$1" /v Path /t "${4:-REG_SZ}" /d "$3" /f >/dev/null 2>&1
+  e2e_wine reg add "$menu\\$1" /v SortType /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  e2e_wine reg add "$menu\\$1" /v MaxNoSort /t REG_DWORD /d 25 /f >/dev/null 2>&1
+}
+store_root 0000 Alpha 'C:\'
+store_root 0001 Beta 'C:\windows\'
+store_root 0002 Odd 433a5c REG_BINARY
+store_root 0003 Delta '%SystemRoot%\system32\' REG_EXPAND_SZ
+store_root 0004 Echo 'C:\users\'
+
+# Wine's relay trace of these calls shows the error mode the program sets
+# and that it lets the shell's "TaskbarCreated" through the message filter
+# that guards an elevated copy (Wine has no such filter to test otherwise).
+e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
+  'kernel32.SetErrorMode;kernelbase.SetErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
+WINEDEBUG=-all,+relay e2e_launch_program
+e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
+e2e_pass_startup_dialogs
+notice=$(e2e_wait_menu 20 | tr -d '\r') || fail "the start-up notice did not appear"
+read -r notice_x notice_y _ <<<"$notice"
+expect_eq "0 0" "$notice_x $notice_y" "place of the start-up notice"
+
+# The left button released on the icon while the notice is up. Under Wine
+# the notice's menu loop holds the mouse and a real click only closes it,
+# so the tray's message for the release is posted as the tray would send it.
+xdotool mousemove 1013 758
+e2e_driver post PathwickDummyWindow 0x401 0 0x202 >/dev/null || fail "could not reach the program"
+xdotool mousemove 700 500
+for ((i = 0; i < 100; i++)); do
+  menus=$(open_menus)
+  [ -n "$menus" ] && [ "$(cut -d' ' -f1-2 <<<"$menus")" != "0 0" ] && break
+  sleep 0.1
+done
+wait_single_menu 5 "the left button while the notice was up"
+[ "$MENU_X $MENU_Y" != "0 0" ] || fail "the notice is still the open menu"
+expect_eq "TTTT" "$(layout_of "$(menu_entries folder-menu)")" "roots in the Folder Menu (see folder-menu.png)"
+e2e_dismiss_menu
+
+log=$(e2e_log_text)
+expect_eq 1 "$(grep -c 'loadItem() failed - (Path) RegQueryValueEx() failed' <<<"$log")" "failures to read a Path"
+expect_eq 1 "$(grep -c 'loadItem() failed - (Name) RegQueryValueEx() failed' <<<"$log")" "end of the stored root list"
+expect_eq 0 "$(grep -c 'TrackPopupMenuEx() failed' <<<"$log")" "menus that could not be opened"
+
+# Loading changes nothing that is stored.
+for number in 0000 0001 0002 0003 0004; do
+  e2e_wine reg query "$menu\\$number" /v Path >/dev/null 2>&1 || fail "root $number is no longer stored"
+done
+
+# "Call KERNEL32.SetErrorMode(00000001)": the last mode set must hold the flag.
+modes=$(grep -o 'Call [A-Za-z0-9]*\.SetErrorMode([0-9a-f]*)' "$E2E_WORK/stderr.txt" | tr -d '\r' || true)
+[ -n "$modes" ] || fail "the program never set the error mode"
+last_mode=$(tail -n 1 <<<"$modes" | sed 's/.*(\(.*\))/\1/')
+[ $((0x$last_mode & 1)) -eq 1 ] || fail "the error mode lacks SEM_FAILCRITICALERRORS: $modes"
+
+# "Ret user32.RegisterWindowMessageA() retval=0000c0de" after the call for
+# "TaskbarCreated"; then "Call user32.ChangeWindowMessageFilterEx(<window>,0000c0de,00000001,00000000)".
+taskbar_msg=$(grep -a -A1 'Call user32.RegisterWindowMessageA(.*"TaskbarCreated")' "$E2E_WORK/stderr.txt" |
+  grep -o 'retval=[0-9a-f]*' | head -n 1 | cut -d= -f2 || true)
+[ -n "$taskbar_msg" ] || fail "the program never registered \"TaskbarCreated\""
+expect_contains "$(grep -a 'Call user32.ChangeWindowMessageFilterEx' "$E2E_WORK/stderr.txt" || true)" \
+  ",$taskbar_msg,00000001," "the message filter call for \"TaskbarCreated\""

@@ -1,0 +1,198 @@
+// Every dialog opened and closed many times leaves the process's GDI and
+// USER objects where they were: the bitmaps, fonts, windows and menus a
+// dialog makes go with it (or stay once, with their singleton).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialogs/aboutdlg.h"
+#include "dialogs/addeditdlg.h"
+#include "dialogs/dlgcommon.h"
+#include "dialogs/editrootdlg.h"
+#include "dialogs/optionsdlg.h"
+#include "dialogs/splashdlg.h"
+#include "dialogs/trayhelpdlg.h"
+#include "diag/log.h"
+#include "menus/navmenu.h"
+#include "resources/resource.h"
+
+namespace {
+
+// How the test closes the dialog it has opened: a message posted to it as
+// soon as its modal loop runs.
+struct CLOSER {
+  UINT uMsg;
+  WPARAM wParam;
+};
+CLOSER g_Closer = {WM_CLOSE, 0};
+
+BOOL CALLBACK closeDialogOfThread(HWND hwnd, LPARAM) {
+  char szClass[16] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  if (strcmp(szClass, "#32770") == 0 && IsWindowVisible(hwnd))
+    PostMessageA(hwnd, g_Closer.uMsg, g_Closer.wParam, 0);
+  return TRUE;
+}
+
+void CALLBACK closeOpenDialog(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), closeDialogOfThread, 0);
+}
+
+// Runs one modal display with the closer armed: the thread timer fires
+// inside the dialog's own message loop.
+INT_PTR openAndClose(const CLOSER& rCloser, const std::function<INT_PTR()>& rDisplay) {
+  g_Closer = rCloser;
+  const UINT_PTR uTimer = SetTimer(NULL, 0, 1, closeOpenDialog);
+  const INT_PTR nResult = rDisplay();
+  KillTimer(NULL, uTimer);
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  return nResult;
+}
+
+// Windows counts both kinds per process; Wine does not, so there the
+// handle slots are probed: GDI handles are small numbers, and a USER handle
+// with a zero upper word names whatever object sits in its slot.
+unsigned long countGdiObjects() {
+  const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (dwCount != 0) return dwCount;
+  unsigned long nProbed = 0;
+  for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(nSlot)) != 0) ++nProbed;
+  return nProbed;
+}
+
+unsigned long countUserObjects() {
+  const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  if (dwCount != 0) return dwCount;
+  unsigned long nProbed = 0;
+  const DWORD dwPid = GetCurrentProcessId();
+  for (ULONG_PTR nSlot = 0x20; nSlot < 0x20 + 2 * 0x8000; nSlot += 2) {
+    HWND hwnd = reinterpret_cast<HWND>(nSlot);
+    DWORD dwOwner = 0;
+    if (IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &dwOwner) && dwOwner == dwPid)
+      ++nProbed;
+    else if (IsMenu(reinterpret_cast<HMENU>(nSlot)))
+      ++nProbed;
+  }
+  return nProbed;
+}
+
+int cycles() {
+  const char* lpszCycles = getenv("PATHWICK_DIALOG_CYCLES");
+  return lpszCycles != NULL ? atoi(lpszCycles) : 200;
+}
+
+class DialogObjects : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    SLog::S_createSingleton();
+    HINSTANCE hInstance = GetModuleHandleA(NULL);
+    G_hPathwickIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK));
+    G_hPathwickIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM));
+    SEditRootDlg::S_createSingleton();
+    SAddEditDlg::S_createSingleton();
+    SOptionsDlg::S_createSingleton();
+    SAboutDlg::S_createSingleton();
+    // Stands for the program's hidden main window; it also shows that the
+    // USER count sees this process's objects at all.
+    S_hMainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                    GetModuleHandleA(NULL), NULL);
+  }
+  static void TearDownTestSuite() { DestroyWindow(S_hMainWindow); }
+
+  static inline HWND S_hMainWindow = NULL;
+
+  // The first round may fill caches of the system (classes, fonts, the
+  // list view's image lists): counting starts after it.
+  void expectNoObjectsLeft(const char* lpszDialog, const CLOSER& rCloser, INT_PTR nExpected,
+                           const std::function<INT_PTR()>& rDisplay) {
+    ASSERT_EQ(nExpected, openAndClose(rCloser, rDisplay)) << lpszDialog << ": first round";
+    const unsigned long nGdiBefore = countGdiObjects();
+    const unsigned long nUserBefore = countUserObjects();
+    const int nCycles = cycles();
+    for (int i = 0; i < nCycles; ++i)
+      ASSERT_EQ(nExpected, openAndClose(rCloser, rDisplay)) << lpszDialog << ": round " << i;
+    EXPECT_EQ(nGdiBefore, countGdiObjects()) << lpszDialog << ": GDI objects after " << nCycles;
+    EXPECT_EQ(nUserBefore, countUserObjects()) << lpszDialog << ": USER objects after " << nCycles;
+    EXPECT_GT(nGdiBefore, 0u);
+    EXPECT_GT(nUserBefore, 0u);
+  }
+
+  HINSTANCE instance() const { return GetModuleHandleA(NULL); }
+};
+
+TEST_F(DialogObjects, EditFolderMenuWithItsRows) {
+  HWND hOwner =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, instance(), NULL);
+  CNavMenu navMenu;
+  ASSERT_TRUE(navMenu.init(hOwner));
+  std::vector<ROOTITEM> roots(3);
+  const char* names[] = {"C Drive", "Windows", "Odd"};
+  for (size_t i = 0; i < roots.size(); ++i) {
+    roots[i].str_name = names[i];
+    roots[i].str_path = "C:\\";
+    roots[i].sort_type = static_cast<int>(i) * 3;
+    roots[i].max_no_sort = 25;
+  }
+  navMenu.getRootMenu().setRootItemList(roots);
+  expectNoObjectsLeft("edit folder menu", {WM_COMMAND, IDCANCEL}, 2, [&] {
+    return SEditRootDlg::S_getSingleton()->display(instance(), NULL, &navMenu);
+  });
+  DestroyWindow(hOwner);
+}
+
+TEST_F(DialogObjects, AddAndEditEntry) {
+  ROOTITEM item;
+  item.str_name = "Projects";
+  item.str_path = "C:\\projects\\";
+  item.sort_type = SORT_EXT;
+  item.max_no_sort = 45;
+  SAddEditDlg* lpDlg = SAddEditDlg::S_getSingleton();
+  lpDlg->setAddOrEdit(true);
+  expectNoObjectsLeft("add entry", {WM_COMMAND, IDCANCEL}, 2,
+                      [&] { return lpDlg->display(instance(), NULL); });
+  lpDlg->setAddOrEdit(false);
+  lpDlg->setItemInfo(item);
+  // "Edit" is enabled here (name and path are filled), so OK ends it.
+  expectNoObjectsLeft("edit entry", {WM_COMMAND, IDOK}, 1,
+                      [&] { return lpDlg->display(instance(), NULL); });
+  EXPECT_EQ(SORT_EXT, lpDlg->getItemInfo().sort_type);
+  EXPECT_EQ(45u, lpDlg->getItemInfo().max_no_sort);
+}
+
+TEST_F(DialogObjects, Options) {
+  expectNoObjectsLeft("options", {WM_COMMAND, IDCANCEL}, 2,
+                      [&] { return SOptionsDlg::S_getSingleton()->display(instance(), NULL); });
+}
+
+TEST_F(DialogObjects, About) {
+  expectNoObjectsLeft("about", {WM_COMMAND, IDOK}, 2,
+                      [&] { return SAboutDlg::S_getSingleton()->display(instance(), NULL); });
+}
+
+// The two start-up dialogs live only while shown: their bitmaps are loaded
+// and deleted with their singletons every round.
+TEST_F(DialogObjects, IntroductionWithItsSingleton) {
+  expectNoObjectsLeft("introduction", {WM_COMMAND, IDOK}, 1, [&] {
+    STrayHelpDlg::S_createSingleton();
+    const INT_PTR nResult = STrayHelpDlg::S_getSingleton()->display(instance(), NULL, true);
+    STrayHelpDlg::S_destroySingleton();
+    return nResult;
+  });
+}
+
+TEST_F(DialogObjects, SplashWithItsSingleton) {
+  expectNoObjectsLeft("splash", {WM_CLOSE, 0}, 2, [&] {
+    SSplashDlg::S_createSingleton();
+    const INT_PTR nResult = SSplashDlg::S_getSingleton()->display(instance(), NULL, 0);
+    SSplashDlg::S_destroySingleton();
+    return nResult;
+  });
+}
+
+}  // namespace
