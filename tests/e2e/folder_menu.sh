@@ -24,40 +24,15 @@ for name in apple apricot banana cherry cranberry date 1st 2nd; do touch "$tree/
 add_root 0000 Browse "$tree/plain" 0 25
 add_root 0001 Grouped "$tree/grouped" 1 5
 
-# Files of type .pwt and folders open through a command that notes what
-# it was given; .pwnx has no program at all.
-opened=$E2E_WORK/opened.txt
-recorder="C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")"
-e2e_wine reg add 'HKCR\.pwt' /ve /d PathwickTest.pwt /f >/dev/null 2>&1
-e2e_wine reg add 'HKCR\PathwickTest.pwt\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
-e2e_wine reg delete 'HKCR\Folder\shell\open\ddeexec' /f >/dev/null 2>&1 || true
-e2e_wine reg add 'HKCR\Folder\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+# Files of type .pwt and folders open through the recorder; .pwnx has no
+# program at all.
+use_recorder
 
 # Wine's rundll32 traces the entry point it calls: proof that the
 # open-with road started it, with which arguments.
 export WINEDEBUG=-all,trace+rundll32
 
 # --- helpers ---------------------------------------------------------------
-# wait_opened TEXT: the recorder was given TEXT (its last line).
-wait_opened() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    [ "$(tail -n 1 "$opened" 2>/dev/null | tr -d '\r"')" == "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "the associated command was not given [$1]; it got: $(tr -d '\r' <"$opened" 2>/dev/null)"
-}
-
-# Tray click, then the root entry N: leaves the root's listing on top.
-open_root() { # N NAME
-  e2e_tray_click
-  wait_menus 1 "the tray click"
-  ROOT_BANDS=$(top_bands "$2-root")
-  expect_eq "TT" "$(layout_of "$ROOT_BANDS")" "entries of the root menu, see $2-root.png"
-  hover_band "$ROOT_BANDS" "$1"
-  wait_menus 2 "hovering root entry $1"
-}
-
 fills() { e2e_log_text | grep -c 'm_FillInfo.str_path = ' || true; }
 
 # Pixels of the menu's icon column in row band N that are folder yellow.

@@ -1,6 +1,6 @@
-# Shared by the Folder Menu tests: roots in the registry, and the open
-# menus found and driven from screenshots. Sourced after lib.sh and
-# traylib.sh.
+# Shared by the Folder Menu tests: roots in the registry, the open
+# menus found and driven from screenshots, and files opened through a
+# recorder. Sourced after lib.sh and traylib.sh.
 
 # add_root POSITION NAME FOLDER SORTTYPE MAXNOSORT: a stored root.
 add_root() {
@@ -58,3 +58,35 @@ click_band() { # BANDS N
   e2e_click "$x" "$y"
 }
 
+
+# Files of type .pwt and folders open through a command that notes what it
+# was given, in $opened, one line per open; $recorder is that command.
+use_recorder() {
+  opened=$E2E_WORK/opened.txt
+  recorder="C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")"
+  e2e_wine reg add 'HKCR\.pwt' /ve /d PathwickTest.pwt /f >/dev/null 2>&1
+  e2e_wine reg add 'HKCR\PathwickTest.pwt\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+  e2e_wine reg delete 'HKCR\Folder\shell\open\ddeexec' /f >/dev/null 2>&1 || true
+  e2e_wine reg add 'HKCR\Folder\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+}
+
+# wait_opened TEXT: the recorder was given TEXT (its last line).
+wait_opened() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(tail -n 1 "$opened" 2>/dev/null | tr -d '\r"')" == "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the associated command was not given [$1]; it got: $(tr -d '\r' <"$opened" 2>/dev/null)"
+}
+
+# open_root N NAME [LAYOUT]: tray click, then the root entry N, among roots
+# laid out as LAYOUT ("TT" unless told); leaves the root's listing on top.
+open_root() {
+  e2e_tray_click
+  wait_menus 1 "the tray click"
+  ROOT_BANDS=$(top_bands "$2-root")
+  expect_eq "${3:-TT}" "$(layout_of "$ROOT_BANDS")" "entries of the root menu, see $2-root.png"
+  hover_band "$ROOT_BANDS" "$1"
+  wait_menus 2 "hovering root entry $1"
+}

@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Folders that fight back, browsed by real mouse input: a root that does not
+# exist, a drive letter with nothing behind it, names in and outside the
+# ANSI code page, paths about and beyond 260 characters, 30 levels of
+# nesting, a folder deleted while its menu is open, and a plain listing of
+# 40,000 entries. Each costs only itself: the program stays up, the run log
+# says what failed, files still open afterwards, and every stored root is
+# still stored.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+. "$E2E_HERE/menulib.sh"
+. "$E2E_HERE/dialoglib.sh"
+e2e_init faults_folders
+
+w=$E2E_WORK/folders
+mkdir -p "$w/names" "$w/vanish/doomed" "$w/big"
+# Made here: Wine takes minutes to create this many files one by one.
+(cd "$w/big" && seq -f 'f%05g.dat' 0 39999 | xargs touch)
+touch "$w/vanish/keeper.pwt" "$w/vanish/doomed/inside.pwt"
+# Accented names of code page 1252, and one it cannot show.
+touch "$w/names/café.pwt" "$w/names/Ünïcödé.pwt" "$w/names/漢字.pwt"
+# Paths of 255 and 259 characters (the most MAX_PATH holds), and more.
+winlong=$(e2e_winpath "$w/long")
+a=$(printf 'a%.0s' $(seq $((255 - ${#winlong} - 10))))
+mkdir -p "$w/long/$a/beyond-max-path"
+touch "$w/long/$a/near.pwt" "$w/long/$a/near-259.pwt" "$w/long/$a/beyond-max-path/far.pwt"
+deep=$w/deep
+for ((i = 1; i <= 30; i++)); do deep=$deep/$(printf 'd%02d' $i); done
+mkdir -p "$deep"
+touch "$deep/bottom.pwt"
+
+# No drive Q: in this prefix.
+rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/q::"
+add_root 0000 Missing "$w/not-there" 0 25
+store_root 0001 NoDrive 'Q:\' 0 25
+add_root 0002 Names "$w/names" 0 25
+add_root 0003 Long "$w/long" 0 25
+add_root 0004 Deep "$w/deep" 0 25
+add_root 0005 Vanish "$w/vanish" 0 25
+add_root 0006 Big "$w/big" 0 25
+roots_before=$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)
+use_recorder
+ROOTS=TTTTTTT
+
+e2e_start_program
+started=$(date +%s)
+
+# The menu found last by wait_menus, kept to work in it once a submenu is up.
+top_of() { echo "$TOP_X $TOP_Y $TOP_W $TOP_H"; }
+back_to() { read -r TOP_X TOP_Y TOP_W TOP_H <<<"$1"; }
+
+fill_error() { # FOLDER ERROR: the failed listing of FOLDER was logged
+  local folder=$1
+  e2e_wait_log "str_path = ${folder//\\/\\\\}, "
+  expect_contains "$(e2e_log_text | grep -A1 -F "str_path = $folder, " | tail -n 1)" \
+    "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: $2" "run log of $folder"
+}
+
+# --- a root that does not exist, and a drive with nothing mapped ------------
+# Each opens as "Open Folder" and a grayed "[Empty]", which is no dark text.
+open_root 1 missing $ROOTS
+expect_eq T "$(layout_of "$(top_bands missing-1)")" "entries of a missing root, see missing-1.png"
+fill_error "$(e2e_winpath "$w/not-there")\\" 3
+e2e_dismiss_menu
+open_root 2 nodrive $ROOTS
+fill_error 'Q:\' 3
+expect_eq T "$(layout_of "$(top_bands nodrive-1)")" "entries of an unmapped drive, see nodrive-1.png"
+[ "$(dlg_count '')" == 0 ] || fail "a box appeared for the unmapped drive"
+e2e_dismiss_menu
+
+# --- names in and outside code page 1252 -----------------------------------
+# As the user sees them (names-1.png): Ünïcödé, "??.pwt" (the CJK name as
+# the ANSI API gives it), café; bytes above 127 sort first. The recorder
+# writes in the OEM code page.
+oem() { iconv -f UTF-8 -t CP437 <<<"$1"; }
+names=$(e2e_winpath "$w/names")
+open_root 3 names $ROOTS
+bands=$(top_bands names-1)
+expect_eq TTTT "$(layout_of "$bands")" "entries of Names, see names-1.png"
+click_band "$bands" 4
+wait_opened "$(oem "$names\\café.pwt")"
+wait_menus 0 "the click on café.pwt"
+open_root 3 names2 $ROOTS
+click_band "$bands" 2
+wait_opened "$(oem "$names\\Ünïcödé.pwt")"
+# The CJK name cannot be opened by the name the menu has for it: the
+# program says so and opens nothing else.
+open_root 3 names3 $ROOTS
+click_band "$bands" 3
+e2e_wait_log "Attempted to open: ${names//\\/\\\\}\\\\??.pwt"
+expect_contains "$(e2e_log_text)" "(OPEN) ShellExecute() failed error: 2" "run log of the CJK name"
+sleep 1
+expect_eq 2 "$(grep -c . "$opened")" "files opened after the click on the CJK name"
+
+# --- paths of 255 and 259 characters and beyond -----------------------------
+# The folder past MAX_PATH opens empty and the log says why; the file of
+# 255 characters opens. Wine's ShellExecute finds no program for a path of
+# 256 or more (a buffer of 256 characters): the 259-character one fails as
+# the log says, and nothing else opens.
+open_root 4 long $ROOTS
+hover_band "$(top_bands long-1)" 2
+wait_menus 3 "hovering the long folder name"
+bands=$(top_bands long-2)
+# "Open Folder", beyond-max-path, near-259.pwt, near.pwt.
+expect_eq TTTT "$(layout_of "$bands")" "entries of the long folder, see long-2.png"
+long2=$(top_of)
+hover_band "$bands" 2
+wait_menus 4 "hovering beyond-max-path"
+fill_error "$winlong\\$a\\beyond-max-path\\" 206
+back_to "$long2"
+click_band "$bands" 4
+wait_opened "$winlong\\$a\\near.pwt"
+expect_eq 255 "$(tail -n 1 "$opened" | tr -d '\r"' | wc -L)" "length of the path opened"
+open_root 4 long3 $ROOTS
+hover_band "$(top_bands long-3)" 2
+wait_menus 3 "hovering the long folder name again"
+click_band "$bands" 3
+e2e_wait_log "Attempted to open: .*\\\\near-259.pwt"
+expect_contains "$(e2e_log_text | tail -n 2 | head -n 1)" "(OPEN) ShellExecute() failed error: 2" \
+  "run log of the 259-character path"
+sleep 1
+expect_eq 3 "$(grep -c . "$opened")" "files opened after the 259-character path"
+
+# --- 30 levels deep -----------------------------------------------------------
+# Every level is "Open Folder" and the next one, at the same height: the
+# mouse goes down all 30 and opens the file at the bottom.
+open_root 5 deep $ROOTS
+bands=$(top_bands deep-1)
+expect_eq TT "$(layout_of "$bands")" "entries of the Deep root, see deep-1.png"
+for ((level = 1; level <= 30; level++)); do
+  hover_band "$bands" 2
+  wait_menus $((level + 2)) "hovering level $level"
+done
+expect_eq TT "$(layout_of "$(top_bands deep-30)")" "entries of level 30, see deep-30.png"
+click_band "$bands" 2
+wait_opened "$(e2e_winpath "$deep")\\bottom.pwt"
+wait_menus 0 "the click at the bottom"
+expect_eq 31 "$(e2e_log_text | grep -c 'str_path = .*\\deep\\.*d[0-9][0-9]\\, \|str_path = .*\\deep\\, ')" \
+  "listings filled on the way down"
+
+# --- a folder deleted while its menu is open ---------------------------------
+open_root 6 vanish $ROOTS
+bands=$(top_bands vanish-1)
+expect_eq TTT "$(layout_of "$bands")" "entries of Vanish, see vanish-1.png"
+vanish1=$(top_of)
+hover_band "$bands" 2
+wait_menus 3 "hovering doomed"
+rm -r "$w/vanish/doomed"
+# Away and back: the folder's menu opens again, on a folder that is gone.
+back_to "$vanish1"
+hover_band "$bands" 3
+wait_menus 2 "hovering keeper.pwt"
+hover_band "$bands" 2
+wait_menus 3 "hovering doomed again"
+fill_error "$(e2e_winpath "$w/vanish/doomed")\\" 3
+expect_eq T "$(layout_of "$(top_bands vanish-2)")" "entries of the deleted folder, see vanish-2.png"
+back_to "$vanish1"
+click_band "$bands" 3
+wait_opened "$(e2e_winpath "$w/vanish/keeper.pwt")"
+
+# --- a plain listing of 40,000 entries -----------------------------------------
+# Positions stop at 0x7FFF: "Open Folder" and 32,767 files; the rest are
+# named in the log. Opened once: the fill alone takes seconds under Wine.
+e2e_tray_click
+wait_menus 1 "the tray click"
+hover_band "$ROOT_BANDS" 7
+e2e_wait_log "CFolderMenu::addMenuFiles() alert: the menu is full, 7233 files left out" 60
+wait_menus 2 "the listing of 40,000 entries"
+e2e_screenshot big >/dev/null
+e2e_dismiss_menu
+
+# --- afterwards ----------------------------------------------------------------
+open_root 3 after $ROOTS
+click_band "$(top_bands after-1)" 4
+wait_opened "$(oem "$names\\café.pwt")"
+[ ! -s "$E2E_WORK/exitcode" ] || fail "the program ended"
+expect_eq "$roots_before" "$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)" "stored roots"
+expect_eq "" "$(e2e_log_text | grep -i 'fail\|alert\|caught' | grep -v -e 'loadOptions() failed - (OPTIONS)' \
+  -e 'loadItem() failed - (Name)' -e 'FindNextFile() failed with error: [32]0*6*$' -e '??.pwt' \
+  -e '(OPEN) ShellExecute() failed error: 2' -e '7233 files left out' || true)" "other failures in the log"
+echo "note: the walk took $(($(date +%s) - started)) s"
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code"
