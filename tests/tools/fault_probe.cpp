@@ -52,7 +52,7 @@ void divideByZero() {
 
 void writeLongLine() {
   KVX_CALLSTACK_TRACK;
-  const std::string strLong(3000, 'L');
+  const std::string strLong(5000, 'L');
   SLog::S_getSingleton()->write(0, "probe long line: %s", strLong.c_str());
   SLog::S_getSingleton()->write(0, "probe after long line");
 }

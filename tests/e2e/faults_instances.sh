@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# A second copy started while the first is busy: once with the Folder Menu
+# open, once with the root list's dialog open. Each time the second copy
+# shows its warning and leaves; the first keeps its menu or dialog, opens
+# files afterwards, and the stored roots stay as they were.
+. "$(dirname "$0")/lib.sh"
+. "$E2E_HERE/traylib.sh"
+. "$E2E_HERE/menulib.sh"
+. "$E2E_HERE/dialoglib.sh"
+e2e_init faults_instances
+
+mkdir -p "$E2E_WORK/tree"
+touch "$E2E_WORK/tree/known.pwt"
+add_root 0000 Browse "$E2E_WORK/tree/" 0 25
+roots_before=$(stored_root 0000)
+use_recorder
+e2e_start_program
+
+# second_copy WHAT: starts a second copy, answers its warning, and checks it
+# left with 0 and added nothing to the log but its start banner.
+second_copy() {
+  local rc=0 pid lines
+  lines=$(e2e_log_text | wc -l)
+  (cd "$E2E_APP_DIR" && exec "$PATHWICK_WINE" "$E2E_APP_DIR/pathwick.exe") &
+  pid=$!
+  e2e_driver wait-window '#32770' Pathwick 20000 >/dev/null || fail "$1: no warning box for the second copy"
+  expect_contains "$(e2e_driver texts '#32770' Pathwick)" \
+    "Pathwick is already running.\\nPlease check the system tray." "$1: warning text"
+  e2e_screenshot "second-copy-$2" >/dev/null
+  e2e_driver press '#32770' Pathwick 2 >/dev/null
+  wait "$pid" || rc=$?
+  expect_eq 0 "$rc" "$1: exit code of the second copy"
+  expect_eq "----Logging Started Pathwick Pro----" "$(e2e_log_text | tail -n +$((lines + 1)))" \
+    "$1: what the second copy logged"
+}
+
+# The known file opens from the Folder Menu.
+open_known() {
+  open_root 1 "$1" T
+  click_band "$(top_bands "$1-1")" 2
+  wait_opened "$(e2e_winpath "$E2E_WORK/tree/known.pwt")"
+  wait_menus 0 "$1: the click on known.pwt"
+}
+
+# --- with the Folder Menu open ----------------------------------------------
+open_root 1 menu T
+bands=$(top_bands menu-1)
+second_copy "with the Folder Menu open" menu
+# The menu stays open behind the warning (under Wine) and still opens files.
+wait_menus 2 "the Folder Menu after the second copy"
+click_band "$bands" 2
+wait_opened "$(e2e_winpath "$E2E_WORK/tree/known.pwt")"
+wait_menus 0 "the click on known.pwt after the second copy"
+
+# --- with the root list's dialog open -----------------------------------------
+config_command 3 4
+dlg_wait "$DLG_EDIT"
+second_copy "with a dialog open" dialog
+dlg_is_open "$DLG_EDIT" || fail "the dialog closed when the second copy started"
+expect_eq "Browse" "$(dlg_row_names)" "the dialog's rows after the second copy"
+dlg_click "$DLG_EDIT" 1
+dlg_wait_gone "$DLG_EDIT"
+open_known after-dialog
+
+expect_eq "$roots_before" "$(stored_root 0000)" "the stored root"
+expect_eq 1 "$(stored_names | tr '|' '\n' | grep -c .)" "stored roots"
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code of the first copy"
+expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log"
+expect_eq 1 "$(e2e_log_text | grep -c -- '----Logging Stopped----')" "stop banners"
