@@ -6,7 +6,7 @@
 . "$(dirname "$0")/crashlib.sh"
 e2e_init crash_edges pathwick_probe.exe
 
-# An over-long message is cut to 1023 characters; the program goes on.
+# A message of 5,000 characters is cut to 1023; the program goes on.
 e2e_start_program
 e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 4 >/dev/null
 e2e_wait_log "probe after long line"
