@@ -95,9 +95,8 @@ expect_eq 2 "$(grep -c . "$opened")" "files opened after the click on the CJK na
 
 # --- paths of 255 and 259 characters and beyond -----------------------------
 # The folder past MAX_PATH opens empty and the log says why; the file of
-# 255 characters opens. Wine's ShellExecute finds no program for a path of
-# 256 or more (a buffer of 256 characters): the 259-character one fails as
-# the log says, and nothing else opens.
+# 255 characters opens. Wine's ShellExecute stops short of MAX_PATH: the
+# 259-character one fails as the log says, and nothing else opens.
 open_root 4 long $ROOTS
 hover_band "$(top_bands long-1)" 2
 wait_menus 3 "hovering the long folder name"
@@ -108,6 +107,7 @@ long2=$(top_of)
 hover_band "$bands" 2
 wait_menus 4 "hovering beyond-max-path"
 fill_error "$winlong\\$a\\beyond-max-path\\" 206
+expect_eq T "$(layout_of "$(top_bands long-beyond)")" "entries past MAX_PATH, see long-beyond.png"
 back_to "$long2"
 click_band "$bands" 4
 wait_opened "$winlong\\$a\\near.pwt"
