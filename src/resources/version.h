@@ -22,15 +22,16 @@
  * the numbers above. */
 #define PATHWICK_VERSION_DOTTED "1.0.0.0"
 
+/* The maker as the About box and the version resource name it (the
+ * registry keys carry the same name), and its web site. The host is a
+ * reserved example name on purpose: it can never lead anywhere but where
+ * the maker points it. */
+#define PATHWICK_MAKER_NAME "Quillmere Software"
 #define PATHWICK_PRODUCT_NAME "Pathwick Pro"
-#define PATHWICK_COMPANY_NAME "Pathwick Software"
-#define PATHWICK_COPYRIGHT "Copyright (C) 2026 Pathwick Software"
+#define PATHWICK_COMPANY_NAME PATHWICK_MAKER_NAME
+#define PATHWICK_COPYRIGHT "Copyright (C) 2004 Quillmere Software"
 #define PATHWICK_EXE_NAME "pathwick.exe"
 
-/* The maker as the About box names it (the registry keys carry the same
- * name), and its web site. The host is a reserved example name on purpose:
- * it can never lead anywhere but where the maker points it. */
-#define PATHWICK_MAKER_NAME "Quillmere Software"
 #define PATHWICK_MAKER_HOST "www.quillmere.example"
 #define PATHWICK_MAKER_URL "http://www.quillmere.example/pathwick/"
 
