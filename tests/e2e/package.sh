@@ -12,8 +12,11 @@ bash "$E2E_HERE/../../scripts/package.sh" --no-build "$dist" >/dev/null || fail 
 zip_file=$(ls "$dist"/pathwick-*.zip)
 (cd "$dist" && sha256sum -c --quiet "$(basename "$zip_file").sha256") || fail "the checksum does not match the zip"
 name=$(basename "$zip_file" .zip)
-expect_eq "$name/README.txt $name/docs/index.html $name/pathwick.exe" \
+# docs/ goes whole: the help page and the pictures beside it.
+expect_eq "$( (echo "$name/README.txt" "$name/pathwick.exe" | tr ' ' '\n'
+  cd "$E2E_HERE/../.." && find docs -type f | sed "s|^|$name/|") | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')" \
   "$(unzip -Z1 "$zip_file" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')" "files in the zip"
+expect_contains "$(unzip -Z1 "$zip_file")" "$name/docs/index.html" "the help page in the zip"
 
 E2E_APP_DIR="$E2E_WORK/Program Files/Pathwick Pro"
 mkdir -p "$E2E_APP_DIR"
