@@ -17,16 +17,11 @@ SAboutDlg::~SAboutDlg() {
 
 INT_PTR SAboutDlg::display(HINSTANCE hInstance, HWND hWndParent) {
   KVX_CALLSTACK_TRACK;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_ABOUT));
-  const INT_PTR nResult =
-      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), m_hWndParent, AboutDlgProc, 0);
-  m_hWnd = NULL;
+  const INT_PTR nResult = dlg::runModal(m_hInstance, IDD_ABOUT, m_hWndParent, AboutDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
 }

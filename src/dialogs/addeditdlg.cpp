@@ -26,15 +26,11 @@ SAddEditDlg::~SAddEditDlg() { KVX_CALLSTACK_TRACK; }
 
 INT_PTR SAddEditDlg::display(HINSTANCE hInstance, HWND hWndParent) {
   KVX_CALLSTACK_TRACK;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   const INT_PTR nResult =
-      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_ADDEDIT), m_hWndParent, AddEditDlgProc, 0);
-  m_hWnd = NULL;
+      dlg::runModal(m_hInstance, IDD_ADDEDIT, m_hWndParent, AddEditDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
 }

@@ -63,10 +63,20 @@ void enable(HWND hDlg, int nId, bool bEnable) {
   EnableWindow(GetDlgItem(hDlg, nId), bEnable ? TRUE : FALSE);
 }
 
-void raise(HWND hDlg) {
+bool raiseIfOpen(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
+  if (hDlg == NULL) return false;
   if (IsIconic(hDlg)) ShowWindow(hDlg, SW_RESTORE);
   SetForegroundWindow(hDlg);
+  return true;
+}
+
+INT_PTR runModal(HINSTANCE hInstance, int nTemplate, HWND hWndParent, DLGPROC lpProc, HWND& rhWnd) {
+  KVX_CALLSTACK_TRACK;
+  const INT_PTR nResult =
+      DialogBoxParamA(hInstance, MAKEINTRESOURCEA(nTemplate), hWndParent, lpProc, 0);
+  rhWnd = NULL;
+  return nResult;
 }
 
 }  // namespace dlg

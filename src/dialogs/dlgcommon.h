@@ -23,8 +23,13 @@ void centreTopmost(HWND hDlg);
 bool isChecked(HWND hDlg, int nId);
 void setChecked(HWND hDlg, int nId, bool bChecked);
 void enable(HWND hDlg, int nId, bool bEnable);
-// Brings an open dialog back to the user instead of opening it again.
-void raise(HWND hDlg);
+// Brings an open dialog back to the user instead of opening it again; false
+// when hDlg is NULL, that is when the dialog is closed.
+bool raiseIfOpen(HWND hDlg);
+// Runs a dialog modally. rhWnd is the dialog's own window member, which its
+// WM_INITDIALOG sets; it is cleared here once the dialog has ended, so that
+// raiseIfOpen knows it is closed.
+INT_PTR runModal(HINSTANCE hInstance, int nTemplate, HWND hWndParent, DLGPROC lpProc, HWND& rhWnd);
 
 }  // namespace dlg
 

@@ -63,18 +63,14 @@ std::string SEditRootDlg::S_sortingText(const ROOTITEM& rItem) {
 
 INT_PTR SEditRootDlg::display(HINSTANCE hInstance, HWND hWndParent, CNavMenu* lpNavMenu) {
   KVX_CALLSTACK_TRACK;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   m_lpNavMenu = lpNavMenu;
   m_lpNavMenu->getRootItemList(m_ItemList);
   initListViewClass();
-  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_EDITROOT), m_hWndParent,
-                                          EditRootDlgProc, 0);
-  m_hWnd = NULL;
+  const INT_PTR nResult =
+      dlg::runModal(m_hInstance, IDD_EDITROOT, m_hWndParent, EditRootDlgProc, m_hWnd);
   m_hWndParent = NULL;
   m_lpNavMenu = NULL;
   return nResult;

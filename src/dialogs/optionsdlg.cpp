@@ -21,15 +21,11 @@ void SOptionsDlg::editOptions(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIO
 
 INT_PTR SOptionsDlg::display(HINSTANCE hInstance, HWND hWndParent) {
   KVX_CALLSTACK_TRACK;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   const INT_PTR nResult =
-      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), m_hWndParent, OptionsDlgProc, 0);
-  m_hWnd = NULL;
+      dlg::runModal(m_hInstance, IDD_OPTIONS, m_hWndParent, OptionsDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
 }

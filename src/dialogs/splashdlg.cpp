@@ -26,17 +26,13 @@ SSplashDlg::~SSplashDlg() {
 
 INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration) {
   KVX_CALLSTACK_TRACK;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   m_lDuration = lDuration;
   if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_SPLASH));
   const INT_PTR nResult =
-      DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_SPLASH), m_hWndParent, SplashDlgProc, 0);
-  m_hWnd = NULL;
+      dlg::runModal(m_hInstance, IDD_SPLASH, m_hWndParent, SplashDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
 }

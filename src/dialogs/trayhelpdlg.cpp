@@ -29,16 +29,12 @@ STrayHelpDlg::~STrayHelpDlg() {
 INT_PTR STrayHelpDlg::display(HINSTANCE hInstance, HWND hWndParent, bool bLeftClickRoot) {
   KVX_CALLSTACK_TRACK;
   m_bLeftClickRoot = bLeftClickRoot;
-  if (m_hWnd != NULL) {
-    dlg::raise(m_hWnd);
-    return 0;
-  }
+  if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_TRAYHELP));
-  const INT_PTR nResult = DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_TRAYHELP), m_hWndParent,
-                                          TrayHelpDlgProc, 0);
-  m_hWnd = NULL;
+  const INT_PTR nResult =
+      dlg::runModal(m_hInstance, IDD_TRAYHELP, m_hWndParent, TrayHelpDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
 }
