@@ -39,7 +39,8 @@ picture() {
   ((x < 0)) && w=$((w + x)) && x=0
   ((y < 0)) && h=$((h + y)) && y=0
   shot=$(e2e_screenshot "$name")
-  convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -colors 256 "PNG8:$pictures/$name.png"
+  # No time chunks: the same picture makes the same file.
+  convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -colors 256 -define png:exclude-chunks=date,time "PNG8:$pictures/$name.png"
   echo "picture $name.png ${w}x${h}"
 }
 
