@@ -50,16 +50,6 @@ click_entry() { # TEXT
   e2e_click $(((L + R) / 2)) $(((T + B) / 2))
 }
 result() { wait_file "$out/exitcode" "ctxshow did not end"; tr -d '\r' <"$out/result.txt"; }
-answer_box() { # TEXT: waits for the "Error" box that says TEXT and presses OK
-  local i text=
-  for ((i = 0; i < 100; i++)); do
-    text=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
-    [ "$text" == "$1" ] && break
-    sleep 0.1
-  done
-  expect_eq "$1" "$text" "box"
-  e2e_driver press '#32770' Error 1
-}
 new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | grep -v -- '----Logging' | sed 's/^\[[^]]*\]//'; }
 failed_parse="CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed
 CContextMenu::getInterface() failed: getPIDLFromPathString() Failed"
@@ -100,8 +90,8 @@ done
 # A file gone from its folder: the parse box, then the warning.
 n=$(e2e_log_text | wc -l)
 show_menu "$win_files\\gone.txt"
-answer_box "ParseDisplayName() Failed"
-answer_box "$warning"
+e2e_answer_error_box "ParseDisplayName() Failed"
+e2e_answer_error_box "$warning"
 expect_eq "idle 0 0x00000000
 result 0" "$(result)" "a missing file"
 expect_eq "$failed_parse" "$(new_log "$n")" "log of a missing file"
@@ -114,7 +104,7 @@ huge=$(printf '\\%.0sxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx
 for item in "$win_files\\nowhere\\x.txt" "$win_files$huge\\x.txt" "$win_files\\$long\\$long\\deep.txt"; do
   n=$(e2e_log_text | wc -l)
   show_menu "$item"
-  answer_box "$warning"
+  e2e_answer_error_box "$warning"
   expect_eq "result 0" "$(result | tail -1)" "${#item}-character path"
   expect_eq 1 "$(cat "$out/exitcode")" "exit code after a ${#item}-character path"
   expect_eq "$failed_parse" "$(new_log "$n")" "log of a ${#item}-character path"

@@ -166,16 +166,6 @@ close_menus() {
   e2e_click 600 300
   wait_menus 0 "${1:-closing the menus}"
 }
-answer_box() { # TEXT: the "Error" box saying TEXT, answered with OK
-  local i text=
-  for ((i = 0; i < 100; i++)); do
-    text=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
-    [ "$text" == "$1" ] && break
-    sleep 0.1
-  done
-  expect_eq "$1" "$text" "message box"
-  e2e_driver press '#32770' Error 1
-}
 FILE_MENU=TSTTSTTST    # Open, Cut, Copy, Create Link, Delete, Properties
 FOLDER_MENU=TTSTTSTTST # Explore first
 
@@ -223,8 +213,8 @@ rm "$tree/plain/vanish.pwt"
 n=$(log_lines)
 read -r x y <<<"$(band_point "$bands" 5)"
 xdotool mousemove "$x" "$y" click 3
-answer_box "ParseDisplayName() Failed"
-answer_box "Unable to open the context menu, the item may be invalid."
+e2e_answer_error_box "ParseDisplayName() Failed"
+e2e_answer_error_box "Unable to open the context menu, the item may be invalid."
 vanish=$(e2e_winpath "$tree/plain/vanish.pwt")
 e2e_wait_log "cur obj = ${vanish//\\/\\\\}"
 expect_eq "CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed

@@ -121,6 +121,19 @@ e2e_wait_menu() {
   return 1
 }
 
+# e2e_answer_error_box TEXT: waits for the "Error" box saying TEXT (the
+# shell context menu's boxes) and answers it with OK.
+e2e_answer_error_box() {
+  local i text=
+  for ((i = 0; i < 100; i++)); do
+    text=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
+    [ "$text" == "$1" ] && break
+    sleep 0.1
+  done
+  expect_eq "$1" "$text" "message box"
+  e2e_driver press '#32770' Error 1
+}
+
 # Clicks the bare desktop, which closes a tracked menu.
 e2e_dismiss_menu() {
   e2e_click 600 300
