@@ -30,3 +30,19 @@ build_program() {
     -DCMAKE_TOOLCHAIN_FILE="$PATHWICK_ROOT/cmake/mingw-toolchain.cmake" -DPATHWICK_BUILD_TESTS=ON >/dev/null
   cmake --build "$PATHWICK_ROOT/build" -j"$(nproc)" "${targets[@]}" -- --no-print-directory >/dev/null
 }
+
+# run_e2e_script SCRIPT TARGET...: runs one end-to-end script outside ctest
+# (the on-demand soak and pictures): builds the targets it drives and boots
+# the template prefix it copies. The caller exports the script's settings.
+run_e2e_script() {
+  local script=$1
+  shift
+  . "$PATHWICK_ROOT/tests/winecommon.sh"
+  ensure_packages
+  build_program "$@"
+  local envdir=$PATHWICK_ROOT/build/testenv
+  mkdir -p "$envdir"
+  (flock 9; wine_boot_template "$envdir/template") 9>"$envdir/template.lock"
+  PATHWICK_BUILD_DIR=$PATHWICK_ROOT/build PATHWICK_TEST_ENV_DIR=$envdir \
+    bash "$PATHWICK_ROOT/tests/e2e/$script"
+}

@@ -6,15 +6,5 @@
 # each run of cycles; ctest runs the same test with 20 and 3.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-root=$PATHWICK_ROOT
-build=$root/build
-. "$root/tests/winecommon.sh"
-
-ensure_packages
-build_program pathwick_probe wdriver
-envdir=$build/testenv
-mkdir -p "$envdir"
-(flock 9; wine_boot_template "$envdir/template") 9>"$envdir/template.lock"
-PATHWICK_SOAK_CYCLES=${1:-1000} PATHWICK_SOAK_DIALOG_CYCLES=${2:-200} \
-  PATHWICK_BUILD_DIR=$build PATHWICK_TEST_ENV_DIR=$envdir \
-  bash "$root/tests/e2e/soak.sh"
+export PATHWICK_SOAK_CYCLES=${1:-1000} PATHWICK_SOAK_DIALOG_CYCLES=${2:-200}
+run_e2e_script soak.sh pathwick_probe wdriver
