@@ -24,6 +24,7 @@
 
 #include "diag/log.h"
 #include "menus/foldermenu.h"
+#include "menus/navmenu.h"
 #include "menus/iconmgr.h"
 #include "menus/menuitem.h"
 #include "resources/resource.h"
@@ -194,13 +195,7 @@ HWND createHiddenWindow() {
 // The start-up steps a fill relies on.
 void setUpMenus() {
   KVX_CALLSTACK_TRACK;
-  const HINSTANCE hInstance = GetModuleHandleA(NULL);
-  CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(hInstance);
-  SIconMgr::S_createSingleton();
-  SIconMgr::S_getSingleton()->setupInfo(createHiddenWindow(), 16, 16);
-  CFolderMenu::S_setFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
-                              LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
+  CNavMenu::S_loadDrawingResources(GetModuleHandleA(NULL), createHiddenWindow());
 }
 
 void benchmarkFolder(int nEntries, int nRuns) {

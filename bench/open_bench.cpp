@@ -163,17 +163,7 @@ HWND createBenchWindow() {
                          wc.hInstance, NULL);
 }
 
-void setUpMenus(HWND hWnd) {
-  const HINSTANCE hInstance = GetModuleHandleA(NULL);
-  CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(hInstance);
-  SIconMgr::S_createSingleton();
-  SIconMgr::S_getSingleton()->setupInfo(hWnd, 16, 16);
-  CFolderMenu::S_setFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
-                              LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
-  CRootMenu::S_setRootFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_ROOTFOLDER)),
-                                LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
-}
+void setUpMenus(HWND hWnd) { CNavMenu::S_loadDrawingResources(GetModuleHandleA(NULL), hWnd); }
 
 // The first entry of the root, then its submenu, as the keyboard opens them.
 void postOpeningKeys(HWND hWnd) {
@@ -289,13 +279,11 @@ void benchmarkFolder(Opener& rOpener, int nEntries, const std::string& rFolder, 
   }
 }
 
-// What the program does at start-up (SMainWind::init): one icon query,
-// which pays the shell's first-query set-up, then the file types of the
-// roots' own listings. Reported apart: it is start-up time now.
+// What the program does at start-up: one icon query, which pays the shell's
+// first-query set-up, then the file types of the roots' own listings.
+// Reported apart: it is start-up time now.
 void warmUpLikeTheProgram(Opener& rOpener, const std::string& rRootFolder) {
   const double fStart = nowMs();
-  BMPPAIR pair(NULL, NULL);
-  SIconMgr::S_getSingleton()->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), pair);
   const size_t nTypes = rOpener.warmRoot(rRootFolder);
   printf("startup warmup types=%lu warm_ms=%.1f\n", static_cast<unsigned long>(nTypes),
          nowMs() - fStart);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "../diag/log.h"
+#include "../diag/pathtext.h"
 #include "../dialogs/aboutdlg.h"
 #include "../dialogs/addeditdlg.h"
 #include "../dialogs/editrootdlg.h"
@@ -43,13 +44,7 @@ bool isShellContextItem(UINT uItemID) {
 // "docs\index.html" in the program's folder.
 std::string helpFilePath() {
   KVX_CALLSTACK_TRACK;
-  char szModule[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, szModule, MAX_PATH);
-  szModule[MAX_PATH - 1] = '\0';
-  std::string strFolder(szModule);
-  const std::string::size_type nSlash = strFolder.rfind('\\');
-  strFolder.erase(nSlash == std::string::npos ? 0 : nSlash + 1);
-  return strFolder + "docs\\index.html";
+  return programFolder() + "docs\\index.html";
 }
 
 }  // namespace
@@ -76,9 +71,7 @@ void SMainWind::init(HINSTANCE hInstance) {
   // The window only owns menus and receives callbacks; it is never shown.
   ShowWindow(m_hWnd, SW_HIDE);
   // The Folder Menu is ready before the tray icon makes it reachable.
-  loadMenuDrawing();
-  setupIconCache();
-  loadFolderBitmaps();
+  CNavMenu::S_loadDrawingResources(m_hInstance, m_hWnd);
   initNavMenu();
   addTrayIcon();
   if (!buildConfigMenu()) return;
@@ -126,13 +119,12 @@ void SMainWind::createMainWindow() {
 void SMainWind::allowTaskbarCreated() {
   KVX_CALLSTACK_TRACK;
   typedef BOOL(WINAPI * FilterFn)(HWND, UINT, DWORD, void*);
-  const DWORD kAllow = 1;  // MSGFLT_ALLOW
   const HMODULE hUser = GetModuleHandleA("user32.dll");
   const FilterFn lpFilter = hUser == NULL ? NULL
                                           : reinterpret_cast<FilterFn>(reinterpret_cast<void*>(
                                                 GetProcAddress(hUser, "ChangeWindowMessageFilterEx")));
   if (lpFilter == NULL || m_uTaskbarCreatedMsg == 0) return;
-  if (!lpFilter(m_hWnd, m_uTaskbarCreatedMsg, kAllow, NULL))
+  if (!lpFilter(m_hWnd, m_uTaskbarCreatedMsg, MSGFLT_ALLOW, NULL))
     SLog::S_getSingleton()->writeLastError(
         0, "SMainWind::init() failed: ChangeWindowMessageFilterEx() failed with error: %i");
 }
@@ -174,50 +166,6 @@ void SMainWind::loadRootItems() {
   defaultRoot.sort_type = SORT_ABC;
   defaultRoot.max_no_sort = 25;
   m_StartupRootItems.push_back(defaultRoot);
-}
-
-void SMainWind::loadMenuDrawing() {
-  KVX_CALLSTACK_TRACK;
-  CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(m_hInstance);
-}
-
-// Program files, shortcuts and icon files get one fixed icon each instead
-// of asking the shell about every single file.
-void SMainWind::setupIconCache() {
-  KVX_CALLSTACK_TRACK;
-  SIconMgr::S_createSingleton();
-  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
-  lpIcons->setupInfo(m_hWnd, 16, 16);
-  const int nWidth = GetSystemMetrics(SM_CXICON);
-  const int nHeight = GetSystemMetrics(SM_CYICON);
-  const HICON hShortcut = LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT));
-  struct SEEDEDICON {
-    const char* lpszExt;
-    HICON hIcon;
-  };
-  const SEEDEDICON seeded[] = {{"exe", LoadIconA(NULL, IDI_APPLICATION)},
-                               {"lnk", hShortcut},
-                               {"url", hShortcut},
-                               {"ico", LoadIconA(NULL, IDI_QUESTION)}};
-  for (const SEEDEDICON& rSeeded : seeded) {
-    std::string strExt(rSeeded.lpszExt);
-    lpIcons->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
-  }
-  // The shell's first icon query in a process sets up its icon machinery,
-  // tens of milliseconds under Wine; asked here, for the log beside the
-  // program, it is not paid by the user's first click.
-  BMPPAIR logIcon(NULL, NULL);
-  lpIcons->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
-}
-
-// Each pair gets its own mask handle, so either could be released alone.
-void SMainWind::loadFolderBitmaps() {
-  KVX_CALLSTACK_TRACK;
-  CFolderMenu::S_setFolderBMP(LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
-                              LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
-  CRootMenu::S_setRootFolderBMP(LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_ROOTFOLDER)),
-                                LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
 }
 
 void SMainWind::initNavMenu() {
@@ -367,25 +315,14 @@ LRESULT SMainWind::onCommand(WPARAM wParam) {
   return 0;
 }
 
-// The Configuration Menu is static: only the Folder Menu fills its
-// submenus as they open.
-LRESULT SMainWind::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+// The Configuration Menu and the notice are static: only the Folder Menu
+// fills its submenus as they open, and the Configuration Menu reports its
+// choices as WM_COMMAND, where the Folder Menu notifies by position.
+LRESULT SMainWind::onMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  return m_NavMenu.handleInitPopup(wParam, lParam);
-}
-
-LRESULT SMainWind::onUnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
-  KVX_CALLSTACK_TRACK;
-  if (isOwnMenu(reinterpret_cast<HMENU>(wParam))) return 0;
-  m_NavMenu.handleUnInitPopup(wParam, lParam);
-  return 0;
-}
-
-LRESULT SMainWind::onMenuSelect(WPARAM wParam, LPARAM lParam) {
-  KVX_CALLSTACK_TRACK;
-  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  return m_NavMenu.handleMenuSelect(wParam, lParam);
+  const bool bMenuInWParam = uMsg == WM_INITMENUPOPUP || uMsg == WM_UNINITMENUPOPUP;
+  if (isOwnMenu(reinterpret_cast<HMENU>(bMenuInWParam ? wParam : lParam))) return 0;
+  return m_NavMenu.handleMenuMessage(uMsg, wParam, lParam);
 }
 
 // Whichever menu is open: only the shell's context menu answers menu keys.
@@ -396,27 +333,11 @@ LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
   return lResult;
 }
 
-LRESULT SMainWind::onMenuRButtonUp(WPARAM wParam, LPARAM lParam) {
-  KVX_CALLSTACK_TRACK;
-  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  m_NavMenu.handleMenuRightClick(wParam, lParam);
-  return 0;
-}
-
 // A right-button release inside a tracked menu can arrive at the owner window
 // itself; it goes the same way as WM_MENURBUTTONUP, with no menu to test.
 LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.handleMenuRightClick(wParam, lParam);
-  return 0;
-}
-
-// The Folder Menu notifies by position; the Configuration Menu sends
-// WM_COMMAND instead.
-LRESULT SMainWind::onMenuCommand(WPARAM wParam, LPARAM lParam) {
-  KVX_CALLSTACK_TRACK;
-  if (isOwnMenu(reinterpret_cast<HMENU>(lParam))) return 0;
-  m_NavMenu.handleMenuCommand(wParam, lParam);
   return 0;
 }
 
@@ -485,19 +406,15 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       return lpMain->onCommand(wParam);
     case WM_INITMENUPOPUP:
-      return lpMain->onInitMenuPopup(wParam, lParam);
     case WM_UNINITMENUPOPUP:
-      return lpMain->onUnInitMenuPopup(wParam, lParam);
     case WM_MENUSELECT:
-      return lpMain->onMenuSelect(wParam, lParam);
+    case WM_MENURBUTTONUP:
+    case WM_MENUCOMMAND:
+      return lpMain->onMenuMessage(uMsg, wParam, lParam);
     case WM_MENUCHAR:
       return lpMain->onMenuChar(wParam, lParam);
-    case WM_MENURBUTTONUP:
-      return lpMain->onMenuRButtonUp(wParam, lParam);
     case WM_RBUTTONUP:
       return lpMain->onRButtonUp(wParam, lParam);
-    case WM_MENUCOMMAND:
-      return lpMain->onMenuCommand(wParam, lParam);
     case PATHWICK_TRAY_CALLBACK:
       return lpMain->onTrayNotify(lParam);
     default:

@@ -16,16 +16,6 @@
 // Class of the hidden main window; a window of this class marks a running copy.
 #define PATHWICK_WINDOW_CLASS "PathwickDummyWindow"
 
-// Commands of the Configuration Menu. The range is its own: the Folder Menu's
-// entries carry small positions and the shell's context menu 0x8000 and up.
-enum {
-  IDM_EDIT_FOLDER_MENU = 2000,
-  IDM_PROGRAM_OPTIONS = 2001,
-  IDM_EXIT = 2002,
-  IDM_ABOUT = 2003,
-  IDM_PROGRAM_HELP = 2004
-};
-
 LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // The hidden main window and everything that hangs off it. It owns menus,
@@ -35,14 +25,6 @@ class SMainWind : public SSingleton<SMainWind> {
 
   void init(HINSTANCE hInstance);
 
-  HINSTANCE getInstance() const {
-    KVX_CALLSTACK_TRACK;
-    return m_hInstance;
-  }
-  HWND getHWND() const {
-    KVX_CALLSTACK_TRACK;
-    return m_hWnd;
-  }
   const PROGRAMOPTIONS& getOptions() const {
     KVX_CALLSTACK_TRACK;
     return m_Options;
@@ -61,13 +43,12 @@ class SMainWind : public SSingleton<SMainWind> {
   LRESULT onDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onCommand(WPARAM wParam);
-  LRESULT onInitMenuPopup(WPARAM wParam, LPARAM lParam);
-  LRESULT onUnInitMenuPopup(WPARAM wParam, LPARAM lParam);
-  LRESULT onMenuSelect(WPARAM wParam, LPARAM lParam);
+  // WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_MENURBUTTONUP
+  // and WM_MENUCOMMAND: the Folder Menu's controller takes every one that
+  // is not about the window's own menus.
+  LRESULT onMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   LRESULT onMenuChar(WPARAM wParam, LPARAM lParam);
-  LRESULT onMenuRButtonUp(WPARAM wParam, LPARAM lParam);
   LRESULT onRButtonUp(WPARAM wParam, LPARAM lParam);
-  LRESULT onMenuCommand(WPARAM wParam, LPARAM lParam);
   LRESULT onTrayNotify(LPARAM lParam);
 
  private:
@@ -85,11 +66,8 @@ class SMainWind : public SSingleton<SMainWind> {
   void showLoadedNotice();
   bool closeLoadedNotice(LPARAM lParam);
 
-  // Folder Menu start-up: drawing resources, icon cache, folder bitmaps,
-  // the navigation menu, and the root list handed to its root menu.
-  void loadMenuDrawing();
-  void setupIconCache();
-  void loadFolderBitmaps();
+  // Folder Menu start-up: the navigation menu, and the root list handed to
+  // its root menu.
   void initNavMenu();
   void giveRootItemsToRootMenu();
 

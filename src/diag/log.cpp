@@ -7,6 +7,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "pathtext.h"
+
 namespace {
 
 const char kStartBanner[] = "----Logging Started Pathwick Pro----";
@@ -16,13 +18,7 @@ const char kStopBanner[] = "----Logging Stopped----";
 // program path has no folder part.
 std::string logPathBesideProgram() {
   KVX_CALLSTACK_TRACK;
-  char szModule[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, szModule, MAX_PATH);
-  szModule[MAX_PATH - 1] = '\0';
-  std::string strModule(szModule);
-  const std::string::size_type nSlash = strModule.rfind('\\');
-  if (nSlash == std::string::npos) return "run.log";
-  return strModule.substr(0, nSlash + 1) + "run.log";
+  return programFolder() + "run.log";
 }
 
 // The ctime text without its newline, cut to the buffer.

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "../diag/log.h"
+#include "../diag/scoped.h"
 #include "../resources/resource.h"
 #include "dlgcommon.h"
 
@@ -13,8 +14,7 @@ const unsigned int kDefaultMaxNoSort = 30;
 // Nine digits always fit in 32 bits; one more could overflow, and the read
 // would then fail and quietly store 0, which groups every folder.
 const WPARAM kNumberFieldDigits = 9;
-// BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE
-const UINT kBrowseFlags = 0x8051;
+const UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE;
 
 }  // namespace
 
@@ -209,11 +209,10 @@ bool SAddEditDlg::browseForFolder(std::string& rPath) {
   info.pszDisplayName = szDisplayName;
   info.lpszTitle = "Select a folder...";
   info.ulFlags = kBrowseFlags;
-  LPITEMIDLIST lpItem = SHBrowseForFolderA(&info);
-  if (lpItem == NULL) return false;
+  const CItemIdList item(SHBrowseForFolderA(&info));
+  if (!item.valid()) return false;
   char szPath[MAX_PATH] = {0};
-  const BOOL bPath = SHGetPathFromIDListA(lpItem, szPath);
-  CoTaskMemFree(lpItem);
+  const BOOL bPath = SHGetPathFromIDListA(item.get(), szPath);
   if (bPath) {
     szPath[MAX_PATH - 1] = '\0';
     rPath = szPath;

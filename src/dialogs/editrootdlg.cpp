@@ -14,8 +14,6 @@
 
 namespace {
 
-const int kApply = 3;
-
 struct LISTCOLUMN {
   const char* lpszTitle;
   int nWidth;
@@ -315,7 +313,7 @@ BOOL SEditRootDlg::onCommand(WPARAM wParam) {
       apply();
       EndDialog(m_hWnd, 1);
       break;
-    case kApply:
+    case IDC_APPLY:
       apply();
       break;
     case IDCANCEL:

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../diag/log.h"
+#include "../diag/pathtext.h"
 
 #ifndef _WIN64
 static_assert(sizeof(CMINVOKECOMMANDINFO) == 36, "the shell's command record is 36 bytes");
@@ -32,39 +33,34 @@ bool toWide(const std::string& rText, std::vector<WCHAR>& rWide) {
   return MultiByteToWideChar(CP_ACP, 0, rText.c_str(), -1, &rWide[0], nChars) == nChars;
 }
 
-// The identifier list of rName relative to lpFolder; null on failure.
-ITEMIDLIST* parseName(IShellFolder* lpFolder, const std::string& rName) {
+// The identifier list of rName relative to lpFolder.
+bool parseName(IShellFolder* lpFolder, const std::string& rName, CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
   std::vector<WCHAR> wide;
-  if (!toWide(rName, wide)) return NULL;
-  ITEMIDLIST* lpItem = NULL;
+  if (!toWide(rName, wide)) return false;
   ULONG nEaten = 0;
-  if (FAILED(lpFolder->ParseDisplayName(NULL, NULL, &wide[0], &nEaten, &lpItem, NULL))) {
-    CoTaskMemFree(lpItem);
-    return NULL;
-  }
-  return lpItem;
+  return SUCCEEDED(
+      lpFolder->ParseDisplayName(NULL, NULL, &wide[0], &nEaten, rItem.receive(), NULL));
 }
 
 // The folder object of a directory, reached from the desktop. Logs, but
 // shows nothing: the caller's warning box says all the user can act on.
-IShellFolder* bindDirectory(IShellFolder* lpDesktop, const std::string& rDirectory) {
+bool bindDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
+                   CComRef<IShellFolder>& rFolder) {
   KVX_CALLSTACK_TRACK;
-  ITEMIDLIST* lpDirectory = parseName(lpDesktop, rDirectory);
-  if (lpDirectory == NULL) {
+  CItemIdList directory;
+  if (!parseName(lpDesktop, rDirectory, directory)) {
     logLine("CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed");
-    return NULL;
+    return false;
   }
-  IShellFolder* lpFolder = NULL;
-  const HRESULT hr = lpDesktop->BindToObject(lpDirectory, NULL, IID_IShellFolder,
-                                             reinterpret_cast<void**>(&lpFolder));
-  CoTaskMemFree(lpDirectory);
-  if (FAILED(hr) || lpFolder == NULL) {
-    if (lpFolder != NULL) lpFolder->Release();
+  const HRESULT hr =
+      lpDesktop->BindToObject(directory.get(), NULL, IID_IShellFolder, rFolder.receive());
+  if (FAILED(hr) || rFolder.get() == NULL) {
+    rFolder.reset();
     logLine("CContextMenu::getPIDLFromPathString() failed: BindToObject() Failed");
-    return NULL;
+    return false;
   }
-  return lpFolder;
+  return true;
 }
 
 void reportUnparsedName() {
@@ -76,19 +72,14 @@ void reportUnparsedName() {
 // A file or folder below a directory: the directory's folder object is the
 // parent, and the name is parsed in it.
 bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
-                      const std::string& rName, IShellFolder*& rlpParent, ITEMIDLIST*& rlpItem) {
+                      const std::string& rName, CComRef<IShellFolder>& rParent,
+                      CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
-  IShellFolder* lpParent = bindDirectory(lpDesktop, rDirectory);
-  if (lpParent == NULL) return false;
-  ITEMIDLIST* lpItem = parseName(lpParent, rName);
-  if (lpItem == NULL) {
-    reportUnparsedName();
-    lpParent->Release();
-    return false;
-  }
-  rlpParent = lpParent;
-  rlpItem = lpItem;
-  return true;
+  if (!bindDirectory(lpDesktop, rDirectory, rParent)) return false;
+  if (parseName(rParent.get(), rName, rItem)) return true;
+  reportUnparsedName();
+  rParent.reset();
+  return false;
 }
 
 // A drive root such as "C:\" has no directory above it in the file system.
@@ -97,54 +88,28 @@ bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
 // folder above it, My Computer, becomes the parent, and the drive's entry
 // the item, so the menu shown is the drive's own. Any path that ends with
 // a backslash, or holds none, takes this road too.
-bool parseFromDesktop(IShellFolder* lpDesktop, const std::string& rPath, IShellFolder*& rlpParent,
-                      ITEMIDLIST*& rlpItem) {
+bool parseFromDesktop(IShellFolder* lpDesktop, const std::string& rPath,
+                      CComRef<IShellFolder>& rParent, CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
-  ITEMIDLIST* lpFull = parseName(lpDesktop, rPath);
-  if (lpFull == NULL) {
+  CItemIdList full;
+  if (!parseName(lpDesktop, rPath, full)) {
     reportUnparsedName();
     return false;
   }
-  IShellFolder* lpParent = NULL;
   LPCITEMIDLIST lpLast = NULL;
-  ITEMIDLIST* lpItem = NULL;
-  if (SUCCEEDED(
-          SHBindToParent(lpFull, IID_IShellFolder, reinterpret_cast<void**>(&lpParent), &lpLast)) &&
-      lpParent != NULL && lpLast != NULL)
-    lpItem = ILClone(lpLast);
-  CoTaskMemFree(lpFull);
-  if (lpItem == NULL) {
-    if (lpParent != NULL) lpParent->Release();
-    logLine("CContextMenu::getPIDLFromPathString() failed: BindToObject() Failed");
-    return false;
-  }
-  rlpParent = lpParent;
-  rlpItem = lpItem;
-  return true;
+  if (SUCCEEDED(SHBindToParent(full.get(), IID_IShellFolder, rParent.receive(), &lpLast)) &&
+      rParent.get() != NULL && lpLast != NULL)
+    rItem.reset(ILClone(lpLast));
+  if (rItem.valid()) return true;
+  rParent.reset();
+  logLine("CContextMenu::getPIDLFromPathString() failed: BindToObject() Failed");
+  return false;
 }
-
-// Owns the popup the shell fills, so that no way out of displayContextMenu
-// leaves it behind.
-class CPopupMenu {
- public:
-  CPopupMenu() : m_hMenu(CreatePopupMenu()) { KVX_CALLSTACK_TRACK; }
-  ~CPopupMenu() {
-    KVX_CALLSTACK_TRACK;
-    if (m_hMenu != NULL) DestroyMenu(m_hMenu);
-  }
-  HMENU get() const { return m_hMenu; }
-
-  CPopupMenu(const CPopupMenu&) = delete;
-  CPopupMenu& operator=(const CPopupMenu&) = delete;
-
- private:
-  HMENU m_hMenu;
-};
 
 }  // namespace
 
 CContextMenu::CContextMenu()
-    : m_nShellIDFirst(2), m_nShellIDLast(30000), m_lpIContextMenu(NULL), m_nInterfaceVersion(0) {
+    : m_nShellIDFirst(2), m_nShellIDLast(30000), m_nInterfaceVersion(0) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -157,88 +122,74 @@ void CContextMenu::setShellIDRange(int nFirst, int nLast) {
   m_nShellIDLast = nLast;
 }
 
-bool CContextMenu::getPIDLFromPathString(std::string& rstrFile, IShellFolder** lppParent,
-                                         ITEMIDLIST** lppItem) {
+bool CContextMenu::getPIDLFromPathString(std::string& rstrFile, CComRef<IShellFolder>& rParent,
+                                         CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
-  *lppParent = NULL;
-  *lppItem = NULL;
-  IShellFolder* lpDesktop = NULL;
-  if (FAILED(SHGetDesktopFolder(&lpDesktop)) || lpDesktop == NULL) {
+  rParent.reset();
+  rItem.reset();
+  CComRef<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.receive()))) ||
+      desktop.get() == NULL) {
     logLine("CContextMenu::getPIDLFromPathString() failed: SHGetDesktopFolder() Failed");
     showBox("SHGetDesktopFolder() Failed", MB_ICONERROR);
     return false;
   }
-  const std::string::size_type nSlash = rstrFile.rfind('\\');
-  bool bFound;
+  const std::string::size_type nSlash = lastBackslash(rstrFile);
   if (nSlash != std::string::npos && nSlash + 1 < rstrFile.size())
-    bFound = parseInDirectory(lpDesktop, rstrFile.substr(0, nSlash + 1),
-                              rstrFile.substr(nSlash + 1), *lppParent, *lppItem);
-  else
-    bFound = parseFromDesktop(lpDesktop, rstrFile, *lppParent, *lppItem);
-  // The parent, whichever it is, holds its own reference.
-  lpDesktop->Release();
-  return bFound;
+    return parseInDirectory(desktop.get(), rstrFile.substr(0, nSlash + 1),
+                            rstrFile.substr(nSlash + 1), rParent, rItem);
+  return parseFromDesktop(desktop.get(), rstrFile, rParent, rItem);
 }
 
 bool CContextMenu::getInterface(std::string& rstrFile) {
   KVX_CALLSTACK_TRACK;
-  IShellFolder* lpParent = NULL;
-  ITEMIDLIST* lpItem = NULL;
-  if (!getPIDLFromPathString(rstrFile, &lpParent, &lpItem)) {
+  CComRef<IShellFolder> parent;
+  CItemIdList item;
+  if (!getPIDLFromPathString(rstrFile, parent, item)) {
     logLine("CContextMenu::getInterface() failed: getPIDLFromPathString() Failed");
     return false;
   }
-  IContextMenu* lpMenu = NULL;
-  LPCITEMIDLIST lpcItem = lpItem;
-  const HRESULT hr = lpParent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL,
-                                             reinterpret_cast<void**>(&lpMenu));
-  CoTaskMemFree(lpItem);
-  lpParent->Release();
+  CComRef<IContextMenu> menu;
+  LPCITEMIDLIST lpcItem = item.get();
+  const HRESULT hr =
+      parent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL, menu.receive());
   if (FAILED(hr)) {
-    if (lpMenu != NULL) lpMenu->Release();
     logLine("CContextMenu::getInterface() failed: GetUIObjectOf() Failed");
     showBox("GetUIObjectOf() Failed", MB_ICONERROR);
     return false;
   }
-  if (lpMenu == NULL) {
+  if (menu.get() == NULL) {
     logLine("CContextMenu::getInterface() failes: Could not obtain IContextMenu interface");
     return false;
   }
-  adoptRichestInterface(lpMenu);
+  adoptRichestInterface(menu);
   return true;
 }
 
 // Owner-drawn and lazily filled shell submenus (send-to, open-with) only
 // work through IContextMenu2 or 3, so the richest one is kept.
-void CContextMenu::adoptRichestInterface(IContextMenu* lpMenu) {
+void CContextMenu::adoptRichestInterface(CComRef<IContextMenu>& rMenu) {
   KVX_CALLSTACK_TRACK;
-  IContextMenu3* lpMenu3 = NULL;
-  if (SUCCEEDED(lpMenu->QueryInterface(IID_IContextMenu3, reinterpret_cast<void**>(&lpMenu3))) &&
-      lpMenu3 != NULL) {
+  CComRef<IContextMenu> richer;
+  if (SUCCEEDED(rMenu->QueryInterface(IID_IContextMenu3, richer.receive())) &&
+      richer.get() != NULL) {
     logLine("CContextMenu::getInterface(): Using IContextMenu3");
-    m_lpIContextMenu = lpMenu3;
     m_nInterfaceVersion = 3;
-    lpMenu->Release();
-    return;
-  }
-  IContextMenu2* lpMenu2 = NULL;
-  if (SUCCEEDED(lpMenu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&lpMenu2))) &&
-      lpMenu2 != NULL) {
+  } else if (SUCCEEDED(rMenu->QueryInterface(IID_IContextMenu2, richer.receive())) &&
+             richer.get() != NULL) {
     logLine("CContextMenu::getInterface(): Using IContextMenu2");
-    m_lpIContextMenu = lpMenu2;
     m_nInterfaceVersion = 2;
-    lpMenu->Release();
-    return;
+  } else {
+    logLine("CContextMenu::getInterface(): Using IContextMenu1");
+    m_nInterfaceVersion = 1;
+    richer.reset(rMenu.detach());
   }
-  logLine("CContextMenu::getInterface(): Using IContextMenu1");
-  m_lpIContextMenu = lpMenu;
-  m_nInterfaceVersion = 1;
+  m_IContextMenu.reset(richer.detach());
 }
 
 void CContextMenu::releaseInterface() {
   KVX_CALLSTACK_TRACK;
-  if (m_lpIContextMenu != NULL) m_lpIContextMenu->Release();
-  m_lpIContextMenu = NULL;
+  m_IContextMenu.reset();
   m_nInterfaceVersion = 0;
 }
 
@@ -250,7 +201,7 @@ bool CContextMenu::invokeCommand(UINT nCommand) {
   // The shell numbers its verbs from the first identifier it was given.
   info.lpVerb = MAKEINTRESOURCEA(static_cast<WORD>(nCommand - static_cast<UINT>(m_nShellIDFirst)));
   info.nShow = SW_SHOWNORMAL;
-  return SUCCEEDED(m_lpIContextMenu->InvokeCommand(&info));
+  return SUCCEEDED(m_IContextMenu->InvokeCommand(&info));
 }
 
 bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x, LONG y) {
@@ -258,11 +209,11 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
   assert(false == rstrFile.empty());
   // One menu at a time: a second one would take over the interface that
   // the first is still tracking with.
-  if (m_lpIContextMenu != NULL) {
+  if (m_IContextMenu.get() != NULL) {
     logLine("CContextMenu::displayContextMenu() failed: a context menu is already up");
     return false;
   }
-  CPopupMenu popup;
+  CPopupMenu popup(CreatePopupMenu());
   if (popup.get() == NULL) {
     SLog::S_getSingleton()->writeLastError(
         0, "CContextMenu::displayContextMenu() failed: CreatePopupMenu() failed with error: %i");
@@ -272,7 +223,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
     showBox("Unable to open the context menu, the item may be invalid.", MB_ICONWARNING);
     return false;
   }
-  if (FAILED(m_lpIContextMenu->QueryContextMenu(popup.get(), 0, static_cast<UINT>(m_nShellIDFirst),
+  if (FAILED(m_IContextMenu->QueryContextMenu(popup.get(), 0, static_cast<UINT>(m_nShellIDFirst),
                                                 static_cast<UINT>(m_nShellIDLast),
                                                 CMF_EXPLORE | CMF_EXTENDEDVERBS))) {
     releaseInterface();
@@ -305,8 +256,8 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
 
 HRESULT CContextMenu::HandleMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) {
   KVX_CALLSTACK_TRACK;
-  if (m_lpIContextMenu == NULL || m_nInterfaceVersion < 2) return 0;
-  IContextMenu2* lpMenu2 = static_cast<IContextMenu2*>(m_lpIContextMenu);
+  if (m_IContextMenu.get() == NULL || m_nInterfaceVersion < 2) return 0;
+  IContextMenu2* lpMenu2 = static_cast<IContextMenu2*>(m_IContextMenu.get());
   switch (uMsg) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
@@ -314,7 +265,7 @@ HRESULT CContextMenu::HandleMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
       return lpMenu2->HandleMenuMsg(uMsg, wParam, lParam);
     case WM_MENUCHAR:
       if (m_nInterfaceVersion == 3)
-        return static_cast<IContextMenu3*>(m_lpIContextMenu)
+        return static_cast<IContextMenu3*>(m_IContextMenu.get())
             ->HandleMenuMsg2(uMsg, wParam, lParam, plResult);
       return lpMenu2->HandleMenuMsg(uMsg, wParam, lParam);
     default:

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../diag/callstack.h"
+#include "../diag/scoped.h"
 
 // Shows the shell's own context menu for one file or folder at a screen
 // point and runs the command chosen in it. While that menu is up, the owner
@@ -43,9 +44,9 @@ class CContextMenu {
   bool getInterface(std::string& rstrFile);
 
   // The parent folder of rstrFile and the item's identifier list relative
-  // to it. On success the caller owns both: Release the folder and free the
-  // list with CoTaskMemFree. On failure both are null.
-  bool getPIDLFromPathString(std::string& rstrFile, IShellFolder** lppParent, ITEMIDLIST** lppItem);
+  // to it. On failure both are empty.
+  bool getPIDLFromPathString(std::string& rstrFile, CComRef<IShellFolder>& rParent,
+                             CItemIdList& rItem);
 
   // 0 when no interface is held, else 1, 2 or 3 (IContextMenu,
   // IContextMenu2, IContextMenu3).
@@ -60,15 +61,15 @@ class CContextMenu {
  private:
   // Releases the held interface and returns to the idle state.
   void releaseInterface();
-  // Keeps the richest of IContextMenu3, IContextMenu2 and lpMenu itself.
-  void adoptRichestInterface(IContextMenu* lpMenu);
+  // Keeps the richest of IContextMenu3, IContextMenu2 and rMenu itself.
+  void adoptRichestInterface(CComRef<IContextMenu>& rMenu);
   // The verb of the chosen command; false when the shell refused it.
   bool invokeCommand(UINT nCommand);
 
   int m_nShellIDFirst;
   int m_nShellIDLast;
   // The richest interface obtained, as its IContextMenu base.
-  IContextMenu* m_lpIContextMenu;
+  CComRef<IContextMenu> m_IContextMenu;
   int m_nInterfaceVersion;
 };
 

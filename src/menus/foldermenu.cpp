@@ -5,8 +5,9 @@
 #include <set>
 
 #include "../diag/log.h"
+#include "../diag/pathtext.h"
+#include "../diag/scoped.h"
 #include "menuitem.h"
-#include "pathtext.h"
 
 #ifndef _WIN64
 static_assert(sizeof(MENUITEMINFOA) == 48, "a menu entry record is 48 bytes");
@@ -246,10 +247,15 @@ bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillIn
 
 // A group's own submenu (parent type 3 or 4) is never grouped again, so a
 // group always leads to the names it stands for.
+bool CFolderMenu::S_isGrouped(const FILLINFO& rFillInfo, size_t nEntries, int nParentType) {
+  KVX_CALLSTACK_TRACK;
+  return rFillInfo.sort_type != SORT_NONE && nParentType <= TYPE_PLAIN &&
+         nEntries > rFillInfo.max_no_sort;
+}
+
 bool CFolderMenu::shouldGroup(int nParentType) const {
   KVX_CALLSTACK_TRACK;
-  const size_t nEntries = m_Folders.size() + m_Files.size();
-  return nParentType <= TYPE_PLAIN && nEntries > m_FillInfo.max_no_sort;
+  return S_isGrouped(m_FillInfo, m_Folders.size() + m_Files.size(), nParentType);
 }
 
 void CFolderMenu::addPlainListing() {
@@ -265,69 +271,90 @@ bool CFolderMenu::findFoldersAndFiles() {
       0, "m_FillInfo.str_path = %s, m_FillInfo.str_search = %s, m_FillInfo.b_folders_only = %d",
       m_FillInfo.str_path.c_str(), m_FillInfo.str_search.c_str(),
       m_FillInfo.b_folders_only ? 1 : 0);
-  m_Folders.clear();
-  m_Files.clear();
+  const DWORD nError = S_listFolder(m_FillInfo, m_Folders, m_Files);
+  if (nError == ERROR_SUCCESS) return true;
+  SLog::S_getSingleton()->write(
+      0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
+      static_cast<int>(nError));
+  return false;
+}
 
+// A search that stops part way keeps what it found so far, unsorted, as it
+// came.
+DWORD CFolderMenu::S_listFolder(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
+                                std::vector<std::string>& rFiles) {
+  KVX_CALLSTACK_TRACK;
+  rFolders.clear();
+  rFiles.clear();
   WIN32_FIND_DATAA data;
   memset(&data, 0, sizeof(data));
-  const std::string strPattern = m_FillInfo.str_path + m_FillInfo.str_search;
-  const HANDLE hFind = FindFirstFileA(strPattern.c_str(), &data);
-  if (hFind == INVALID_HANDLE_VALUE) {
+  const std::string strPattern = rFillInfo.str_path + rFillInfo.str_search;
+  const CFindHandle search(FindFirstFileA(strPattern.c_str(), &data));
+  if (!search.valid()) {
     const DWORD nError = GetLastError();
-    if (nError == ERROR_NO_MORE_FILES || nError == ERROR_FILE_NOT_FOUND) return true;
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
-        static_cast<int>(nError));
-    return false;
+    return nError == ERROR_NO_MORE_FILES || nError == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS
+                                                                           : nError;
   }
   do {
-    keepFoundEntry(data);
-  } while (FindNextFileA(hFind, &data));
+    S_keepFoundEntry(rFillInfo, data, rFolders, rFiles);
+  } while (FindNextFileA(search.get(), &data));
   const DWORD nError = GetLastError();
-  FindClose(hFind);
-  if (nError != ERROR_NO_MORE_FILES) {
-    // What was found so far is still shown, as it came.
-    SLog::S_getSingleton()->write(
-        0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
-        static_cast<int>(nError));
-    return false;
-  }
-  sortFoundNames();
-  return true;
+  if (nError != ERROR_NO_MORE_FILES) return nError;
+  S_sortFoundNames(rFillInfo, rFolders, rFiles);
+  return ERROR_SUCCESS;
 }
 
 // Files one search entry under folders or files by the fill request's
 // filters. Hidden and system entries are listed like any other.
-bool CFolderMenu::keepFoundEntry(const WIN32_FIND_DATAA& rData) {
+void CFolderMenu::S_keepFoundEntry(const FILLINFO& rFillInfo, const WIN32_FIND_DATAA& rData,
+                                   std::vector<std::string>& rFolders,
+                                   std::vector<std::string>& rFiles) {
   KVX_CALLSTACK_TRACK;
   const char* lpszName = rData.cFileName;
-  if (strcmp(lpszName, ".") == 0 || strcmp(lpszName, "..") == 0) return false;
-  if (!fitsGroupSearch(lpszName, m_FillInfo.str_search)) return false;
-  if (m_FillInfo.b_symbols_only && isAsciiLetterOrDigit(lpszName[0])) return false;
+  if (strcmp(lpszName, ".") == 0 || strcmp(lpszName, "..") == 0) return;
+  if (!fitsGroupSearch(lpszName, rFillInfo.str_search)) return;
+  if (rFillInfo.b_symbols_only && isAsciiLetterOrDigit(lpszName[0])) return;
   const bool bFolder = (rData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  if (!m_FillInfo.b_no_extension_only && bFolder) {
-    m_Folders.push_back(lpszName);
-    return true;
-  }
-  if (!m_FillInfo.b_folders_only && !bFolder) {
-    m_Files.push_back(lpszName);
-    return true;
-  }
-  return false;
+  if (!rFillInfo.b_no_extension_only && bFolder)
+    rFolders.push_back(lpszName);
+  else if (!rFillInfo.b_folders_only && !bFolder)
+    rFiles.push_back(lpszName);
 }
 
-void CFolderMenu::sortFoundNames() {
+void CFolderMenu::S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
+                                   std::vector<std::string>& rFiles) {
   KVX_CALLSTACK_TRACK;
-  if (m_FillInfo.b_no_extension_only) {
-    m_Files.erase(std::remove_if(m_Files.begin(), m_Files.end(),
-                                 [](const std::string& rName) {
-                                   KVX_CALLSTACK_TRACK;
-                                   return rName.find('.') != std::string::npos;
-                                 }),
-                  m_Files.end());
+  if (rFillInfo.b_no_extension_only) {
+    rFiles.erase(std::remove_if(rFiles.begin(), rFiles.end(),
+                                [](const std::string& rName) {
+                                  KVX_CALLSTACK_TRACK;
+                                  return rName.find('.') != std::string::npos;
+                                }),
+                 rFiles.end());
   }
-  std::sort(m_Folders.begin(), m_Folders.end(), case_insensitive);
-  std::sort(m_Files.begin(), m_Files.end(), case_insensitive);
+  std::sort(rFolders.begin(), rFolders.end(), case_insensitive);
+  std::sort(rFiles.begin(), rFiles.end(), case_insensitive);
+}
+
+// The folder is listed as its fill would list it, without a word to the
+// log: a folder that cannot be read is logged when it is opened. Only files
+// with an extension are asked for; the first of each type stands for it.
+size_t CFolderMenu::S_warmFileIcons(const FILLINFO& rFillInfo, size_t nBudget) {
+  KVX_CALLSTACK_TRACK;
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
+  if (S_listFolder(rFillInfo, folders, files) != ERROR_SUCCESS) return 0;
+  if (S_isGrouped(rFillInfo, folders.size() + files.size(), TYPE_NONE)) return 0;
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  size_t nQueried = 0;
+  std::string strExt;
+  for (size_t i = 0; i < files.size() && nQueried < nBudget; ++i) {
+    if (!SIconMgr::getFileExt(files[i], strExt) || lpIcons->isCached(strExt)) continue;
+    BMPPAIR pair(NULL, NULL);
+    lpIcons->getBmpIconForFile(rFillInfo.str_path + files[i], pair);
+    ++nQueried;
+  }
+  return nQueried;
 }
 
 bool CFolderMenu::hasRoomForEntry() const {
@@ -519,7 +546,7 @@ void CFolderMenu::getItemPath(int nPos, std::string& rPath) {
   getMenuItemText(nPos, strText);
   if (nPos == 0) {
     // "Open Folder" (and anything reported with id 0) is the folder itself.
-    const std::string::size_type nSlash = m_FillInfo.str_path.rfind('\\');
+    const std::string::size_type nSlash = lastBackslash(m_FillInfo.str_path);
     if (nSlash == std::string::npos || nSlash == 0 || m_FillInfo.str_path[nSlash - 1] == ':')
       rPath = m_FillInfo.str_path;
     else

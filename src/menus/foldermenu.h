@@ -83,6 +83,12 @@ class CFolderMenu {
   virtual bool getItemFillInfo(int nPos, FILLINFO& rFillInfo);
   virtual void getItemPath(int nPos, std::string& rPath);
 
+  // Asks the icon cache, ahead of time, for the file types that a fill of
+  // rFillInfo (a folder's own listing, as a root opens it) would show, at
+  // most nBudget types not cached yet; returns how many it asked for.
+  // Grouped listings show no files and are left alone.
+  static size_t S_warmFileIcons(const FILLINFO& rFillInfo, size_t nBudget);
+
   CFolderMenu(const CFolderMenu&) = delete;
   CFolderMenu& operator=(const CFolderMenu&) = delete;
 
@@ -111,8 +117,17 @@ class CFolderMenu {
   std::vector<std::string> m_Files;
 
  private:
-  bool keepFoundEntry(const WIN32_FIND_DATAA& rData);
-  void sortFoundNames();
+  // The names a fill of rFillInfo lists, sorted: ERROR_SUCCESS, or the
+  // system's error when the folder could not be read to its end.
+  static DWORD S_listFolder(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
+                            std::vector<std::string>& rFiles);
+  static void S_keepFoundEntry(const FILLINFO& rFillInfo, const WIN32_FIND_DATAA& rData,
+                               std::vector<std::string>& rFolders,
+                               std::vector<std::string>& rFiles);
+  static void S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
+                               std::vector<std::string>& rFiles);
+  // Whether a listing of nEntries names is shown as groups.
+  static bool S_isGrouped(const FILLINFO& rFillInfo, size_t nEntries, int nParentType);
   bool shouldGroup(int nParentType) const;
   void addPlainListing();
   bool insertGroupEntry(const std::string& rLabel, UINT nId);

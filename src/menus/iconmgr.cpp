@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "../diag/log.h"
-#include "gdiguards.h"
-#include "pathtext.h"
+#include "../diag/scoped.h"
+#include "../diag/pathtext.h"
 
 #ifndef _WIN64
 static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 bytes");
@@ -125,11 +125,10 @@ void SIconMgr::measureIcon(const ICONINFO& rInfo, int& w, int& h) {
 // bitmaps of the window's device. The icon itself stays the caller's.
 namespace {
 
-// A DIB section, not a bitmap compatible with the window: under Wine a
-// compatible bitmap is blitted into a menu at about 0.2 ms a time, which
-// for a 40-entry folder was most of the time it took to show; a DIB section
-// is blitted by the same code as the menu's own surface. The pixels are the
-// same either way.
+// A DIB section, not a bitmap compatible with the window: a DIB section is
+// blitted into a menu by the same code as the menu's own surface, where a
+// compatible bitmap may take a slower road for every entry drawn. The pixels
+// are the same either way.
 HBITMAP createTopDownDib(int w, int h) {
   KVX_CALLSTACK_TRACK;
   BITMAPINFO bmi;

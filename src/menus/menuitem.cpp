@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "../resources/resource.h"
-#include "gdiguards.h"
+#include "../diag/scoped.h"
 
 namespace {
 

@@ -25,10 +25,6 @@ class CMenuItem {
   void setIcon(const BMPPAIR& rPair);
   // Root and folder entries: drawn with an arrow and measured wider.
   void setHasSubMenu(bool bHasSubMenu);
-  bool hasSubMenu() const {
-    KVX_CALLSTACK_TRACK;
-    return m_bHasSubMenu;
-  }
 
   LRESULT handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure);
   LRESULT handleDraw(HWND hWnd, DRAWITEMSTRUCT* lpDraw);

@@ -1,6 +1,7 @@
 // The navigation menu's hover tracking and right-click road: which entry is
 // under the mouse, its highlight, and the shell's context menu for it.
 #include "../diag/log.h"
+#include "../diag/scoped.h"
 #include "navmenu.h"
 
 namespace {
@@ -135,8 +136,8 @@ bool CNavMenu::drawItemChange(HMENU hMenu, int nItem, bool bSelected) {
   RECT rcItem = {0, 0, 0, 0};
   GetMenuItemRect(hMenuWnd, hMenu, static_cast<UINT>(nItem), &rcItem);
   MapWindowPoints(NULL, hMenuWnd, reinterpret_cast<POINT*>(&rcItem), 2);
-  const HDC hDC = GetDC(hMenuWnd);
-  if (hDC == NULL) return false;
+  const CWindowDC menuDC(hMenuWnd);
+  if (menuDC.get() == NULL) return false;
   DRAWITEMSTRUCT draw;
   ZeroMemory(&draw, sizeof(draw));
   draw.CtlType = ODT_MENU;
@@ -145,11 +146,10 @@ bool CNavMenu::drawItemChange(HMENU hMenu, int nItem, bool bSelected) {
   draw.itemAction = ODA_SELECT;
   draw.itemState = bSelected ? ODS_SELECTED : 0;
   draw.hwndItem = reinterpret_cast<HWND>(hMenu);
-  draw.hDC = hDC;
+  draw.hDC = menuDC.get();
   draw.rcItem = rcItem;
   draw.itemData = info.dwItemData;
   SendMessageA(m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
-  ReleaseDC(hMenuWnd, hDC);
   return true;
 }
 
@@ -225,17 +225,16 @@ void CNavMenu::installRightClickHook() {
   KVX_CALLSTACK_TRACK;
   m_bRightClickHandled = false;
   S_lpHookOwner = this;
-  m_hMsgFilterHook =
-      SetWindowsHookExA(WH_MSGFILTER, S_MenuMsgFilterProc, NULL, GetCurrentThreadId());
-  if (m_hMsgFilterHook == NULL)
+  m_MsgFilterHook.reset(
+      SetWindowsHookExA(WH_MSGFILTER, S_MenuMsgFilterProc, NULL, GetCurrentThreadId()));
+  if (!m_MsgFilterHook.valid())
     SLog::S_getSingleton()->writeLastError(
         0, "CNavMenu::display() failed: SetWindowsHookEx() failed with error: %i");
 }
 
 void CNavMenu::removeRightClickHook() {
   KVX_CALLSTACK_TRACK;
-  if (m_hMsgFilterHook != NULL) UnhookWindowsHookEx(m_hMsgFilterHook);
-  m_hMsgFilterHook = NULL;
+  m_MsgFilterHook.reset();
   if (S_lpHookOwner == this) S_lpHookOwner = NULL;
 }
 

@@ -5,7 +5,9 @@
 #include <set>
 
 #include "../diag/log.h"
+#include "../resources/resource.h"
 #include "iconmgr.h"
+#include "menuitem.h"
 
 CNavMenu* CNavMenu::S_lpHookOwner = NULL;
 
@@ -15,7 +17,6 @@ CNavMenu::CNavMenu()
       m_nRootSel(-1),
       m_bItemsEnabled(true),
       m_nDisabledSelects(0),
-      m_hMsgFilterHook(NULL),
       m_dwHandledRightClickTime(0),
       m_bRightClickHandled(false) {
   KVX_CALLSTACK_TRACK;
@@ -45,6 +46,52 @@ void CNavMenu::deleteLentAndPooledMenus() {
   for (CFolderMenu* lpMenu : owned) delete lpMenu;
   m_TempMenus.clear();
   m_MenuStack.clear();
+}
+
+namespace {
+
+struct SEEDEDICON {
+  const char* lpszExt;
+  HICON hIcon;
+};
+
+// Program files, shortcuts and icon files get one fixed icon each instead
+// of asking the shell about every single file.
+void seedIconCache(HINSTANCE hInstance) {
+  KVX_CALLSTACK_TRACK;
+  const int nWidth = GetSystemMetrics(SM_CXICON);
+  const int nHeight = GetSystemMetrics(SM_CYICON);
+  const HICON hShortcut = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT));
+  const SEEDEDICON seeded[] = {{"exe", LoadIconA(NULL, IDI_APPLICATION)},
+                               {"lnk", hShortcut},
+                               {"url", hShortcut},
+                               {"ico", LoadIconA(NULL, IDI_QUESTION)}};
+  for (const SEEDEDICON& rSeeded : seeded) {
+    std::string strExt(rSeeded.lpszExt);
+    SIconMgr::S_getSingleton()->setBmpIconForExt(strExt, rSeeded.hIcon, nWidth, nHeight);
+  }
+}
+
+HBITMAP loadBitmap(HINSTANCE hInstance, int nId) {
+  KVX_CALLSTACK_TRACK;
+  return LoadBitmapA(hInstance, MAKEINTRESOURCEA(nId));
+}
+
+}  // namespace
+
+// Each folder bitmap gets its own mask handle, so either could be released
+// alone.
+void CNavMenu::S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow) {
+  KVX_CALLSTACK_TRACK;
+  CMenuItem::S_loadFont();
+  CMenuItem::S_loadArrow(hInstance);
+  SIconMgr::S_createSingleton();
+  SIconMgr::S_getSingleton()->setupInfo(hIconWindow, 16, 16);
+  seedIconCache(hInstance);
+  CFolderMenu::S_setFolderBMP(loadBitmap(hInstance, IDB_FOLDER),
+                              loadBitmap(hInstance, IDB_FOLDERMASK));
+  CRootMenu::S_setRootFolderBMP(loadBitmap(hInstance, IDB_ROOTFOLDER),
+                                loadBitmap(hInstance, IDB_FOLDERMASK));
 }
 
 bool CNavMenu::init(HWND hWnd) {
@@ -98,6 +145,27 @@ void CNavMenu::closeLeftOverLevels() {
   KVX_CALLSTACK_TRACK;
   while (!m_MenuStack.empty()) closeTopLevel(true);
   m_MenuWindows.clear();
+}
+
+LRESULT CNavMenu::handleMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  switch (uMsg) {
+    case WM_INITMENUPOPUP:
+      return handleInitPopup(wParam, lParam);
+    case WM_UNINITMENUPOPUP:
+      handleUnInitPopup(wParam, lParam);
+      return 0;
+    case WM_MENUSELECT:
+      return handleMenuSelect(wParam, lParam);
+    case WM_MENURBUTTONUP:
+      handleMenuRightClick(wParam, lParam);
+      return 0;
+    case WM_MENUCOMMAND:
+      handleMenuCommand(wParam, lParam);
+      return 0;
+    default:
+      return 0;
+  }
 }
 
 // wParam is the opening popup, LOWORD(lParam) the position of the entry
@@ -244,52 +312,25 @@ void CNavMenu::getRootItemList(std::vector<ROOTITEM>& rList) {
 }
 
 namespace {
-// Each new file type costs the shell several milliseconds under Wine; this
-// many at most are asked for ahead of time.
+// Each new file type costs the shell a query; this many at most are asked
+// for ahead of time.
 const size_t kMaxWarmedTypes = 64;
 }  // namespace
 
 // The first listing a user opens is a root's: its file types, asked for at
-// start-up, are not asked for during the first click. Grouped listings show
-// no files and are left alone.
+// start-up, are not asked for during the first click. The shell's first
+// icon query in a process also sets up its icon machinery; asked here, for
+// the log beside the program, it is not paid by that click either.
 size_t CNavMenu::warmRootListingIcons() {
   KVX_CALLSTACK_TRACK;
+  BMPPAIR logIcon(NULL, NULL);
+  SIconMgr::S_getSingleton()->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
   size_t nQueried = 0;
-  for (const ROOTITEM& rRoot : m_RootMenu.getRootItems()) {
-    if (nQueried >= kMaxWarmedTypes) break;
-    nQueried += S_warmListingIcons(rRoot, kMaxWarmedTypes - nQueried);
-  }
-  return nQueried;
-}
-
-size_t CNavMenu::S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget) {
-  KVX_CALLSTACK_TRACK;
-  std::map<std::string, std::string> firstFileOfType;
-  unsigned int nEntries = 0;
-  WIN32_FIND_DATAA data;
-  const HANDLE hFind = FindFirstFileA((rRoot.str_path + "*").c_str(), &data);
-  if (hFind == INVALID_HANDLE_VALUE) return 0;
-  std::string strExt;
-  do {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      ++nEntries;
-      continue;
-    }
-    ++nEntries;
-    if (SIconMgr::getFileExt(data.cFileName, strExt) && firstFileOfType.count(strExt) == 0)
-      firstFileOfType[strExt] = rRoot.str_path + data.cFileName;
-  } while (FindNextFileA(hFind, &data));
-  FindClose(hFind);
-  // "." and ".." are counted too: a listing near the threshold is warmed.
-  if (rRoot.sort_type != SORT_NONE && nEntries > rRoot.max_no_sort + 2) return 0;
-  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
-  size_t nQueried = 0;
-  for (std::map<std::string, std::string>::const_iterator it = firstFileOfType.begin();
-       it != firstFileOfType.end() && nQueried < nBudget; ++it) {
-    if (lpIcons->isCached(it->first)) continue;
-    BMPPAIR pair(NULL, NULL);
-    lpIcons->getBmpIconForFile(it->second, pair);
-    ++nQueried;
+  const int nRoots = static_cast<int>(m_RootMenu.getRootItems().size());
+  for (int i = 0; i < nRoots && nQueried < kMaxWarmedTypes; ++i) {
+    FILLINFO fillInfo;
+    m_RootMenu.getItemFillInfo(i, fillInfo);
+    nQueried += CFolderMenu::S_warmFileIcons(fillInfo, kMaxWarmedTypes - nQueried);
   }
   return nQueried;
 }

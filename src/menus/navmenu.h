@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../diag/callstack.h"
+#include "../diag/scoped.h"
 #include "../settings/rootitem.h"
 #include "contextmenu.h"
 #include "foldermenu.h"
@@ -25,12 +26,19 @@ class CNavMenu {
   CNavMenu();
   ~CNavMenu();
 
+  // What every Folder Menu draws with, kept until the process ends: the
+  // menu font, the arrow and folder bitmaps from the program's resources,
+  // and the icon cache, whose bitmaps are made for hIconWindow, with its
+  // seeded file types.
+  static void S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow);
   // Remembers the owner window and creates the two member menus.
   bool init(HWND hWnd);
   // Shows the Folder Menu at a screen point; returns when it closes. False
   // at once while a Folder Menu is already up.
   bool display(LONG x, LONG y);
 
+  // The menu messages of the Folder Menu, each to its handler below.
+  LRESULT handleMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   LRESULT handleInitPopup(WPARAM wParam, LPARAM lParam);
   void handleUnInitPopup(WPARAM wParam, LPARAM lParam);
   // Opens the entry last selected; the message's own position is not used.
@@ -41,7 +49,8 @@ class CNavMenu {
   void putTempMenu(CFolderMenu* lpMenu);
   void getRootItemList(std::vector<ROOTITEM>& rList);
   // Asks the icon cache, ahead of time, for the file types that the roots'
-  // own listings show; returns how many types it asked for.
+  // own listings show; returns how many types it asked for, past the first
+  // query that every process pays.
   size_t warmRootListingIcons();
   HRESULT handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
 
@@ -56,7 +65,7 @@ class CNavMenu {
     KVX_CALLSTACK_TRACK;
     return m_RootMenu;
   }
-  // Idle menus in the pool and levels open now, for the tests.
+  // Idle menus in the pool and levels open now.
   size_t getTempMenuCount() const {
     KVX_CALLSTACK_TRACK;
     return m_TempMenus.size();
@@ -64,10 +73,6 @@ class CNavMenu {
   size_t getOpenMenuCount() const {
     KVX_CALLSTACK_TRACK;
     return m_MenuStack.size();
-  }
-  const std::string& getSelectedPath() const {
-    KVX_CALLSTACK_TRACK;
-    return m_SelectedPath;
   }
 
   CNavMenu(const CNavMenu&) = delete;
@@ -78,7 +83,6 @@ class CNavMenu {
   void abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu);
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
-  static size_t S_warmListingIcons(const ROOTITEM& rRoot, size_t nBudget);
   void deleteLentAndPooledMenus();
   void closeTopLevel(bool bDestroyWindow);
   void closeLeftOverLevels();
@@ -111,7 +115,7 @@ class CNavMenu {
   // The menu loop's right-button releases, seen through a message filter:
   // Wine never sends WM_MENURBUTTONUP. Where the system sends both, the
   // time of the release already handled keeps it from being handled twice.
-  HHOOK m_hMsgFilterHook;
+  CHookHandle m_MsgFilterHook;
   DWORD m_dwHandledRightClickTime;
   bool m_bRightClickHandled;
   static CNavMenu* S_lpHookOwner;

@@ -4,7 +4,7 @@
 
 #include "../diag/log.h"
 #include "menuitem.h"
-#include "pathtext.h"
+#include "../diag/pathtext.h"
 
 BMPPAIR CRootMenu::S_bpRootFolderIcon(NULL, NULL);
 

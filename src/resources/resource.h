@@ -4,7 +4,7 @@
  *
  *   101 - 199   bitmaps and icons
  *   200 - 299   dialog templates
- *  1000 - 1999  dialog controls
+ *  1000 - 1999  dialog controls (Apply, 3, beside the system's IDOK and IDCANCEL)
  *  2000 - 2999  menu commands
  *
  * Plain preprocessor only: windres reads this file too.
@@ -56,7 +56,9 @@
 
 /* ---- Dialog controls (1000 - 1999) ------------------------------------- */
 
-/* Edit Folder Menu Items (201) */
+/* Edit Folder Menu Items (201). Apply sits beside IDOK (1) and IDCANCEL
+ * (2), the system's own button ids, as dialogs conventionally number it. */
+#define IDC_APPLY           3
 #define IDC_ROOT_LIST       1000
 #define IDC_ADD_ITEM        1006
 #define IDC_EDIT_ITEM       1008
@@ -98,8 +100,13 @@
 
 /* ---- Menu commands (2000 - 2999) --------------------------------------- */
 /*
- * Reserved: the Configuration Menu's command ids live in this range, defined
- * next to the code that builds the menu.
+ * The Configuration Menu's commands. The range is its own: the Folder Menu's
+ * entries carry small positions and the shell's context menu 0x8000 and up.
  */
+#define IDM_EDIT_FOLDER_MENU 2000
+#define IDM_PROGRAM_OPTIONS  2001
+#define IDM_EXIT             2002
+#define IDM_ABOUT            2003
+#define IDM_PROGRAM_HELP     2004
 
 #endif /* PATHWICK_RESOURCE_H */

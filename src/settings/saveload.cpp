@@ -7,6 +7,8 @@
 #include <string>
 
 #include "../diag/log.h"
+#include "../diag/pathtext.h"
+#include "../diag/scoped.h"
 
 namespace {
 
@@ -16,35 +18,6 @@ const char kOptionsKey[] = "Software\\Quillmere Software\\Pathwick\\Options\\";
 const char kMenuKey[] = "Software\\Quillmere Software\\Pathwick\\Menu\\";
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "Quillmere Pathwick";
-
-// Owns one open registry key and closes it on every way out.
-class CRegKey {
- public:
-  CRegKey() : m_hKey(NULL) { KVX_CALLSTACK_TRACK; }
-  ~CRegKey() {
-    KVX_CALLSTACK_TRACK;
-    if (m_hKey != NULL) RegCloseKey(m_hKey);
-  }
-  CRegKey(const CRegKey&) = delete;
-  CRegKey& operator=(const CRegKey&) = delete;
-
-  bool create(const char* lpszPath) {
-    KVX_CALLSTACK_TRACK;
-    return RegCreateKeyExA(HKEY_CURRENT_USER, lpszPath, 0, NULL, REG_OPTION_NON_VOLATILE,
-                           KEY_WRITE, NULL, &m_hKey, NULL) == ERROR_SUCCESS;
-  }
-  bool open(const char* lpszPath, REGSAM samDesired) {
-    KVX_CALLSTACK_TRACK;
-    return RegOpenKeyExA(HKEY_CURRENT_USER, lpszPath, 0, samDesired, &m_hKey) == ERROR_SUCCESS;
-  }
-  HKEY get() const {
-    KVX_CALLSTACK_TRACK;
-    return m_hKey;
-  }
-
- private:
-  HKEY m_hKey;
-};
 
 std::string itemKeyPath(int nPosition) {
   KVX_CALLSTACK_TRACK;
@@ -133,10 +106,7 @@ bool readString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
 // program's own path, quoted because it may contain blanks.
 std::string quotedModulePath() {
   KVX_CALLSTACK_TRACK;
-  char szModule[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, szModule, MAX_PATH);
-  szModule[MAX_PATH - 1] = '\0';
-  return std::string("\"") + szModule + "\"";
+  return "\"" + programPath() + "\"";
 }
 
 bool saveAutostart(bool bRunOnStartup) {
@@ -158,17 +128,24 @@ bool saveAutostart(bool bRunOnStartup) {
   return true;
 }
 
+// The first two values decide what the mouse buttons do, and a key without
+// them is no stored choice. The two start-up dialogs are shown unless told
+// otherwise, so a missing value there is no failure of the whole. Of the
+// button values only 0 and 1 are choices the program made: anything else
+// keeps what is there.
 struct OPTIONVALUE {
   const char* lpszName;
   bool PROGRAMOPTIONS::*pFlag;
+  bool bRequired;
+  bool bZeroOneOnly;
 };
 
-// In the order they are written.
+// In the order they are written and read.
 const OPTIONVALUE kOptionValues[] = {
-    {"LeftClickRoot", &PROGRAMOPTIONS::LeftClickRoot},
-    {"RunOnStartup", &PROGRAMOPTIONS::RunOnStartup},
-    {"TrayHelpAtStartup", &PROGRAMOPTIONS::TrayHelpAtStartup},
-    {"SplashScreenAtStartup", &PROGRAMOPTIONS::SplashScreenAtStartup},
+    {"LeftClickRoot", &PROGRAMOPTIONS::LeftClickRoot, true, true},
+    {"RunOnStartup", &PROGRAMOPTIONS::RunOnStartup, true, true},
+    {"TrayHelpAtStartup", &PROGRAMOPTIONS::TrayHelpAtStartup, false, false},
+    {"SplashScreenAtStartup", &PROGRAMOPTIONS::SplashScreenAtStartup, false, false},
 };
 
 bool readOption(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
@@ -179,31 +156,63 @@ bool readOption(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   return false;
 }
 
-// Anything but 0 or 1 is not a choice the program made: keep what is there.
-void applyZeroOne(DWORD dwValue, bool& rbFlag) {
+void applyOption(const OPTIONVALUE& rValue, DWORD dwValue, PROGRAMOPTIONS& rOptions) {
   KVX_CALLSTACK_TRACK;
-  if (dwValue == 0) rbFlag = false;
-  if (dwValue == 1) rbFlag = true;
+  bool& rbFlag = rOptions.*rValue.pFlag;
+  if (!rValue.bZeroOneOnly)
+    rbFlag = dwValue != 0;
+  else if (dwValue <= 1)
+    rbFlag = dwValue == 1;
 }
 
-bool readItemString(HKEY hKey, const char* lpszName, std::string& rstrValue) {
+// A missing key reports as its first value, as every read of it would fail.
+// bReport is false for the copy kept in case a save has to be undone, which
+// is read without a word to the log.
+bool openItemKey(int nPosition, CRegKey& rKey, bool bReport) {
   KVX_CALLSTACK_TRACK;
-  if (readString(hKey, lpszName, rstrValue)) return true;
-  SLog::S_getSingleton()->write(0, "loadItem() failed - (%s) RegQueryValueEx() failed", lpszName);
+  if (rKey.open(itemKeyPath(nPosition).c_str(), KEY_READ)) return true;
+  if (bReport)
+    SLog::S_getSingleton()->write(0, "loadItem() failed - (Name) RegQueryValueEx() failed");
   return false;
 }
 
-bool readItemDword(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
+bool readItemValues(HKEY hKey, ROOTITEM& rItem, bool bReport) {
   KVX_CALLSTACK_TRACK;
-  if (readDword(hKey, lpszName, rdwValue)) return true;
-  SLog::S_getSingleton()->write(0, "loadItem() failed - (%s) RegQueryValueEx() failed", lpszName);
-  return false;
+  DWORD dwSortType = 0;
+  DWORD dwMaxNoSort = 0;
+  const char* lpszFailed = NULL;
+  if (!readString(hKey, "Name", rItem.str_name))
+    lpszFailed = "Name";
+  else if (!readString(hKey, "Path", rItem.str_path))
+    lpszFailed = "Path";
+  else if (!readDword(hKey, "SortType", dwSortType))
+    lpszFailed = "SortType";
+  else if (!readDword(hKey, "MaxNoSort", dwMaxNoSort))
+    lpszFailed = "MaxNoSort";
+  if (lpszFailed != NULL) {
+    if (bReport)
+      SLog::S_getSingleton()->write(0, "loadItem() failed - (%s) RegQueryValueEx() failed",
+                                    lpszFailed);
+    return false;
+  }
+  rItem.sort_type = static_cast<int>(dwSortType);
+  rItem.max_no_sort = dwMaxNoSort;
+  return true;
 }
 
-bool itemKeyExists(int nPosition) {
+// Only a missing key ends the list. An item whose key is there but whose
+// values cannot be read is left out alone: the items after it still load,
+// so the next save, which renumbers the list, keeps them instead of
+// deleting them as a stale tail.
+void readItemList(std::vector<ROOTITEM>& rItemList, bool bReport) {
   KVX_CALLSTACK_TRACK;
-  CRegKey itemKey;
-  return itemKey.open(itemKeyPath(nPosition).c_str(), KEY_READ);
+  rItemList.clear();
+  for (int i = 0;; ++i) {
+    CRegKey itemKey;
+    if (!openItemKey(i, itemKey, bReport)) return;
+    ROOTITEM item;
+    if (readItemValues(itemKey.get(), item, bReport)) rItemList.push_back(item);
+  }
 }
 
 }  // namespace
@@ -234,17 +243,11 @@ bool loadOptions(PROGRAMOPTIONS& rOptions) {
     SLog::S_getSingleton()->write(0, "loadOptions() failed - (OPTIONS) RegOpenKeyEx() failed");
     return false;
   }
-  DWORD dwValue = 0;
-  if (!readOption(optionsKey.get(), "LeftClickRoot", dwValue)) return false;
-  applyZeroOne(dwValue, rOptions.LeftClickRoot);
-  if (!readOption(optionsKey.get(), "RunOnStartup", dwValue)) return false;
-  applyZeroOne(dwValue, rOptions.RunOnStartup);
-  // The two start-up dialogs are shown unless told otherwise, so a missing
-  // value here is no failure of the whole.
-  if (!readOption(optionsKey.get(), "TrayHelpAtStartup", dwValue)) return true;
-  rOptions.TrayHelpAtStartup = dwValue != 0;
-  if (!readOption(optionsKey.get(), "SplashScreenAtStartup", dwValue)) return true;
-  rOptions.SplashScreenAtStartup = dwValue != 0;
+  for (const OPTIONVALUE& rValue : kOptionValues) {
+    DWORD dwValue = 0;
+    if (!readOption(optionsKey.get(), rValue.lpszName, dwValue)) return !rValue.bRequired;
+    applyOption(rValue, dwValue, rOptions);
+  }
   return true;
 }
 
@@ -272,47 +275,10 @@ bool saveItem(int nPosition, const ROOTITEM& rItem) {
 bool loadItem(int nPosition, ROOTITEM& rItem) {
   KVX_CALLSTACK_TRACK;
   CRegKey itemKey;
-  // A missing key reports as its first value, as every read of it would fail.
-  if (!itemKey.open(itemKeyPath(nPosition).c_str(), KEY_READ)) {
-    SLog::S_getSingleton()->write(0, "loadItem() failed - (Name) RegQueryValueEx() failed");
-    return false;
-  }
-  DWORD dwSortType = 0;
-  DWORD dwMaxNoSort = 0;
-  if (!readItemString(itemKey.get(), "Name", rItem.str_name) ||
-      !readItemString(itemKey.get(), "Path", rItem.str_path) ||
-      !readItemDword(itemKey.get(), "SortType", dwSortType) ||
-      !readItemDword(itemKey.get(), "MaxNoSort", dwMaxNoSort))
-    return false;
-  rItem.sort_type = static_cast<int>(dwSortType);
-  rItem.max_no_sort = dwMaxNoSort;
-  return true;
+  return openItemKey(nPosition, itemKey, true) && readItemValues(itemKey.get(), rItem, true);
 }
 
 namespace {
-
-// The list as stored, read without a word to the log: it is only kept in
-// case a save has to be undone.
-void readStoredItems(std::vector<ROOTITEM>& rItemList) {
-  KVX_CALLSTACK_TRACK;
-  rItemList.clear();
-  for (int i = 0;; ++i) {
-    CRegKey itemKey;
-    if (!itemKey.open(itemKeyPath(i).c_str(), KEY_READ)) return;
-    ROOTITEM item;
-    DWORD dwSortType = 0;
-    DWORD dwMaxNoSort = 0;
-    // As at start-up, an unreadable item is left out and the rest kept.
-    if (!readString(itemKey.get(), "Name", item.str_name) ||
-        !readString(itemKey.get(), "Path", item.str_path) ||
-        !readDword(itemKey.get(), "SortType", dwSortType) ||
-        !readDword(itemKey.get(), "MaxNoSort", dwMaxNoSort))
-      continue;
-    item.sort_type = static_cast<int>(dwSortType);
-    item.max_no_sort = dwMaxNoSort;
-    rItemList.push_back(item);
-  }
-}
 
 // True when every item was written. An item that fails is logged by
 // saveItem; the rest still get written and the stale tail still goes.
@@ -338,7 +304,7 @@ bool writeItems(const std::vector<ROOTITEM>& rItemList) {
 bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
   KVX_CALLSTACK_TRACK;
   std::vector<ROOTITEM> previous;
-  readStoredItems(previous);
+  readItemList(previous, false);
   if (writeItems(rItemList)) return true;
   SLog::S_getSingleton()->write(
       0, "saveMenuItems() failed: the list stored before (%u items) was written back",
@@ -347,18 +313,7 @@ bool saveMenuItems(const std::vector<ROOTITEM>& rItemList) {
   return false;
 }
 
-// Only a missing key ends the list. An item whose key is there but whose
-// values cannot be read (logged by loadItem) is left out alone: the items
-// after it still load, so the next save, which renumbers the list, keeps
-// them instead of deleting them as a stale tail.
 void loadMenuItems(std::vector<ROOTITEM>& rItemList) {
   KVX_CALLSTACK_TRACK;
-  rItemList.clear();
-  for (int i = 0;; ++i) {
-    ROOTITEM item;
-    if (loadItem(i, item))
-      rItemList.push_back(item);
-    else if (!itemKeyExists(i))
-      break;
-  }
+  readItemList(rItemList, true);
 }

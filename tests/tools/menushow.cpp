@@ -16,6 +16,7 @@
 
 #include "diag/log.h"
 #include "menus/foldermenu.h"
+#include "menus/navmenu.h"
 #include "menus/iconmgr.h"
 #include "menus/menuitem.h"
 #include "resources/resource.h"
@@ -119,19 +120,7 @@ HWND createOwner(HINSTANCE hInstance) {
 
 // The start-up steps of the program that the menu draws with.
 void setUpMenus(HINSTANCE hInstance, HWND hOwner) {
-  CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(hInstance);
-  SIconMgr::S_createSingleton();
-  SIconMgr::S_getSingleton()->setupInfo(hOwner, 16, 16);
-  const int w = GetSystemMetrics(SM_CXICON);
-  const int h = GetSystemMetrics(SM_CYICON);
-  std::string strExe = "exe";
-  SIconMgr::S_getSingleton()->setBmpIconForExt(strExe, LoadIconA(NULL, IDI_APPLICATION), w, h);
-  std::string strLnk = "lnk";
-  SIconMgr::S_getSingleton()->setBmpIconForExt(
-      strLnk, LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_SHORTCUT)), w, h);
-  CFolderMenu::S_setFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
-                              LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
+  CNavMenu::S_loadDrawingResources(hInstance, hOwner);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "diag/log.h"
 #include "menus/foldermenu.h"
+#include "menus/navmenu.h"
 #include "menus/iconmgr.h"
 #include "menus/menuitem.h"
 #include "menus/rootmenu.h"
@@ -79,16 +80,8 @@ void setUpMenuResources() {
   static bool S_bDone = false;
   if (S_bDone) return;
   S_bDone = true;
-  const HINSTANCE hInstance = GetModuleHandleA(NULL);
   SLog::S_createSingleton();
-  CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(hInstance);
-  SIconMgr::S_createSingleton();
-  SIconMgr::S_getSingleton()->setupInfo(NULL, 16, 16);
-  CFolderMenu::S_setFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDER)),
-                              LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
-  CRootMenu::S_setRootFolderBMP(LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_ROOTFOLDER)),
-                                LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_FOLDERMASK)));
+  CNavMenu::S_loadDrawingResources(GetModuleHandleA(NULL), NULL);
 }
 
 std::vector<std::string> menuTexts(CFolderMenu& rMenu) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "menus/pathtext.h"
+#include "diag/pathtext.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "diag/log.h"
+#include "diag/scoped.h"
 #include "settings/saveload.h"
 #include "rootitem_support.h"
 
@@ -31,18 +32,16 @@ struct RAWVALUE {
 
 RAWVALUE queryRaw(const std::string& strKey, const char* lpszName) {
   RAWVALUE value;
-  HKEY hKey = NULL;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-    return value;
+  CRegKey key;
+  if (!key.open(strKey.c_str(), KEY_READ)) return value;
   DWORD dwSize = 0;
-  if (RegQueryValueExA(hKey, lpszName, NULL, &value.dwType, NULL, &dwSize) == ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.get(), lpszName, NULL, &value.dwType, NULL, &dwSize) == ERROR_SUCCESS) {
     value.strData.assign(dwSize, '\0');
     value.bFound =
-        RegQueryValueExA(hKey, lpszName, NULL, &value.dwType,
+        RegQueryValueExA(key.get(), lpszName, NULL, &value.dwType,
                          reinterpret_cast<BYTE*>(&value.strData[0]), &dwSize) == ERROR_SUCCESS;
     value.strData.resize(dwSize);
   }
-  RegCloseKey(hKey);
   return value;
 }
 
@@ -67,12 +66,10 @@ DWORD dwordOf(const RAWVALUE& rValue) {
 
 void setRaw(const std::string& strKey, const char* lpszName, DWORD dwType, const void* lpData,
             DWORD dwSize) {
-  HKEY hKey = NULL;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, NULL, 0, KEY_WRITE,
-                                           NULL, &hKey, NULL));
+  CRegKey key;
+  ASSERT_TRUE(key.create(strKey.c_str())) << strKey;
   EXPECT_EQ(ERROR_SUCCESS,
-            RegSetValueExA(hKey, lpszName, 0, dwType, static_cast<const BYTE*>(lpData), dwSize));
-  RegCloseKey(hKey);
+            RegSetValueExA(key.get(), lpszName, 0, dwType, static_cast<const BYTE*>(lpData), dwSize));
 }
 
 void setRawDword(const std::string& strKey, const char* lpszName, DWORD dwValue) {
@@ -84,25 +81,21 @@ void setRawString(const std::string& strKey, const char* lpszName, const std::st
 }
 
 bool keyExists(const std::string& strKey) {
-  HKEY hKey = NULL;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(hKey);
-  return true;
+  CRegKey key;
+  return key.open(strKey.c_str(), KEY_READ);
 }
 
 std::vector<std::string> subkeysOf(const std::string& strKey) {
   std::vector<std::string> names;
-  HKEY hKey = NULL;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-    return names;
+  CRegKey key;
+  if (!key.open(strKey.c_str(), KEY_READ)) return names;
   char szName[256];
   for (DWORD i = 0;; ++i) {
     DWORD dwLength = sizeof(szName);
-    if (RegEnumKeyExA(hKey, i, szName, &dwLength, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExA(key.get(), i, szName, &dwLength, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+      break;
     names.push_back(szName);
   }
-  RegCloseKey(hKey);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -171,10 +164,7 @@ class SettingsStore : public ::testing::Test {
  protected:
   void SetUp() override {
     removeEverything();
-    HKEY hRun = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, NULL, 0, KEY_WRITE,
-                                             NULL, &hRun, NULL));
-    RegCloseKey(hRun);
+    ASSERT_TRUE(CRegKey().create(kRunKey));
     SLog::S_createSingleton();
     m_strLogPath = SLog::S_getSingleton()->getPath(0);
     std::ifstream in(m_strLogPath.c_str(), std::ios::binary | std::ios::ate);
@@ -188,11 +178,8 @@ class SettingsStore : public ::testing::Test {
   static void removeEverything() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, kCompanyKey);
-    HKEY hRun = NULL;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, &hRun) == ERROR_SUCCESS) {
-      RegDeleteValueA(hRun, kRunValue);
-      RegCloseKey(hRun);
-    }
+    CRegKey run;
+    if (run.open(kRunKey, KEY_WRITE)) RegDeleteValueA(run.get(), kRunValue);
   }
 
   // The messages (time stamps cut off) logged since the case began.
@@ -512,11 +499,9 @@ TEST_F(SettingsStore, AnItemWithoutPathIsLeftOutAndTheRestLoad) {
   storeItem("0000", "First", "C:\\1\\");
   storeItem("0001", "Second", "C:\\2\\");
   storeItem("0002", "Third", "C:\\3\\");
-  HKEY hKey = NULL;
-  ASSERT_EQ(ERROR_SUCCESS,
-            RegOpenKeyExA(HKEY_CURRENT_USER, itemKey("0001").c_str(), 0, KEY_WRITE, &hKey));
-  RegDeleteValueA(hKey, "Path");
-  RegCloseKey(hKey);
+  CRegKey second;
+  ASSERT_TRUE(second.open(itemKey("0001").c_str(), KEY_WRITE));
+  RegDeleteValueA(second.get(), "Path");
   std::vector<ROOTITEM> loaded;
   loadMenuItems(loaded);
   ASSERT_EQ(2u, loaded.size());
@@ -553,17 +538,11 @@ namespace {
 // not exist yet fails to be created, while the existing ones still take
 // their values.
 void storeVolatileList(const std::vector<ROOTITEM>& rItems) {
-  HKEY hMenu = NULL;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kMenuKey, 0, NULL,
-                                           REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hMenu, NULL));
-  RegCloseKey(hMenu);
+  ASSERT_TRUE(CRegKey().create(kMenuKey, KEY_WRITE, REG_OPTION_VOLATILE));
   for (size_t i = 0; i < rItems.size(); ++i) {
     char szNumber[8];
     snprintf(szNumber, sizeof(szNumber), "%04u", static_cast<unsigned>(i));
-    HKEY hItem = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, itemKey(szNumber).c_str(), 0, NULL,
-                                             REG_OPTION_VOLATILE, KEY_WRITE, NULL, &hItem, NULL));
-    RegCloseKey(hItem);
+    ASSERT_TRUE(CRegKey().create(itemKey(szNumber).c_str(), KEY_WRITE, REG_OPTION_VOLATILE));
     storeItem(szNumber, rItems[i].str_name, rItems[i].str_path,
               static_cast<DWORD>(rItems[i].sort_type), rItems[i].max_no_sort);
   }

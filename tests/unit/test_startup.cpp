@@ -8,6 +8,7 @@
 
 #include "app/mainwind.h"
 #include "diag/log.h"
+#include "diag/scoped.h"
 #include "menus/iconmgr.h"
 #include "settings/saveload.h"
 
@@ -105,10 +106,9 @@ void startWithAnOddRootAndSave() {
     roots[i].str_path = "C:\\" + roots[i].str_name + "\\";
   }
   saveMenuItems(roots);
-  HKEY hKey = NULL;
-  RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kMenuKey) + "0002").c_str(), 0, KEY_WRITE, &hKey);
-  RegSetValueExA(hKey, "Path", 0, REG_BINARY, reinterpret_cast<const BYTE*>("C:\\"), 3);
-  RegCloseKey(hKey);
+  CRegKey item;
+  ASSERT_TRUE(item.open((std::string(kMenuKey) + "0002").c_str(), KEY_WRITE));
+  RegSetValueExA(item.get(), "Path", 0, REG_BINARY, reinterpret_cast<const BYTE*>("C:\\"), 3);
   startInProcess();
   saveMenuItems(SMainWind::S_getSingleton()->getStartupRootItems());
   std::vector<ROOTITEM> stored;

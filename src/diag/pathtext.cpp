@@ -1,6 +1,6 @@
 #include "pathtext.h"
 
-#include "../diag/callstack.h"
+#include "callstack.h"
 
 namespace {
 
@@ -29,6 +29,37 @@ bool endsWithBackslash(const std::string& rPath, UINT nCodePage) {
   for (std::string::size_type i = 0; i < rPath.size(); i += charLength(rPath, i, nCodePage))
     nLast = i;
   return nLast != std::string::npos && rPath[nLast] == '\\';
+}
+
+std::string::size_type lastBackslash(const std::string& rPath, UINT nCodePage) {
+  KVX_CALLSTACK_TRACK;
+  std::string::size_type nSlash = std::string::npos;
+  for (std::string::size_type i = 0; i < rPath.size(); i += charLength(rPath, i, nCodePage))
+    if (rPath[i] == '\\') nSlash = i;
+  return nSlash;
+}
+
+// The buffer grows until the whole path fits: the system cuts a longer one
+// short without saying so, other than by filling the buffer.
+std::string programPath() {
+  KVX_CALLSTACK_TRACK;
+  std::string strPath(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD nLength =
+        GetModuleFileNameA(NULL, &strPath[0], static_cast<DWORD>(strPath.size()));
+    if (nLength < strPath.size()) {
+      strPath.resize(nLength);
+      return strPath;
+    }
+    strPath.resize(strPath.size() * 2);
+  }
+}
+
+std::string programFolder() {
+  KVX_CALLSTACK_TRACK;
+  const std::string strPath = programPath();
+  const std::string::size_type nSlash = lastBackslash(strPath);
+  return nSlash == std::string::npos ? std::string() : strPath.substr(0, nSlash + 1);
 }
 
 std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage) {

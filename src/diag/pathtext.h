@@ -1,5 +1,5 @@
-#ifndef PATHWICK_MENUS_PATHTEXT_H
-#define PATHWICK_MENUS_PATHTEXT_H
+#ifndef PATHWICK_DIAG_PATHTEXT_H
+#define PATHWICK_DIAG_PATHTEXT_H
 
 #include <windows.h>
 
@@ -13,6 +13,8 @@
 
 // True when the last character of rPath is a backslash.
 bool endsWithBackslash(const std::string& rPath, UINT nCodePage = CP_ACP);
+// The position of the last backslash, npos when there is none.
+std::string::size_type lastBackslash(const std::string& rPath, UINT nCodePage = CP_ACP);
 // The position of the dot that starts the extension of the path's file name
 // (the last dot after the last backslash); npos when the name has none.
 std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage = CP_ACP);
@@ -20,5 +22,10 @@ std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage = C
 // the second bytes of double-byte characters stay as they are.
 void upperAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
 void lowerAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
+
+// The program file's full path, and its folder with the trailing backslash
+// (empty when the path has no folder part).
+std::string programPath();
+std::string programFolder();
 
 #endif
