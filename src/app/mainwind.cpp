@@ -341,6 +341,12 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+LRESULT SMainWind::onNotedRightClick(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  m_NavMenu.handleNotedRightClick(wParam);
+  return 0;
+}
+
 // Only button releases open a menu, so a double click adds nothing.
 LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
@@ -415,6 +421,8 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
       return lpMain->onMenuChar(wParam, lParam);
     case WM_RBUTTONUP:
       return lpMain->onRButtonUp(wParam, lParam);
+    case PATHWICK_MENU_RIGHTCLICK:
+      return lpMain->onNotedRightClick(wParam);
     case PATHWICK_TRAY_CALLBACK:
       return lpMain->onTrayNotify(lParam);
     default:

@@ -25,6 +25,10 @@ class SMainWind : public SSingleton<SMainWind> {
 
   void init(HINSTANCE hInstance);
 
+  CNavMenu& getNavMenu() {
+    KVX_CALLSTACK_TRACK;
+    return m_NavMenu;
+  }
   const PROGRAMOPTIONS& getOptions() const {
     KVX_CALLSTACK_TRACK;
     return m_Options;
@@ -49,6 +53,7 @@ class SMainWind : public SSingleton<SMainWind> {
   LRESULT onMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   LRESULT onMenuChar(WPARAM wParam, LPARAM lParam);
   LRESULT onRButtonUp(WPARAM wParam, LPARAM lParam);
+  LRESULT onNotedRightClick(WPARAM wParam);
   LRESULT onTrayNotify(LPARAM lParam);
 
  private:

@@ -13,9 +13,13 @@ static_assert(sizeof(CMINVOKECOMMANDINFO) == 36, "the shell's command record is 
 
 namespace {
 
-void showBox(const char* lpszText, UINT uIcon) {
+// The box belongs to the window the context menu is shown for: a box of
+// its own makes the system end the menu mode of that window and let go of
+// the mouse, which an ownerless box leaves with the open menu, so that only
+// the keyboard could answer it.
+void showBox(HWND hOwner, const char* lpszText, UINT uIcon) {
   KVX_CALLSTACK_TRACK;
-  MessageBoxA(NULL, lpszText, "Error", MB_OK | uIcon);
+  MessageBoxA(hOwner, lpszText, "Error", MB_OK | uIcon);
 }
 
 void logLine(const char* lpszLine) {
@@ -63,21 +67,21 @@ bool bindDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
   return true;
 }
 
-void reportUnparsedName() {
+void reportUnparsedName(HWND hOwner) {
   KVX_CALLSTACK_TRACK;
   logLine("CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed");
-  showBox("ParseDisplayName() Failed", MB_ICONERROR);
+  showBox(hOwner, "ParseDisplayName() Failed", MB_ICONERROR);
 }
 
 // A file or folder below a directory: the directory's folder object is the
 // parent, and the name is parsed in it.
-bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
+bool parseInDirectory(HWND hOwner, IShellFolder* lpDesktop, const std::string& rDirectory,
                       const std::string& rName, CComRef<IShellFolder>& rParent,
                       CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
   if (!bindDirectory(lpDesktop, rDirectory, rParent)) return false;
   if (parseName(rParent.get(), rName, rItem)) return true;
-  reportUnparsedName();
+  reportUnparsedName(hOwner);
   rParent.reset();
   return false;
 }
@@ -88,12 +92,12 @@ bool parseInDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
 // folder above it, My Computer, becomes the parent, and the drive's entry
 // the item, so the menu shown is the drive's own. Any path that ends with
 // a backslash, or holds none, takes this road too.
-bool parseFromDesktop(IShellFolder* lpDesktop, const std::string& rPath,
+bool parseFromDesktop(HWND hOwner, IShellFolder* lpDesktop, const std::string& rPath,
                       CComRef<IShellFolder>& rParent, CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
   CItemIdList full;
   if (!parseName(lpDesktop, rPath, full)) {
-    reportUnparsedName();
+    reportUnparsedName(hOwner);
     return false;
   }
   LPCITEMIDLIST lpLast = NULL;
@@ -109,7 +113,7 @@ bool parseFromDesktop(IShellFolder* lpDesktop, const std::string& rPath,
 }  // namespace
 
 CContextMenu::CContextMenu()
-    : m_nShellIDFirst(2), m_nShellIDLast(30000), m_nInterfaceVersion(0) {
+    : m_nShellIDFirst(2), m_nShellIDLast(30000), m_nInterfaceVersion(0), m_hOwner(NULL) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -131,14 +135,14 @@ bool CContextMenu::getPIDLFromPathString(std::string& rstrFile, CComRef<IShellFo
   if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.receive()))) ||
       desktop.get() == NULL) {
     logLine("CContextMenu::getPIDLFromPathString() failed: SHGetDesktopFolder() Failed");
-    showBox("SHGetDesktopFolder() Failed", MB_ICONERROR);
+    showBox(m_hOwner, "SHGetDesktopFolder() Failed", MB_ICONERROR);
     return false;
   }
   const std::string::size_type nSlash = lastBackslash(rstrFile);
   if (nSlash != std::string::npos && nSlash + 1 < rstrFile.size())
-    return parseInDirectory(desktop.get(), rstrFile.substr(0, nSlash + 1),
+    return parseInDirectory(m_hOwner, desktop.get(), rstrFile.substr(0, nSlash + 1),
                             rstrFile.substr(nSlash + 1), rParent, rItem);
-  return parseFromDesktop(desktop.get(), rstrFile, rParent, rItem);
+  return parseFromDesktop(m_hOwner, desktop.get(), rstrFile, rParent, rItem);
 }
 
 bool CContextMenu::getInterface(std::string& rstrFile) {
@@ -155,7 +159,7 @@ bool CContextMenu::getInterface(std::string& rstrFile) {
       parent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL, menu.receive());
   if (FAILED(hr)) {
     logLine("CContextMenu::getInterface() failed: GetUIObjectOf() Failed");
-    showBox("GetUIObjectOf() Failed", MB_ICONERROR);
+    showBox(m_hOwner, "GetUIObjectOf() Failed", MB_ICONERROR);
     return false;
   }
   if (menu.get() == NULL) {
@@ -213,6 +217,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
     logLine("CContextMenu::displayContextMenu() failed: a context menu is already up");
     return false;
   }
+  m_hOwner = hOwner;
   CPopupMenu popup(CreatePopupMenu());
   if (popup.get() == NULL) {
     SLog::S_getSingleton()->writeLastError(
@@ -220,7 +225,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
     return false;
   }
   if (!getInterface(rstrFile)) {
-    showBox("Unable to open the context menu, the item may be invalid.", MB_ICONWARNING);
+    showBox(m_hOwner, "Unable to open the context menu, the item may be invalid.", MB_ICONWARNING);
     return false;
   }
   if (FAILED(m_IContextMenu->QueryContextMenu(popup.get(), 0, static_cast<UINT>(m_nShellIDFirst),
@@ -228,7 +233,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
                                                 CMF_EXPLORE | CMF_EXTENDEDVERBS))) {
     releaseInterface();
     logLine("CContextMenu::displayContextMenu() failed: QueryContextMenu() Failed");
-    showBox("QueryContextMenu() Failed", MB_ICONERROR);
+    showBox(m_hOwner, "QueryContextMenu() Failed", MB_ICONERROR);
     return false;
   }
   // A dismissed menu returns 0 without setting an error; a stale code from

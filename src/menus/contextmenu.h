@@ -71,6 +71,8 @@ class CContextMenu {
   // The richest interface obtained, as its IContextMenu base.
   CComRef<IContextMenu> m_IContextMenu;
   int m_nInterfaceVersion;
+  // The owner of the boxes that tell the user of a failure.
+  HWND m_hOwner;
 };
 
 #endif

@@ -172,15 +172,23 @@ bool CNavMenu::getMouseItem(CFolderMenu** lplpMenu, int& rnPos) {
   return false;
 }
 
+// The system's own report of a right-button release on an entry. It comes
+// while the menu loop handles the release, so the release the message
+// filter noted last (if any) is this one: marked handled, its posted note
+// does nothing. Releases inside the shell's menu are that menu's.
 void CNavMenu::handleMenuRightClick(WPARAM, LPARAM) {
   KVX_CALLSTACK_TRACK;
-  if (isRightClickHandled(GetMessageTime())) return;
+  if (m_bInContextMenu) return;
+  m_nRightClicksHandled = m_nRightClicksNoted;
   showContextMenuAtCursor();
 }
 
-bool CNavMenu::isRightClickHandled(DWORD dwTime) const {
+void CNavMenu::handleNotedRightClick(WPARAM wParam) {
   KVX_CALLSTACK_TRACK;
-  return m_bRightClickHandled && dwTime == m_dwHandledRightClickTime;
+  const unsigned long nClick = static_cast<unsigned long>(wParam);
+  if (nClick <= m_nRightClicksHandled) return;
+  m_nRightClicksHandled = nClick;
+  showContextMenuAtCursor();
 }
 
 // The entries are disabled, not grayed, while the shell's menu is up, and
@@ -203,6 +211,7 @@ void CNavMenu::showContextMenuAtCursor() {
   if (m_bInContextMenu || m_nRootSel < 0 || !m_bItemsEnabled) return;
   enableAllItems(false);
   m_bInContextMenu = true;
+  const HWND hForeground = GetForegroundWindow();
   if (!m_ContextMenu.displayContextMenu(m_hWnd, strPath, ptCursor.x, ptCursor.y)) {
     SLog::S_getSingleton()->write(
         0, "CNavMenu::handleMenuRightClick() failed: displayContextMenu() failed %s",
@@ -210,20 +219,34 @@ void CNavMenu::showContextMenuAtCursor() {
     SLog::S_getSingleton()->write(0, "----cur obj = %s", strPath.c_str());
   }
   m_bInContextMenu = false;
-  // Wine's nested menu loop lets go of the mouse as it ends, and a command's
-  // window may have taken the foreground, which leaves the Folder Menu deaf
-  // to clicks outside it; the system's own menu loop keeps the capture
-  // where it has one.
-  if (GetCapture() == NULL) {
-    SetForegroundWindow(m_hWnd);
-    SetCapture(m_hWnd);
-  }
+  if (m_bWineRoad) takeMouseBackOnWine(hForeground);
 }
 
-// Only for as long as the Folder Menu is tracked.
+// Wine's nested menu loop lets go of the mouse as it ends, which leaves the
+// Folder Menu deaf to clicks outside it. The system's own menu loop keeps
+// its capture, so this is done only under Wine, only where nobody holds the
+// mouse, and the foreground is taken back only where no window (one the
+// chosen command opened) has taken it meanwhile.
+void CNavMenu::takeMouseBackOnWine(HWND hForegroundBefore) {
+  KVX_CALLSTACK_TRACK;
+  if (GetCapture() != NULL) return;
+  const HWND hForeground = GetForegroundWindow();
+  if (hForeground == NULL || hForeground == hForegroundBefore) SetForegroundWindow(m_hWnd);
+  SetCapture(m_hWnd);
+}
+
+// Wine's ntdll names its version; the system's does not.
+bool CNavMenu::S_isWine() {
+  KVX_CALLSTACK_TRACK;
+  const HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+  return hNtdll != NULL && GetProcAddress(hNtdll, "wine_get_version") != NULL;
+}
+
+// Only for as long as the Folder Menu is tracked, and only under Wine,
+// which never sends WM_MENURBUTTONUP.
 void CNavMenu::installRightClickHook() {
   KVX_CALLSTACK_TRACK;
-  m_bRightClickHandled = false;
+  if (!m_bWineRoad) return;
   S_lpHookOwner = this;
   m_MsgFilterHook.reset(
       SetWindowsHookExA(WH_MSGFILTER, S_MenuMsgFilterProc, NULL, GetCurrentThreadId()));
@@ -238,18 +261,16 @@ void CNavMenu::removeRightClickHook() {
   if (S_lpHookOwner == this) S_lpHookOwner = NULL;
 }
 
-// The release is taken out of the menu loop once handled, so the system
-// does not act on it (or report it) a second time. Inside the shell's menu
-// it is left to that menu.
+// Notes the menu loop's right-button release and leaves it to the loop: the
+// shell's menu is not run from inside the filter, but from the note posted
+// to the owner window, which the menu loop dispatches once it has handled
+// the release. Inside the shell's menu the release is that menu's.
 LRESULT CALLBACK CNavMenu::S_MenuMsgFilterProc(int nCode, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   CNavMenu* lpOwner = S_lpHookOwner;
   const MSG* lpMsg = reinterpret_cast<const MSG*>(lParam);
-  if (nCode != MSGF_MENU || lpOwner == NULL || lpMsg == NULL || lpMsg->message != WM_RBUTTONUP ||
-      lpOwner->m_bInContextMenu)
-    return CallNextHookEx(NULL, nCode, wParam, lParam);
-  lpOwner->m_dwHandledRightClickTime = lpMsg->time;
-  lpOwner->m_bRightClickHandled = true;
-  lpOwner->showContextMenuAtCursor();
-  return TRUE;
+  if (nCode == MSGF_MENU && lpOwner != NULL && lpMsg != NULL && lpMsg->message == WM_RBUTTONUP &&
+      !lpOwner->m_bInContextMenu)
+    PostMessageA(lpOwner->m_hWnd, PATHWICK_MENU_RIGHTCLICK, ++lpOwner->m_nRightClicksNoted, 0);
+  return CallNextHookEx(NULL, nCode, wParam, lParam);
 }

@@ -17,8 +17,9 @@ CNavMenu::CNavMenu()
       m_nRootSel(-1),
       m_bItemsEnabled(true),
       m_nDisabledSelects(0),
-      m_dwHandledRightClickTime(0),
-      m_bRightClickHandled(false) {
+      m_bWineRoad(false),
+      m_nRightClicksNoted(0),
+      m_nRightClicksHandled(0) {
   KVX_CALLSTACK_TRACK;
   // Below this range lie the folder menus' own positions: the owner window
   // tells the shell's entries from ours by that bit alone.
@@ -97,6 +98,7 @@ void CNavMenu::S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow) {
 bool CNavMenu::init(HWND hWnd) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hWnd;
+  m_bWineRoad = S_isWine();
   if (!m_RootMenu.init()) {
     SLog::S_getSingleton()->write(0, "CNavMenu::init() failed: m_RootMenu.init() failed");
     return false;
@@ -140,10 +142,20 @@ bool CNavMenu::display(LONG x, LONG y) {
 
 // Once tracking has ended every level is closed, whether or not the system
 // said so: a level left filled would be refilled on top of its old entries
-// at the next display.
+// at the next display. Only now, with no menu tracked any more, are the
+// windows Wine left on screen destroyed: while the loop runs, a menu window
+// may still be the system's.
 void CNavMenu::closeLeftOverLevels() {
   KVX_CALLSTACK_TRACK;
-  while (!m_MenuStack.empty()) closeTopLevel(true);
+  while (!m_MenuStack.empty()) {
+    m_LeftOverMenus.push_back(m_MenuStack.back()->getHMENU());
+    closeTopLevel();
+  }
+  for (HMENU hMenu : m_LeftOverMenus) {
+    const HWND hMenuWnd = S_findMenuWindow(hMenu);
+    if (hMenuWnd != NULL) DestroyWindow(hMenuWnd);
+  }
+  m_LeftOverMenus.clear();
   m_MenuWindows.clear();
 }
 
@@ -242,13 +254,16 @@ void CNavMenu::abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu) {
 // Levels close from the top down. Wine, after a context menu tracked inside
 // the Folder Menu, closes the root with its submenus still open and says
 // nothing of them: they close with it, and their windows, which Wine leaves
-// on screen, go too.
+// on screen, go once tracking has ended.
 void CNavMenu::handleUnInitPopup(WPARAM wParam, LPARAM) {
   KVX_CALLSTACK_TRACK;
   const HMENU hPopup = reinterpret_cast<HMENU>(wParam);
   if (findOpenMenu(hPopup) != NULL) {
-    while (m_MenuStack.back()->getHMENU() != hPopup) closeTopLevel(true);
-    closeTopLevel(false);
+    while (m_MenuStack.back()->getHMENU() != hPopup) {
+      m_LeftOverMenus.push_back(m_MenuStack.back()->getHMENU());
+      closeTopLevel();
+    }
+    closeTopLevel();
   }
   m_MenuWindows.erase(hPopup);
 }
@@ -256,7 +271,7 @@ void CNavMenu::handleUnInitPopup(WPARAM wParam, LPARAM) {
 // The closed level gives its own child back to the pool and loses its
 // entries, but stays the child of the level below, ready to be refilled.
 // The root menu keeps its entries for the next display.
-void CNavMenu::closeTopLevel(bool bDestroyWindow) {
+void CNavMenu::closeTopLevel() {
   KVX_CALLSTACK_TRACK;
   CFolderMenu* lpTopMenu = m_MenuStack.back();
   const HMENU hMenu = lpTopMenu->getHMENU();
@@ -266,9 +281,6 @@ void CNavMenu::closeTopLevel(bool bDestroyWindow) {
   }
   m_MenuStack.pop_back();
   m_MenuWindows.erase(hMenu);
-  // A level never hovered has no window on record.
-  const HWND hMenuWnd = bDestroyWindow ? S_findMenuWindow(hMenu) : NULL;
-  if (hMenuWnd != NULL) DestroyWindow(hMenuWnd);
 }
 
 CFolderMenu* CNavMenu::getTempMenu() {

@@ -15,6 +15,10 @@
 #include "foldermenu.h"
 #include "rootmenu.h"
 
+// A right-button release the menu loop saw, noted for the owner window;
+// wParam numbers it.
+#define PATHWICK_MENU_RIGHTCLICK (WM_APP + 1)
+
 // Drives the Folder Menu from the tray click until it closes. Every folder
 // and group entry of a menu opens that menu's one child popup, which is
 // filled in the instant before it shows, from the position of the entry
@@ -60,6 +64,15 @@ class CNavMenu {
   bool getMouseItem(CFolderMenu** lplpMenu, int& rnPos);
   // WM_MENURBUTTONUP and WM_RBUTTONUP; the entry is found from the cursor.
   void handleMenuRightClick(WPARAM wParam, LPARAM lParam);
+  // PATHWICK_MENU_RIGHTCLICK: a release the system reported as
+  // WM_MENURBUTTONUP already is not handled again.
+  void handleNotedRightClick(WPARAM wParam);
+  // Where the system differs from Windows: decided at init, changed only by
+  // a test build that delivers what Windows delivers.
+  void setWineRoad(bool bWineRoad) {
+    KVX_CALLSTACK_TRACK;
+    m_bWineRoad = bWineRoad;
+  }
 
   CRootMenu& getRootMenu() {
     KVX_CALLSTACK_TRACK;
@@ -84,7 +97,7 @@ class CNavMenu {
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
   void deleteLentAndPooledMenus();
-  void closeTopLevel(bool bDestroyWindow);
+  void closeTopLevel();
   void closeLeftOverLevels();
 
   void reenableAfterContextMenu(UINT uFlags);
@@ -93,7 +106,8 @@ class CNavMenu {
   HWND getMenuWindow(HMENU hMenu) const;
   static HWND S_findMenuWindow(HMENU hMenu);
   void showContextMenuAtCursor();
-  bool isRightClickHandled(DWORD dwTime) const;
+  void takeMouseBackOnWine(HWND hForegroundBefore);
+  static bool S_isWine();
   void installRightClickHook();
   void removeRightClickHook();
   static LRESULT CALLBACK S_MenuMsgFilterProc(int nCode, WPARAM wParam, LPARAM lParam);
@@ -103,6 +117,7 @@ class CNavMenu {
   std::vector<CFolderMenu*> m_MenuStack;  // the open popups, bottom to top
   std::list<CFolderMenu*> m_TempMenus;    // idle, cleared; last in, first out
   std::map<HMENU, HWND> m_MenuWindows;    // the on-screen window of each open popup
+  std::vector<HMENU> m_LeftOverMenus;     // closed unasked while tracked
   std::string m_SelectedPath;
   CRootMenu m_RootMenu;
   CFolderMenu m_RootTempMenu;
@@ -112,12 +127,14 @@ class CNavMenu {
   bool m_bItemsEnabled;
   int m_nDisabledSelects;
 
-  // The menu loop's right-button releases, seen through a message filter:
-  // Wine never sends WM_MENURBUTTONUP. Where the system sends both, the
-  // time of the release already handled keeps it from being handled twice.
+  // Wine never sends WM_MENURBUTTONUP: there the menu loop's right-button
+  // releases are seen through a message filter and posted as notes. Where
+  // a release is reported both ways, the count of the last one handled
+  // keeps it from being handled twice.
+  bool m_bWineRoad;
   CHookHandle m_MsgFilterHook;
-  DWORD m_dwHandledRightClickTime;
-  bool m_bRightClickHandled;
+  unsigned long m_nRightClicksNoted;
+  unsigned long m_nRightClicksHandled;
   static CNavMenu* S_lpHookOwner;
 };
 

@@ -1,7 +1,7 @@
 // Linked into the probe build of the program only. It lets a test make the
-// running program fail in each way the crash handlers must report: the
-// registered message "PathwickProbeFault" posted to the main window, with the
-// kind of fault in wParam.
+// running program fail in each way the crash handlers must report, count its
+// resources, or take the menu road Windows takes: the registered message
+// "PathwickProbeFault" posted to the main window, with the kind in wParam.
 #include <windows.h>
 
 #include <cstring>
@@ -22,6 +22,7 @@ enum ProbeFault {
   PROBE_BAD_MENU_ENTRY = 6,
   PROBE_THREAD_ACCESS_VIOLATION = 7,
   PROBE_RESOURCES = 8,
+  PROBE_WINDOWS_MENU_ROAD = 9,
 };
 
 UINT g_uProbeMessage = 0;
@@ -115,6 +116,41 @@ void writeResources() {
                                 static_cast<unsigned long>(dwHandles));
 }
 
+// What Windows delivers and Wine does not: the menu loop's right-button
+// release on an entry, reported to the owner as a sent WM_MENURBUTTONUP
+// while the loop handles it. The release itself goes on to the loop. The
+// program's own Wine detours are turned off, so it takes Windows' road.
+HWND g_hMenuOwner = NULL;
+HHOOK g_hMenuHook = NULL;
+
+LRESULT CALLBACK probeMenuFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  const MSG* lpMsg = reinterpret_cast<const MSG*>(lParam);
+  if (nCode != MSGF_MENU || lpMsg == NULL || lpMsg->message != WM_RBUTTONUP)
+    return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
+  POINT pt = {0, 0};
+  GetCursorPos(&pt);
+  const HWND hMenuWnd = WindowFromPoint(pt);
+  const HMENU hMenu = reinterpret_cast<HMENU>(SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0));
+  const int nItem = hMenu != NULL ? MenuItemFromPoint(hMenuWnd, hMenu, pt) : -1;
+  if (nItem >= 0) {
+    SLog::S_getSingleton()->write(0, "probe sent WM_MENURBUTTONUP %d", nItem);
+    SendMessageA(g_hMenuOwner, WM_MENURBUTTONUP, static_cast<WPARAM>(nItem),
+                 reinterpret_cast<LPARAM>(hMenu));
+    SLog::S_getSingleton()->write(0, "probe capture after WM_MENURBUTTONUP: %s",
+                                  GetCapture() == NULL ? "none" : "taken");
+  }
+  return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
+}
+
+void takeWindowsMenuRoad(HWND hwnd) {
+  KVX_CALLSTACK_TRACK;
+  SMainWind::S_getSingleton()->getNavMenu().setWineRoad(false);
+  g_hMenuOwner = hwnd;
+  if (g_hMenuHook == NULL)
+    g_hMenuHook = SetWindowsHookExA(WH_MSGFILTER, probeMenuFilterHook, NULL, GetCurrentThreadId());
+  SLog::S_getSingleton()->write(0, "probe takes the Windows menu road");
+}
+
 void triggerFault(HWND hwnd, WPARAM nKind) {
   KVX_CALLSTACK_TRACK;
   switch (nKind) {
@@ -126,6 +162,7 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_BAD_MENU_ENTRY: drawBadMenuEntry(hwnd); break;
     case PROBE_THREAD_ACCESS_VIOLATION: violateAccessOnAnotherThread(); break;
     case PROBE_RESOURCES: writeResources(); break;
+    case PROBE_WINDOWS_MENU_ROAD: takeWindowsMenuRoad(hwnd); break;
   }
 }
 
