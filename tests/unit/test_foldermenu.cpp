@@ -8,8 +8,9 @@
 #include "menus/foldermenu.h"
 #include "menus/iconmgr.h"
 #include "menutest_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::menuIds;
 using menutest::menuState;
 using menutest::menuTexts;

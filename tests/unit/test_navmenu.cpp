@@ -8,8 +8,9 @@
 #include "menus/navmenu.h"
 #include "menutest_support.h"
 #include "rootitem_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::menuTexts;
 using menutest::TempTree;
 

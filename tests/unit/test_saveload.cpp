@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +14,7 @@
 #include "diag/log.h"
 #include "settings/saveload.h"
 #include "rootitem_support.h"
+#include "support/runlog.h"
 
 namespace {
 
@@ -176,9 +177,7 @@ class SettingsStore : public ::testing::Test {
                                              NULL, &hRun, NULL));
     RegCloseKey(hRun);
     SLog::S_createSingleton();
-    m_strLogPath = SLog::S_getSingleton()->getPath(0);
-    std::ifstream in(m_strLogPath.c_str(), std::ios::binary | std::ios::ate);
-    m_nLogStart = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    m_Log.emplace();
   }
   void TearDown() override {
     SLog::S_destroySingleton();
@@ -195,26 +194,10 @@ class SettingsStore : public ::testing::Test {
     }
   }
 
-  // The messages (time stamps cut off) logged since the case began.
-  std::vector<std::string> loggedMessages() const {
-    std::ifstream in(m_strLogPath.c_str(), std::ios::binary);
-    in.seekg(m_nLogStart);
-    std::vector<std::string> messages;
-    std::string line;
-    while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.size() > 26 && line[0] == '[') messages.push_back(line.substr(26));
-    }
-    return messages;
-  }
+  // How often the message was logged since the case began.
+  int countLogged(const std::string& strMessage) const { return m_Log->count(strMessage); }
 
-  int countLogged(const std::string& strMessage) const {
-    const std::vector<std::string> messages = loggedMessages();
-    return static_cast<int>(std::count(messages.begin(), messages.end(), strMessage));
-  }
-
-  std::string m_strLogPath;
-  std::streamoff m_nLogStart = 0;
+  std::optional<testsupport::LogWatch> m_Log;
 };
 
 // ---- Options --------------------------------------------------------------
