@@ -84,14 +84,6 @@ void setRawString(const std::string& strKey, const char* lpszName, const std::st
   setRaw(strKey, lpszName, REG_SZ, strValue.data(), static_cast<DWORD>(strValue.size()));
 }
 
-bool keyExists(const std::string& strKey) {
-  HKEY hKey = NULL;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(hKey);
-  return true;
-}
-
 std::vector<std::string> subkeysOf(const std::string& strKey) {
   std::vector<std::string> names;
   HKEY hKey = NULL;
