@@ -8,4 +8,13 @@ dir=$1
 shift
 export WINEPREFIX=$dir/unit-prefix
 export DISPLAY=:$(cat "$dir/display")
-exec "$PATHWICK_WINE" "$@"
+# The first program in the prefix starts its wineserver, services and
+# desktop, which inherit its stderr and stay while any test uses the prefix:
+# given ctest's pipe, they would make ctest wait for the last test of the
+# run. They get a file instead, which is shown once the program has ended.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+rc=0
+"$PATHWICK_WINE" "$@" >"$output" 2>&1 || rc=$?
+cat "$output"
+exit "$rc"

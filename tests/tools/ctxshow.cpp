@@ -20,6 +20,7 @@
 
 #include "diag/log.h"
 #include "menus/contextmenu.h"
+#include "support/handlecount.h"
 
 namespace {
 
@@ -81,16 +82,6 @@ int show(HWND hOwner, std::string strPath, LONG x, LONG y) {
   return bShown ? 0 : 1;
 }
 
-// Wine counts no USER objects (GetGuiResources answers 0), so every handle
-// slot is probed; a live menu may answer in more than one slot, so the
-// count is only ever compared with itself.
-unsigned long countMenus() {
-  unsigned long nMenus = 0;
-  for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
-    if (IsMenu(reinterpret_cast<HMENU>(nSlot))) ++nMenus;
-  return nMenus;
-}
-
 void answerBoxes(std::atomic<bool>& rbStop, std::atomic<int>& rnBoxes) {
   while (!rbStop) {
     const HWND hBox = FindWindowA("#32770", "Error");
@@ -105,20 +96,20 @@ void answerBoxes(std::atomic<bool>& rbStop, std::atomic<int>& rnBoxes) {
 }
 
 int repeat(HWND hOwner, const std::string& rPath, int nTimes) {
-  const unsigned long nProbe = countMenus();
+  const unsigned long nProbe = testsupport::countMenus();
   const HMENU hProbe = CreatePopupMenu();
-  const unsigned long nProbeWithOne = countMenus();
+  const unsigned long nProbeWithOne = testsupport::countMenus();
   DestroyMenu(hProbe);
   std::atomic<bool> bStop(false);
   std::atomic<int> nBoxes(0);
   std::thread answerer(answerBoxes, std::ref(bStop), std::ref(nBoxes));
-  const unsigned long nBefore = countMenus();
+  const unsigned long nBefore = testsupport::countMenus();
   int nFailures = 0;
   for (int i = 0; i < nTimes; ++i) {
     std::string strPath = rPath;
     if (!g_ContextMenu.displayContextMenu(hOwner, strPath, 100, 100)) ++nFailures;
   }
-  const unsigned long nAfter = countMenus();
+  const unsigned long nAfter = testsupport::countMenus();
   bStop = true;
   answerer.join();
   FILE* lpFile = openWorkFile("result.txt");

@@ -10,6 +10,7 @@
 #include "app/mainwind.h"
 #include "diag/callstack.h"
 #include "diag/log.h"
+#include "support/handlecount.h"
 
 namespace {
 
@@ -90,30 +91,11 @@ void violateAccessOnAnotherThread() {
   if (hThread != NULL) CloseHandle(hThread);
 }
 
-// Wine answers GetGuiResources with 0, so the handle tables are probed:
-// a handle with a zero high word names whatever lives in its slot. GDI
-// objects are this process's; USER objects (windows and menus) those the
-// table shows, other programs' windows included; kernel handles, where
-// their count is not kept, by asking after each one.
 void writeResources() {
   KVX_CALLSTACK_TRACK;
-  unsigned long nGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (nGdi == 0)
-    for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
-      if (GetObjectType(reinterpret_cast<HGDIOBJ>(nSlot)) != 0) ++nGdi;
-  unsigned long nUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  if (nUser == 0)
-    for (ULONG_PTR nSlot = 0x20; nSlot < 0x10000; nSlot += 2)
-      if (IsWindow(reinterpret_cast<HWND>(nSlot)) || IsMenu(reinterpret_cast<HMENU>(nSlot)))
-        ++nUser;
-  DWORD dwHandles = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &dwHandles);
-  DWORD dwFlags = 0;
-  if (dwHandles == 0)
-    for (ULONG_PTR nSlot = 4; nSlot < 0x10000; nSlot += 4)
-      if (GetHandleInformation(reinterpret_cast<HANDLE>(nSlot), &dwFlags)) ++dwHandles;
-  SLog::S_getSingleton()->write(0, "probe resources gdi=%lu user=%lu handles=%lu", nGdi, nUser,
-                                static_cast<unsigned long>(dwHandles));
+  SLog::S_getSingleton()->write(0, "probe resources gdi=%lu user=%lu handles=%lu",
+                                testsupport::countGdiObjects(), testsupport::countUserObjects(),
+                                testsupport::countKernelHandles());
 }
 
 // What Windows delivers and Wine does not: the menu loop's right-button

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 
 #include "diag/log.h"
 #include "menus/foldermenu.h"
@@ -114,40 +113,6 @@ UINT menuState(HMENU hMenu, int nPos) {
   info.fMask = MIIM_STATE;
   EXPECT_TRUE(GetMenuItemInfoA(hMenu, nPos, TRUE, &info));
   return info.fState;
-}
-
-LogWatch::LogWatch() : m_strPath(SLog::S_getSingleton()->getPath(0)), m_nStart(0) {
-  std::ifstream in(m_strPath.c_str(), std::ios::binary | std::ios::ate);
-  if (in) m_nStart = static_cast<long long>(in.tellg());
-}
-
-std::vector<std::string> LogWatch::newMessages() const {
-  std::ifstream in(m_strPath.c_str(), std::ios::binary);
-  in.seekg(m_nStart);
-  std::vector<std::string> messages;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line[line.size() - 1] == '\r') line.erase(line.size() - 1);
-    // "[" + 24-character time stamp + "]" precede every message.
-    if (line.size() >= 26 && line[0] == '[') messages.push_back(line.substr(26));
-  }
-  return messages;
-}
-
-bool LogWatch::saw(const std::string& rMessage) const {
-  const std::vector<std::string> messages = newMessages();
-  for (size_t i = 0; i < messages.size(); ++i)
-    if (messages[i] == rMessage) return true;
-  return false;
-}
-
-unsigned long countGdiObjects() {
-  const DWORD nCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (nCount != 0) return nCount;
-  unsigned long nProbed = 0;
-  for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(nSlot)) != 0) ++nProbed;
-  return nProbed;
 }
 
 }  // namespace menutest

@@ -2,7 +2,7 @@
 #define PATHWICK_TESTS_MENUTEST_SUPPORT_H
 
 // Shared by the menu tests: real folders in the prefix's temp folder, the
-// start-up resources the menus draw with, and readers for menus and the log.
+// start-up resources the menus draw with, and readers for menus.
 
 #include <windows.h>
 
@@ -41,24 +41,6 @@ void setUpMenuResources();
 std::vector<std::string> menuTexts(CFolderMenu& rMenu);
 std::vector<UINT> menuIds(HMENU hMenu);
 UINT menuState(HMENU hMenu, int nPos);
-
-// New run-log lines since construction.
-class LogWatch {
- public:
-  LogWatch();
-  std::vector<std::string> newMessages() const;
-  bool saw(const std::string& rMessage) const;
-
- private:
-  std::string m_strPath;
-  long long m_nStart;
-};
-
-// Live GDI objects of this process. GetGuiResources where the system has
-// it; Wine answers 0 (not implemented), and there every handle slot is
-// probed instead: Wine accepts a handle with a zero high word for any live
-// object in its slot.
-unsigned long countGdiObjects();
 
 }  // namespace menutest
 

@@ -7,8 +7,9 @@
 
 #include "menus/foldermenu.h"
 #include "menutest_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 
 namespace {
 

@@ -19,6 +19,10 @@
 #include "diag/log.h"
 #include "menus/navmenu.h"
 #include "resources/resource.h"
+#include "support/handlecount.h"
+
+using testsupport::countGdiObjects;
+using testsupport::countUserObjects;
 
 namespace {
 
@@ -52,34 +56,6 @@ INT_PTR openAndClose(const CLOSER& rCloser, const std::function<INT_PTR()>& rDis
   MSG msg;
   while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   return nResult;
-}
-
-// Windows counts both kinds per process; Wine does not, so there the
-// handle slots are probed: GDI handles are small numbers, and a USER handle
-// with a zero upper word names whatever object sits in its slot.
-unsigned long countGdiObjects() {
-  const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (dwCount != 0) return dwCount;
-  unsigned long nProbed = 0;
-  for (ULONG_PTR nSlot = 1; nSlot < 0x10000; ++nSlot)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(nSlot)) != 0) ++nProbed;
-  return nProbed;
-}
-
-unsigned long countUserObjects() {
-  const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  if (dwCount != 0) return dwCount;
-  unsigned long nProbed = 0;
-  const DWORD dwPid = GetCurrentProcessId();
-  for (ULONG_PTR nSlot = 0x20; nSlot < 0x20 + 2 * 0x8000; nSlot += 2) {
-    HWND hwnd = reinterpret_cast<HWND>(nSlot);
-    DWORD dwOwner = 0;
-    if (IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &dwOwner) && dwOwner == dwPid)
-      ++nProbed;
-    else if (IsMenu(reinterpret_cast<HMENU>(nSlot)))
-      ++nProbed;
-  }
-  return nProbed;
 }
 
 int cycles() {

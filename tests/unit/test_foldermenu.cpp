@@ -8,8 +8,9 @@
 #include "menus/foldermenu.h"
 #include "menus/iconmgr.h"
 #include "menutest_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::menuIds;
 using menutest::menuState;
 using menutest::menuTexts;
@@ -53,9 +54,11 @@ TEST(NameOrdering, IsAStrictTotalOrderOverNamesThatDifferInCase) {
       if (a == b) continue;
       EXPECT_NE(case_insensitive(a, b), case_insensitive(b, a)) << a << " / " << b;
       if (!case_insensitive(a, b)) continue;
-      for (const std::string& c : names)
-        if (case_insensitive(b, c))
+      for (const std::string& c : names) {
+        if (case_insensitive(b, c)) {
           EXPECT_TRUE(case_insensitive(a, c)) << a << " " << b << " " << c;
+        }
+      }
     }
   }
 }
@@ -182,10 +185,11 @@ TEST_F(FolderMenuTest, EmptyFilteredOrUnreadableFoldersShowOpenFolderAndGrayedEm
     const bool bLoggedError = std::any_of(logged.begin(), logged.end(), [](const std::string& s) {
       return s.find("findFoldersAndFiles() error") != std::string::npos;
     });
-    if (c.lpszError != NULL)
+    if (c.lpszError != NULL) {
       EXPECT_TRUE(log.saw(c.lpszError));
-    else
+    } else {
       EXPECT_FALSE(bLoggedError);
+    }
     m_Menu.clear();
   }
 }
@@ -221,8 +225,9 @@ TEST_F(FolderMenuTest, GroupsOnlyAboveTheThreshold) {
                                     << c.nMaxNoSort << " parent " << c.nParentType);
     fill(c.lpTree->path(), c.nSortType, c.nMaxNoSort, c.nParentType);
     EXPECT_EQ(c.nExpectedType, m_Menu.getType());
-    if (c.nExpectedType == CFolderMenu::TYPE_PLAIN)
+    if (c.nExpectedType == CFolderMenu::TYPE_PLAIN) {
       EXPECT_EQ(c.lpTree == &tree25 ? 26 : 27, GetMenuItemCount(m_Menu.getHMENU()));
+    }
     m_Menu.clear();
   }
 }

@@ -8,6 +8,7 @@
 #include "menus/menuitem.h"
 #include "menus/rootmenu.h"
 #include "menutest_support.h"
+#include "support/handlecount.h"
 
 using menutest::TempTree;
 
@@ -69,7 +70,7 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
   unsigned long nBefore = 0;
   for (int nCycle = -1; nCycle < 1000; ++nCycle) {
     // The first cycle fills the icon cache, which keeps its bitmaps.
-    if (nCycle == 0) nBefore = menutest::countGdiObjects();
+    if (nCycle == 0) nBefore = testsupport::countGdiObjects();
     std::vector<ROOTITEM> roots(2);
     roots[0].str_name = "Leak";
     roots[0].str_path = tree.path();
@@ -89,7 +90,7 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
     // The entries' objects go with the entries.
     ASSERT_EQ(0u, menu.itemObjects()) << "cycle " << nCycle;
   }
-  EXPECT_EQ(nBefore, menutest::countGdiObjects());
+  EXPECT_EQ(nBefore, testsupport::countGdiObjects());
   EXPECT_GT(nBefore, 0u);
 
   SelectObject(hDC, hOld);
@@ -116,7 +117,7 @@ TEST(GdiObjects, ShellIconsAreReleasedOnceConverted) {
   for (int nCycle = -1; nCycle < 40; ++nCycle) {
     lpIcons->releaseAll();
     if (nCycle == 0) {
-      nBefore = menutest::countGdiObjects();
+      nBefore = testsupport::countGdiObjects();
       nQueriesBefore = lpIcons->getShellQueryCount();
     }
     FILLINFO info;
@@ -127,5 +128,5 @@ TEST(GdiObjects, ShellIconsAreReleasedOnceConverted) {
   }
   lpIcons->releaseAll();
   EXPECT_EQ(nQueriesBefore + 80, lpIcons->getShellQueryCount());
-  EXPECT_EQ(nBefore, menutest::countGdiObjects());
+  EXPECT_EQ(nBefore, testsupport::countGdiObjects());
 }

@@ -5,8 +5,10 @@
 
 #include "menus/iconmgr.h"
 #include "menutest_support.h"
+#include "support/handlecount.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::TempTree;
 
 namespace {
@@ -157,7 +159,7 @@ TEST_F(IconCache, FilesWithoutExtensionShareOneEntryWhateverTheirFolderIsCalled)
   BMPPAIR first(NULL, NULL);
   ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "LICENSE", first));
   const unsigned long nQueries = m_lpIcons->getShellQueryCount();
-  const unsigned long nObjects = menutest::countGdiObjects();
+  const unsigned long nObjects = testsupport::countGdiObjects();
   for (int i = 0; i < 30; ++i) {
     BMPPAIR pair(NULL, NULL);
     ASSERT_TRUE(m_lpIcons->getBmpIconForFile(tree.path() + "john.doe\\README" + std::to_string(i),
@@ -165,7 +167,7 @@ TEST_F(IconCache, FilesWithoutExtensionShareOneEntryWhateverTheirFolderIsCalled)
     EXPECT_EQ(first, pair) << i;
   }
   EXPECT_EQ(nQueries, m_lpIcons->getShellQueryCount());
-  EXPECT_EQ(nObjects, menutest::countGdiObjects());
+  EXPECT_EQ(nObjects, testsupport::countGdiObjects());
   EXPECT_TRUE(m_lpIcons->isCached(""));
   EXPECT_FALSE(m_lpIcons->isCached("doe\\readme0"));
 }
@@ -232,19 +234,19 @@ TEST_F(IconCache, ReplacingAndReleasingFreeTheBitmaps) {
   HICON hIcon = makeHalfRedIcon();
   std::string strExt = "pwkagain";
   m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
-  const unsigned long nOnce = menutest::countGdiObjects();
+  const unsigned long nOnce = testsupport::countGdiObjects();
   m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
-  EXPECT_EQ(nOnce, menutest::countGdiObjects());
+  EXPECT_EQ(nOnce, testsupport::countGdiObjects());
 
   m_lpIcons->releaseAll();
   EXPECT_FALSE(m_lpIcons->isCached("pwkagain"));
-  const unsigned long nEmpty = menutest::countGdiObjects();
+  const unsigned long nEmpty = testsupport::countGdiObjects();
   std::string strOther = "pwkother";
   m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
   m_lpIcons->setBmpIconForExt(strOther, hIcon, 32, 32);
-  EXPECT_EQ(nEmpty + 4, menutest::countGdiObjects());
+  EXPECT_EQ(nEmpty + 4, testsupport::countGdiObjects());
   m_lpIcons->releaseAll();
-  EXPECT_EQ(nEmpty, menutest::countGdiObjects());
+  EXPECT_EQ(nEmpty, testsupport::countGdiObjects());
   DestroyIcon(hIcon);
 }
 

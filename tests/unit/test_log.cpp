@@ -1,34 +1,28 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "diag/callstack.h"
 #include "diag/log.h"
+#include "support/runlog.h"
 
 namespace {
 
+// Every line ends in CR LF.
 std::vector<std::string> readLines(const std::string& strPath) {
-  std::ifstream in(strPath.c_str(), std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    EXPECT_FALSE(line.empty() || line.back() != '\r') << "line without CR LF: " << line;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
+  const std::string strText = testsupport::readLog(strPath);
+  std::istringstream in(strText);
+  for (std::string line; std::getline(in, line);)
+    EXPECT_TRUE(!line.empty() && line.back() == '\r') << "line without CR LF: " << line;
+  return testsupport::logLines(strText);
 }
 
-// The text after the "[" + 24-character time stamp + "]" prefix.
 std::string messageOf(const std::string& line) {
-  EXPECT_GE(line.size(), 26u) << line;
-  EXPECT_EQ('[', line[0]) << line;
-  EXPECT_EQ(']', line[25]) << line;
-  return line.size() >= 26 ? line.substr(26) : std::string();
+  EXPECT_TRUE(testsupport::hasStamp(line)) << line;
+  return testsupport::messageOf(line);
 }
 
 class RunLog : public ::testing::Test {

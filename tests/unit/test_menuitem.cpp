@@ -215,8 +215,7 @@ TEST_F(MenuItemDrawing, LabelAndIconLieOverTheBackground) {
     // The label starts 20 pixels in; nothing of it lies left of that.
     int nTextPixels = 0;
     for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < 20; ++x)
-        if (x >= 18) EXPECT_EQ(background, m_Canvas.at(x, y)) << x << "," << y;
+      for (int x = 18; x < 20; ++x) EXPECT_EQ(background, m_Canvas.at(x, y)) << x << "," << y;
       for (int x = 20; x < 80; ++x)
         if (m_Canvas.at(x, y) == text) ++nTextPixels;
     }

@@ -8,8 +8,9 @@
 #include "menus/navmenu.h"
 #include "menutest_support.h"
 #include "rootitem_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::menuTexts;
 using menutest::TempTree;
 
@@ -41,6 +42,7 @@ class NavMenuTest : public ::testing::Test {
   void openRoot() {
     m_Nav.handleInitPopup(reinterpret_cast<WPARAM>(m_Nav.getRootMenu().getHMENU()), 0);
     m_Open.assign(1, &m_Nav.getRootMenu());
+    m_nDeepest = std::max(m_nDeepest, m_Open.size());
   }
   // The entry at nPos of the top level opens its submenu.
   void openAt(int nPos) {
@@ -48,6 +50,7 @@ class NavMenuTest : public ::testing::Test {
     ASSERT_NE(nullptr, lpChild);
     m_Nav.handleInitPopup(reinterpret_cast<WPARAM>(lpChild->getHMENU()), MAKELPARAM(nPos, 0));
     m_Open.push_back(lpChild);
+    m_nDeepest = std::max(m_nDeepest, m_Open.size());
   }
   void closeTop() {
     m_Nav.handleUnInitPopup(reinterpret_cast<WPARAM>(m_Open.back()->getHMENU()), 0);
@@ -56,10 +59,14 @@ class NavMenuTest : public ::testing::Test {
   void closeAll() {
     while (!m_Open.empty()) closeTop();
   }
+  // Every level of the deepest cascade opened so far but the root, whose
+  // child is a member menu, has borrowed one menu from the pool.
+  size_t mostLent() const { return m_nDeepest - 1; }
 
   TempTree m_Tree;
   CNavMenu m_Nav;
   std::vector<CFolderMenu*> m_Open;
+  size_t m_nDeepest = 0;
 };
 
 }  // namespace
@@ -67,7 +74,6 @@ class NavMenuTest : public ::testing::Test {
 // Folder, subfolder, back, another root, and again: the menus come back to
 // the pool and are lent out again, never more than the deepest cascade.
 TEST_F(NavMenuTest, PoolNeverHoldsMoreMenusThanTheDeepestCascade) {
-  size_t nMostLent = 0;
   for (int nRound = 0; nRound < 5; ++nRound) {
     openRoot();
     openAt(0);  // Tree: Open Folder, one, other, top.txt
@@ -78,21 +84,19 @@ TEST_F(NavMenuTest, PoolNeverHoldsMoreMenusThanTheDeepestCascade) {
     openAt(1);  // three
     EXPECT_EQ(std::vector<std::string>({"Open Folder", "leaf.txt"}), menuTexts(*m_Open.back()));
     EXPECT_EQ(5u, m_Nav.getOpenMenuCount());
-    // Each open folder level holds one child, lent from the pool.
-    nMostLent = std::max<size_t>(nMostLent, 4);
     EXPECT_EQ(0u, m_Nav.getTempMenuCount()) << "round " << nRound;
     closeTop();
     closeTop();
-    EXPECT_LE(m_Nav.getTempMenuCount(), nMostLent);
+    EXPECT_LE(m_Nav.getTempMenuCount(), mostLent());
     closeTop();
     closeTop();  // the root's popup: its child comes back, it is emptied
     EXPECT_EQ(0, GetMenuItemCount(m_Nav.getRootMenu().getSubFolderMenu()->getHMENU()));
     openAt(1);  // the other root
     openAt(1);  // inner
-    EXPECT_LE(m_Nav.getTempMenuCount(), nMostLent);
+    EXPECT_LE(m_Nav.getTempMenuCount(), mostLent());
     closeAll();
     EXPECT_EQ(0u, m_Nav.getOpenMenuCount());
-    EXPECT_EQ(nMostLent, m_Nav.getTempMenuCount()) << "round " << nRound;
+    EXPECT_EQ(mostLent(), m_Nav.getTempMenuCount()) << "round " << nRound;
     // The root menu keeps its entries for the next display.
     EXPECT_EQ(std::vector<std::string>({"Tree", "Other"}), menuTexts(m_Nav.getRootMenu()));
   }

@@ -8,8 +8,9 @@
 #include "menus/rootmenu.h"
 #include "menutest_support.h"
 #include "rootitem_support.h"
+#include "support/runlog.h"
 
-using menutest::LogWatch;
+using testsupport::LogWatch;
 using menutest::menuIds;
 using menutest::menuTexts;
 using menutest::TempTree;

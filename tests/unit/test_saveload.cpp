@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "diag/scoped.h"
 #include "settings/saveload.h"
 #include "rootitem_support.h"
+#include "support/runlog.h"
 
 namespace {
 
@@ -78,11 +79,6 @@ void setRawDword(const std::string& strKey, const char* lpszName, DWORD dwValue)
 
 void setRawString(const std::string& strKey, const char* lpszName, const std::string& strValue) {
   setRaw(strKey, lpszName, REG_SZ, strValue.data(), static_cast<DWORD>(strValue.size()));
-}
-
-bool keyExists(const std::string& strKey) {
-  CRegKey key;
-  return key.open(strKey.c_str(), KEY_READ);
 }
 
 std::vector<std::string> subkeysOf(const std::string& strKey) {
@@ -166,9 +162,7 @@ class SettingsStore : public ::testing::Test {
     removeEverything();
     ASSERT_TRUE(CRegKey().create(kRunKey));
     SLog::S_createSingleton();
-    m_strLogPath = SLog::S_getSingleton()->getPath(0);
-    std::ifstream in(m_strLogPath.c_str(), std::ios::binary | std::ios::ate);
-    m_nLogStart = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    m_Log.emplace();
   }
   void TearDown() override {
     SLog::S_destroySingleton();
@@ -182,26 +176,10 @@ class SettingsStore : public ::testing::Test {
     if (run.open(kRunKey, KEY_WRITE)) RegDeleteValueA(run.get(), kRunValue);
   }
 
-  // The messages (time stamps cut off) logged since the case began.
-  std::vector<std::string> loggedMessages() const {
-    std::ifstream in(m_strLogPath.c_str(), std::ios::binary);
-    in.seekg(m_nLogStart);
-    std::vector<std::string> messages;
-    std::string line;
-    while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.size() > 26 && line[0] == '[') messages.push_back(line.substr(26));
-    }
-    return messages;
-  }
+  // How often the message was logged since the case began.
+  int countLogged(const std::string& strMessage) const { return m_Log->count(strMessage); }
 
-  int countLogged(const std::string& strMessage) const {
-    const std::vector<std::string> messages = loggedMessages();
-    return static_cast<int>(std::count(messages.begin(), messages.end(), strMessage));
-  }
-
-  std::string m_strLogPath;
-  std::streamoff m_nLogStart = 0;
+  std::optional<testsupport::LogWatch> m_Log;
 };
 
 // ---- Options --------------------------------------------------------------

@@ -2,8 +2,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/mainwind.h"
@@ -11,15 +9,9 @@
 #include "diag/scoped.h"
 #include "menus/iconmgr.h"
 #include "settings/saveload.h"
+#include "support/runlog.h"
 
 namespace {
-
-std::string readFile(const std::string& strPath) {
-  std::ifstream in(strPath.c_str(), std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
 
 LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, uMsg, wParam, lParam);
@@ -47,7 +39,7 @@ TEST(StartupDeathTest, FailedClassRegistrationEndsWithExitCodeZeroAndALogLine) {
   DeleteFileA(strLogPath.c_str());
 
   EXPECT_EXIT(initWithTheClassTaken(), ::testing::ExitedWithCode(0), "");
-  const std::string strLog = readFile(strLogPath);
+  const std::string strLog = testsupport::readLog(strLogPath);
   EXPECT_NE(std::string::npos,
             strLog.find("]SMainWind::init() failed: RegisterClassEx() failed with error: "))
       << strLog;
