@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "diag/log.h"
+#include "diag/pathtext.h"
 #include "menus/foldermenu.h"
 #include "menus/navmenu.h"
 #include "menus/iconmgr.h"
@@ -66,14 +67,6 @@ std::vector<Entry> makeManifest(int nEntries) {
     entries.push_back(entry);
   }
   return entries;
-}
-
-std::string programFolder() {
-  KVX_CALLSTACK_TRACK;
-  char szModule[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, szModule, MAX_PATH);
-  std::string strPath(szModule);
-  return strPath.substr(0, strPath.rfind('\\') + 1);
 }
 
 double nowMs() {

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "diag/log.h"
+#include "diag/pathtext.h"
 #include "menus/iconmgr.h"
 #include "menus/menuitem.h"
 #include "menus/navmenu.h"
@@ -54,13 +55,6 @@ double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-std::string programFolder() {
-  char szModule[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, szModule, MAX_PATH);
-  std::string strPath(szModule);
-  return strPath.substr(0, strPath.rfind('\\') + 1);
 }
 
 double timeEnumeration(const std::string& rFolder) {
