@@ -14,37 +14,35 @@
 // must release what it took; these make that the default. None of them can
 // be copied: a copy would release twice.
 
-// One handle and the call that releases it. TTraits names the empty value
-// and the release call.
-template <typename TTraits>
+// One handle and the call that releases it; nEmpty is the value that
+// holds nothing (INVALID_HANDLE_VALUE is -1).
+template <typename THandle, typename TResult, TResult(WINAPI* Release)(THandle),
+          LONG_PTR nEmpty = 0>
 class CScopedHandle {
  public:
-  typedef typename TTraits::HandleType HandleType;
-
-  explicit CScopedHandle(HandleType hHandle = TTraits::empty()) : m_hHandle(hHandle) {
-    KVX_CALLSTACK_TRACK;
-  }
+  explicit CScopedHandle(THandle hHandle = empty()) : m_hHandle(hHandle) { KVX_CALLSTACK_TRACK; }
   ~CScopedHandle() {
     KVX_CALLSTACK_TRACK;
     reset();
   }
 
-  HandleType get() const { return m_hHandle; }
-  bool valid() const { return m_hHandle != TTraits::empty(); }
+  static THandle empty() { return reinterpret_cast<THandle>(nEmpty); }
+  THandle get() const { return m_hHandle; }
+  bool valid() const { return m_hHandle != empty(); }
   // Releases what is held and takes the new handle.
-  void reset(HandleType hHandle = TTraits::empty()) {
-    if (valid()) TTraits::release(m_hHandle);
+  void reset(THandle hHandle = empty()) {
+    if (valid()) Release(m_hHandle);
     m_hHandle = hHandle;
   }
   // Where a call that hands out a handle writes it; what was held goes first.
-  HandleType* receive() {
+  THandle* receive() {
     reset();
     return &m_hHandle;
   }
   // Gives the handle up to the caller, who releases it.
-  HandleType detach() {
-    const HandleType hHandle = m_hHandle;
-    m_hHandle = TTraits::empty();
+  THandle detach() {
+    const THandle hHandle = m_hHandle;
+    m_hHandle = empty();
     return hHandle;
   }
 
@@ -52,58 +50,24 @@ class CScopedHandle {
   CScopedHandle& operator=(const CScopedHandle&) = delete;
 
  private:
-  HandleType m_hHandle;
+  THandle m_hHandle;
 };
 
-struct SRegKeyTraits {
-  typedef HKEY HandleType;
-  static HKEY empty() { return NULL; }
-  static void release(HKEY hKey) { RegCloseKey(hKey); }
-};
-struct SMenuTraits {
-  typedef HMENU HandleType;
-  static HMENU empty() { return NULL; }
-  static void release(HMENU hMenu) { DestroyMenu(hMenu); }
-};
-struct SFindTraits {
-  typedef HANDLE HandleType;
-  static HANDLE empty() { return INVALID_HANDLE_VALUE; }
-  static void release(HANDLE hFind) { FindClose(hFind); }
-};
-struct SHookTraits {
-  typedef HHOOK HandleType;
-  static HHOOK empty() { return NULL; }
-  static void release(HHOOK hHook) { UnhookWindowsHookEx(hHook); }
-};
-struct SGdiObjectTraits {
-  typedef HGDIOBJ HandleType;
-  static HGDIOBJ empty() { return NULL; }
-  static void release(HGDIOBJ hObject) { DeleteObject(hObject); }
-};
-struct SMemoryDCTraits {
-  typedef HDC HandleType;
-  static HDC empty() { return NULL; }
-  static void release(HDC hDC) { DeleteDC(hDC); }
-};
-struct STaskMemTraits {
-  typedef ITEMIDLIST* HandleType;
-  static ITEMIDLIST* empty() { return NULL; }
-  static void release(ITEMIDLIST* lpList) { CoTaskMemFree(lpList); }
-};
+inline void WINAPI freeItemIdList(ITEMIDLIST* lpList) { CoTaskMemFree(lpList); }
 
 // A popup menu made here and not handed on, destroyed on exit.
-typedef CScopedHandle<SMenuTraits> CPopupMenu;
+typedef CScopedHandle<HMENU, BOOL, DestroyMenu> CPopupMenu;
 // A search of FindFirstFile, closed on exit.
-typedef CScopedHandle<SFindTraits> CFindHandle;
+typedef CScopedHandle<HANDLE, BOOL, FindClose, -1> CFindHandle;
 // A hook of this thread, removed on exit.
-typedef CScopedHandle<SHookTraits> CHookHandle;
+typedef CScopedHandle<HHOOK, BOOL, UnhookWindowsHookEx> CHookHandle;
 // A GDI object this code made and nobody else keeps, deleted on exit.
-typedef CScopedHandle<SGdiObjectTraits> CGdiObject;
+typedef CScopedHandle<HGDIOBJ, BOOL, DeleteObject> CGdiObject;
 // A shell identifier list, freed with the task allocator on exit.
-typedef CScopedHandle<STaskMemTraits> CItemIdList;
+typedef CScopedHandle<ITEMIDLIST*, void, freeItemIdList> CItemIdList;
 
 // A memory device context compatible with another one, deleted on exit.
-class CMemoryDC : public CScopedHandle<SMemoryDCTraits> {
+class CMemoryDC : public CScopedHandle<HDC, BOOL, DeleteDC> {
  public:
   explicit CMemoryDC(HDC hCompatible) : CScopedHandle(CreateCompatibleDC(hCompatible)) {
     KVX_CALLSTACK_TRACK;
@@ -111,7 +75,7 @@ class CMemoryDC : public CScopedHandle<SMemoryDCTraits> {
 };
 
 // A key of the current user's registry, closed on exit.
-class CRegKey : public CScopedHandle<SRegKeyTraits> {
+class CRegKey : public CScopedHandle<HKEY, LONG, RegCloseKey> {
  public:
   bool create(const char* lpszPath, REGSAM samDesired = KEY_WRITE,
               DWORD dwOptions = REG_OPTION_NON_VOLATILE) {
