@@ -31,9 +31,7 @@ show_menu() { # PATH: the menu at (200, 150), in the background
   ) &
 }
 wait_file() { # FILE WHAT
-  local i
-  for ((i = 0; i < 150; i++)); do [ -s "$1" ] && return 0 || sleep 0.1; done
-  fail "$2"
+  e2e_wait_until 15 test -s "$1" || fail "$2"
 }
 # The entries as "ID<tab>TEXT" (id) or "LEFT TOP RIGHT BOTTOM<tab>TEXT" (rect).
 entries() { # id|rect

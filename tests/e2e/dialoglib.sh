@@ -24,10 +24,9 @@ dlg_use_wine_fonts() {
   cp "$fonts"/*.fon "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
+# Waits until the dialog is on screen, painted.
 dlg_wait() {
-  e2e_driver wait-window '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
-  # Let it paint before anyone looks at it.
-  sleep 0.3
+  e2e_driver wait-drawn '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
 }
 
 dlg_wait_gone() {
@@ -48,7 +47,6 @@ dlg_click() {
   read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" "$2" | tr -d '\r')"
   [ -n "$h" ] || fail "no control $2 in [$1]"
   e2e_click $((x + w / 2)) $((y + h / 2)) "${3:-1}"
-  sleep 0.2
 }
 
 # The title bar's close box.
@@ -56,7 +54,6 @@ dlg_click_close_box() {
   local x y w h
   read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" 0 | tr -d '\r')"
   e2e_click $((x + w - 12)) $((y + 11))
-  sleep 0.2
 }
 
 # "enabled<TAB>checked<TAB>text" of a control.
@@ -64,10 +61,14 @@ dlg_state() {
   e2e_driver control '#32770' "$1" "$2" | tr -d '\r'
 }
 
+# "enabled checked" of a control.
+dlg_flags() {
+  dlg_state "$1" "$2" | cut -f1,2 | tr '\t' ' '
+}
+
+# expect_state TITLE ID ENABLED CHECKED WHAT: the control comes to that state.
 expect_state() {
-  local title=$1 id=$2 enabled=$3 checked=$4 what=$5 state
-  state=$(dlg_state "$title" "$id")
-  expect_eq "$enabled $checked" "$(cut -f1,2 <<<"$state" | tr '\t' ' ')" "$what (enabled checked of $id)"
+  expect_soon "$3 $4" "$5 (enabled checked of $2)" dlg_flags "$1" "$2"
 }
 
 # Rows of the edit dialog's list: "row<TAB>selected<TAB>name<TAB>path<TAB>sorting".
@@ -92,7 +93,6 @@ dlg_click_row() {
   read -r x y w h <<<"$(e2e_driver list-row-rect '#32770' "$DLG_EDIT" 1000 "$row" | tr -d '\r')"
   [ -n "$h" ] || fail "no row $row in the list"
   xdotool mousemove $((x + 20)) $((y + h / 2)) click "$@" 1
-  sleep 0.2
 }
 
 # The blank part of the list below its rows.
@@ -100,7 +100,6 @@ dlg_click_list_blank() {
   local x y w h
   read -r x y w h <<<"$(e2e_driver rect '#32770' "$DLG_EDIT" 1000 | tr -d '\r')"
   xdotool mousemove $((x + 40)) $((y + h - 10)) click "$@" 1
-  sleep 0.2
 }
 
 # Replaces the text of a field: click into it, select all, type.
@@ -108,7 +107,6 @@ dlg_type_into() {
   dlg_click "$1" "$2"
   xdotool key --clearmodifiers End shift+Home BackSpace
   xdotool type --delay "${DLG_TYPE_DELAY:-20}" -- "$3"
-  sleep 0.2
 }
 
 # A command of the Configuration Menu, chosen by real clicks: BUTTON opens
@@ -127,10 +125,6 @@ dlg_shot() {
   read -r x y w h <<<"$(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')"
   convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "${shot%.png}-dialog.png"
 }
-
-MENU_KEY='HKCU\Software\Quillmere Software\Pathwick\Menu'
-OPTIONS_KEY='HKCU\Software\Quillmere Software\Pathwick\Options'
-RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # reg_value KEY NAME: the data of a value as "reg query" prints it, or
 # nothing when it is missing.
@@ -154,14 +148,6 @@ stored_names() {
     names+=("$name")
   done
   (IFS='|'; echo "${names[*]}")
-}
-
-store_root() {
-  local key="$MENU_KEY\\$1"
-  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v Path /d "$3" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
 }
 
 # The Folder Menu opened with BUTTON: its number of entries.

@@ -1,133 +1,163 @@
 #!/usr/bin/env bash
-# The dialogs as a user meets them, by real mouse and keyboard: a first
-# start (splash, introduction, notice), the options, the about box, and the
-# root list edited, applied, cancelled and saved on Exit; then a second
-# start with five roots to reorder. Checked in the registry, in the Folder
-# Menu, in the dialogs' controls and in the run log.
+# The dialogs as a user meets them, by real mouse and keyboard, one story
+# per run (dialogs.sh STORY, each its own ctest entry): a first start
+# (splash, introduction, notice), the options, the about box, the root list
+# edited, applied, cancelled and saved on Exit, five stored roots reordered
+# and edited, and a start with the buttons swapped. Checked in the
+# registry, in the Folder Menu, in the dialogs' controls and in the run log.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/dialoglib.sh"
-e2e_init dialogs
+story=${1:?usage: dialogs.sh first_start|options|about|root_list|exit_question|five_roots|swapped_start}
+e2e_init "dialogs_$story"
 
 dlg_use_wine_fonts
-# The about box's web site opens through the URL's protocol: here a command
-# that notes the address it was given.
-visited=$E2E_WORK/visited.txt
-e2e_wine reg add 'HKCR\http\shell\open\command' /ve \
-  /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$visited")" /f >/dev/null 2>&1
 # Folders are not looked at when a root is entered: plain paths do.
 projects='C:\Projects'
 archive='C:\Archive'
+# A name longer than any fixed buffer of 260.
+long_name="Work $(printf 'w%.0s' {1..295})"
 
+splash_shown() { [ "$(dlg_count '')" == 1 ]; }
 
 # ---- A first start: splash, introduction, notice ---------------------------
-e2e_launch_program
-e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
-splash_seen=$(date +%s%N)
-dlg_shot splash ""
-# Keys do not close it; it goes by itself after about 2 s.
-xdotool key Escape Return
-sleep 0.3
-[ "$(dlg_count '')" == 1 ] || fail "a key closed the splash"
-e2e_driver wait-gone '#32770' '' 10000 >/dev/null || fail "the splash stayed"
-splash_ms=$((($(date +%s%N) - splash_seen) / 1000000))
-[ "$splash_ms" -ge 1200 ] && [ "$splash_ms" -le 4000 ] || fail "the splash stayed $splash_ms ms, not about 2000"
-[ -z "$(e2e_driver menus)" ] || fail "the notice came before the introduction"
+story_first_start() {
+  e2e_launch_program
+  e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
+  local splash_seen splash_ms
+  splash_seen=$(date +%s%N)
+  dlg_shot splash ""
+  # Keys do not close it; it goes by itself after about 2 s. Keys it ignores
+  # change nothing to wait for: it is watched for a moment after them.
+  xdotool key Escape Return
+  e2e_holds 0.3 splash_shown || fail "a key closed the splash"
+  e2e_driver wait-gone '#32770' '' 10000 >/dev/null || fail "the splash stayed"
+  splash_ms=$((($(date +%s%N) - splash_seen) / 1000000))
+  [ "$splash_ms" -ge 1200 ] && [ "$splash_ms" -le 4000 ] || fail "the splash stayed $splash_ms ms, not about 2000"
+  [ -z "$(e2e_driver menus)" ] || fail "the notice came before the introduction"
 
-dlg_wait "$DLG_HELP"
-help=$(e2e_driver texts '#32770' "$DLG_HELP")
-expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Folder Menu to browse your folders.' "first instruction"
-expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Configuration Menu.' "second instruction"
-expect_state "$DLG_HELP" 1029 1 0 "the introduction's check box"
-xdotool key Escape
-sleep 0.4
-dlg_is_open "$DLG_HELP" || fail "Escape closed the introduction"
-dlg_click "$DLG_HELP" 1029
-expect_state "$DLG_HELP" 1029 1 1 "the check box after a click"
-dlg_shot introduction "$DLG_HELP"
-xdotool key Return
-dlg_wait_gone "$DLG_HELP"
-e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-e2e_dismiss_menu
-# The answer is kept in memory until the options are saved.
-e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "the introduction wrote the registry"
+  dlg_wait "$DLG_HELP"
+  local help
+  help=$(e2e_driver texts '#32770' "$DLG_HELP")
+  expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Folder Menu to browse your folders.' "first instruction"
+  expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Configuration Menu.' "second instruction"
+  expect_state "$DLG_HELP" 1029 1 0 "the introduction's check box"
+  # The click after Escape is handled after it: once the box is ticked,
+  # Escape has had its chance to close the introduction.
+  xdotool key Escape
+  dlg_click "$DLG_HELP" 1029
+  expect_state "$DLG_HELP" 1029 1 1 "the check box after a click"
+  dlg_is_open "$DLG_HELP" || fail "Escape closed the introduction"
+  dlg_shot introduction "$DLG_HELP"
+  xdotool key Return
+  dlg_wait_gone "$DLG_HELP"
+  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
+  e2e_dismiss_menu
+  # The answer is kept in memory until the options are saved.
+  e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "the introduction wrote the registry"
+  return 0
+}
 
-# ---- Options ---------------------------------------------------------------
-config_command 3 5
-dlg_wait "$DLG_OPTIONS"
-expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
-expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
-expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
-expect_state "$DLG_OPTIONS" 1014 1 1 "right: Configuration Menu at first"
-config_command 3 5
-sleep 0.5
-expect_eq 1 "$(dlg_count "$DLG_OPTIONS")" "options dialogs after a second Program Options..."
-dlg_click "$DLG_OPTIONS" 1012
-expect_state "$DLG_OPTIONS" 1013 1 1 "right: Folder Menu after left: Configuration Menu"
-expect_state "$DLG_OPTIONS" 1014 1 0 "right: Configuration Menu after left: Configuration Menu"
-dlg_click "$DLG_OPTIONS" 1014
-expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu after right: Configuration Menu"
-dlg_click "$DLG_OPTIONS" 1012
-dlg_click "$DLG_OPTIONS" 1010
-dlg_click "$DLG_OPTIONS" 2
-dlg_wait_gone "$DLG_OPTIONS"
-e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "Cancel wrote the options"
-folder_entries=$(folder_menu_entries 1 folder-menu-after-cancel)
-expect_eq 1 "$folder_entries" "entries of the Folder Menu on the left button after Cancel"
+# ---- Options, after a first start that asked for no introduction -------------
+story_options() {
+  e2e_launch_program
+  dlg_wait "$DLG_HELP" 30000
+  dlg_click "$DLG_HELP" 1029
+  expect_state "$DLG_HELP" 1029 1 1 "the introduction's check box after a click"
+  xdotool key Return
+  dlg_wait_gone "$DLG_HELP"
+  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
+  e2e_dismiss_menu
 
-config_command 3 5
-dlg_wait "$DLG_OPTIONS"
-dlg_click "$DLG_OPTIONS" 1012
-dlg_click "$DLG_OPTIONS" 1010
-dlg_shot options "$DLG_OPTIONS"
-dlg_click "$DLG_OPTIONS" 1
-dlg_wait_gone "$DLG_OPTIONS"
-expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "stored LeftClickRoot"
-expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" RunOnStartup)" "stored RunOnStartup"
-expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "stored TrayHelpAtStartup (the introduction's answer)"
-expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" SplashScreenAtStartup)" "stored SplashScreenAtStartup"
-autostart=$(e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[ ]*//p')
-expect_eq "\"$(e2e_winpath "$E2E_APP_DIR/pathwick.exe")\"" "$autostart" "autostart value"
-# The roles swap at the next click: the left button opens the Configuration Menu.
-config_command 1 5
-dlg_wait "$DLG_OPTIONS"
-expect_state "$DLG_OPTIONS" 1012 1 1 "left: Configuration Menu as stored"
-expect_state "$DLG_OPTIONS" 1010 1 1 "autostart as stored"
-dlg_click "$DLG_OPTIONS" 1011
-dlg_click "$DLG_OPTIONS" 1010
-dlg_click "$DLG_OPTIONS" 1
-dlg_wait_gone "$DLG_OPTIONS"
-expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "LeftClickRoot stored back"
-e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
+  config_command 3 5
+  dlg_wait "$DLG_OPTIONS"
+  expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
+  expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
+  expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
+  expect_state "$DLG_OPTIONS" 1014 1 1 "right: Configuration Menu at first"
+  # A second "Program Options..." is handled before the click after it.
+  config_command 3 5
+  dlg_click "$DLG_OPTIONS" 1012
+  expect_state "$DLG_OPTIONS" 1013 1 1 "right: Folder Menu after left: Configuration Menu"
+  expect_eq 1 "$(dlg_count "$DLG_OPTIONS")" "options dialogs after a second Program Options..."
+  expect_state "$DLG_OPTIONS" 1014 1 0 "right: Configuration Menu after left: Configuration Menu"
+  dlg_click "$DLG_OPTIONS" 1014
+  expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu after right: Configuration Menu"
+  dlg_click "$DLG_OPTIONS" 1012
+  dlg_click "$DLG_OPTIONS" 1010
+  dlg_click "$DLG_OPTIONS" 2
+  dlg_wait_gone "$DLG_OPTIONS"
+  e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "Cancel wrote the options"
+  expect_eq 1 "$(folder_menu_entries 1 folder-menu-after-cancel)" "entries of the Folder Menu on the left button after Cancel"
+
+  config_command 3 5
+  dlg_wait "$DLG_OPTIONS"
+  dlg_click "$DLG_OPTIONS" 1012
+  dlg_click "$DLG_OPTIONS" 1010
+  dlg_shot options "$DLG_OPTIONS"
+  dlg_click "$DLG_OPTIONS" 1
+  dlg_wait_gone "$DLG_OPTIONS"
+  expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "stored LeftClickRoot"
+  expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" RunOnStartup)" "stored RunOnStartup"
+  expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "stored TrayHelpAtStartup (the introduction's answer)"
+  expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" SplashScreenAtStartup)" "stored SplashScreenAtStartup"
+  local autostart
+  autostart=$(e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[ ]*//p')
+  expect_eq "\"$(e2e_winpath "$E2E_APP_DIR/pathwick.exe")\"" "$autostart" "autostart value"
+  # The roles swap at the next click: the left button opens the Configuration Menu.
+  config_command 1 5
+  dlg_wait "$DLG_OPTIONS"
+  expect_state "$DLG_OPTIONS" 1012 1 1 "left: Configuration Menu as stored"
+  expect_state "$DLG_OPTIONS" 1010 1 1 "autostart as stored"
+  dlg_click "$DLG_OPTIONS" 1011
+  dlg_click "$DLG_OPTIONS" 1010
+  dlg_click "$DLG_OPTIONS" 1
+  dlg_wait_gone "$DLG_OPTIONS"
+  expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "LeftClickRoot stored back"
+  e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
+  return 0
+}
 
 # ---- About: once only, Escape ignored, the web site, Enter closes --------------
-config_command 3 2
-dlg_wait "$DLG_ABOUT"
-config_command 3 2
-sleep 0.5
-expect_eq 1 "$(dlg_count "$DLG_ABOUT")" "about boxes after a second About..."
-xdotool key Escape
-sleep 0.4
-dlg_is_open "$DLG_ABOUT" || fail "Escape closed the about box"
-dlg_click "$DLG_ABOUT" 1022
-dlg_click "$DLG_ABOUT" 1023
-for ((i = 0; i < 100; i++)); do [ "$(grep -c . "$visited" 2>/dev/null)" == 2 ] && break; sleep 0.1; done
-expect_eq "http://www.quillmere.example/pathwick/|http://www.quillmere.example/pathwick/" \
-  "$(tr -d '\r ' <"$visited" | paste -sd'|')" "addresses opened by Visit and by the picture"
-expect_contains "$(dlg_state "$DLG_ABOUT" 1022)" "Visit www.quillmere.example" "the Visit button"
-dlg_shot about "$DLG_ABOUT"
-# The command that noted the address may have taken the focus: back to the
-# about box by its title bar.
-read -r x y _ _ <<<"$(e2e_driver rect '#32770' "$DLG_ABOUT" 0 | tr -d '\r')"
-e2e_click $((x + 60)) $((y + 10))
-sleep 0.3
-xdotool key Return
-dlg_wait_gone "$DLG_ABOUT"
+visited_twice() { [ "$(grep -c . "$visited" 2>/dev/null)" == 2 ]; }
+about_has_focus() { [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$DLG_ABOUT" ]; }
+
+story_about() {
+  # The about box's web site opens through the URL's protocol: here a
+  # command that notes the address it was given.
+  visited=$E2E_WORK/visited.txt
+  e2e_wine reg add 'HKCR\http\shell\open\command' /ve \
+    /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$visited")" /f >/dev/null 2>&1
+  e2e_start_program
+  config_command 3 2
+  dlg_wait "$DLG_ABOUT"
+  # A second About... and Escape come before the clicks on Visit and the
+  # picture: once both addresses are noted, they have been handled.
+  config_command 3 2
+  xdotool key Escape
+  dlg_click "$DLG_ABOUT" 1022
+  dlg_click "$DLG_ABOUT" 1023
+  e2e_wait_until 10 visited_twice || true
+  expect_eq "http://www.quillmere.example/pathwick/|http://www.quillmere.example/pathwick/" \
+    "$(tr -d '\r ' <"$visited" | paste -sd'|')" "addresses opened by Visit and by the picture"
+  expect_eq 1 "$(dlg_count "$DLG_ABOUT")" "about boxes after a second About..."
+  dlg_is_open "$DLG_ABOUT" || fail "Escape closed the about box"
+  expect_contains "$(dlg_state "$DLG_ABOUT" 1022)" "Visit www.quillmere.example" "the Visit button"
+  dlg_shot about "$DLG_ABOUT"
+  # The command that noted the address may have taken the focus: back to
+  # the about box by its title bar.
+  local x y
+  read -r x y _ _ <<<"$(e2e_driver rect '#32770' "$DLG_ABOUT" 0 | tr -d '\r')"
+  e2e_click $((x + 60)) $((y + 10))
+  e2e_wait_until 10 about_has_focus || fail "the about box did not take the focus back"
+  xdotool key Return
+  dlg_wait_gone "$DLG_ABOUT"
+}
 
 # ---- The root list: add, cancel, OK, apply, close without saving -------------
-# add_root NAME PATH SORT_ID COUNT: the add dialog filled in by keyboard and
-# mouse and confirmed with "Add"; SORT_ID 1015 (letters) or 1016 (types).
-add_root() {
+# add_in_dialog NAME PATH SORT_ID COUNT: the add dialog filled in by keyboard
+# and mouse and confirmed with "Add"; SORT_ID 1015 (letters) or 1016 (types).
+add_in_dialog() {
   dlg_click "$DLG_EDIT" 1006
   dlg_wait "$DLG_ADD"
   expect_state "$DLG_ADD" 1 0 0 "Add with both fields empty"
@@ -138,7 +168,7 @@ add_root() {
   dlg_type_into "$DLG_ADD" 1001 "$2"
   expect_state "$DLG_ADD" 1 1 0 "Add with name and path"
   dlg_click "$DLG_ADD" "$3"
-  local field=$(( $3 == 1015 ? 1026 : 1027 )) other=$(( $3 == 1015 ? 1027 : 1026 ))
+  local field=$(($3 == 1015 ? 1026 : 1027)) other=$(($3 == 1015 ? 1027 : 1026))
   expect_state "$DLG_ADD" "$field" 1 0 "the chosen grouping's number field"
   expect_state "$DLG_ADD" "$other" 0 0 "the other grouping's number field"
   dlg_type_into "$DLG_ADD" "$field" "$4"
@@ -147,198 +177,231 @@ add_root() {
   dlg_wait_gone "$DLG_ADD"
 }
 
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
-config_command 3 4
-sleep 0.5
-expect_eq 1 "$(dlg_count "$DLG_EDIT")" "edit dialogs after a second Edit Folder Menu..."
-add_root Projects "$projects" 1016 10
-expect_eq "Projects|C Drive" "$(dlg_row_names)" "a new root goes first"
-expect_eq $'Projects\t'"$projects"$'\tType > 10 items' "$(dlg_rows | head -n 1 | cut -f3-)" "the new row"
-dlg_click "$DLG_EDIT" 2
-dlg_wait_gone "$DLG_EDIT"
-expect_eq "" "$(stored_names)" "stored roots after Cancel"
-expect_eq 1 "$(folder_menu_entries 1)" "Folder Menu entries after Cancel"
+path_field() { dlg_state "$DLG_ADD" 1001 | cut -f3; }
+path_picked() { [ -n "$(path_field)" ]; }
+first_row_sorting() { dlg_rows | head -n 1 | cut -f3,5; }
 
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-expect_eq "C Drive" "$(dlg_row_names)" "reopened after Cancel: the live list"
-# The folder browser: cancelled it leaves the path alone; a folder chosen
-# in it (the tree starts at the desktop: "/", then "Documents") fills the
-# path and enables "Add". Cancel then adds nothing.
-dlg_click "$DLG_EDIT" 1006
-dlg_wait "$DLG_ADD"
-dlg_type_into "$DLG_ADD" 1004 "Picked"
-dlg_click "$DLG_ADD" 1002
-dlg_wait "Browse for Folder"
-xdotool key Escape
-dlg_wait_gone "Browse for Folder"
-expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" 1001)" "path field after the browser was cancelled"
-expect_state "$DLG_ADD" 1 0 0 "Add after the browser was cancelled"
-dlg_click "$DLG_ADD" 1002
-dlg_wait "Browse for Folder"
-xdotool key Down Down
-sleep 0.3
-xdotool key Return
-dlg_wait_gone "Browse for Folder"
-picked=$(dlg_state "$DLG_ADD" 1001 | cut -f3)
-case "$picked" in
-  'C:\'*'\Documents' | 'C:\'*'\Documents\') ;;
-  *) fail "path field after choosing Documents in the browser: [$picked]" ;;
-esac
-expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
-dlg_click "$DLG_ADD" 2
-dlg_wait_gone "$DLG_ADD"
-expect_eq "C Drive" "$(dlg_row_names)" "rows after cancelling the add dialog"
-ADD_SHOT=add-item add_root Projects "$projects" 1016 10
-dlg_shot edit-folder-menu "$DLG_EDIT"
-dlg_click "$DLG_EDIT" 1
-dlg_wait_gone "$DLG_EDIT"
-expect_eq "Projects|$projects\\|0x2|0xa" "$(stored_root 0000)" "root 0000 after OK"
-expect_eq "C Drive|C:\\|0x1|0x19" "$(stored_root 0001)" "root 0001 after OK"
-expect_eq "Projects|C Drive" "$(stored_names)" "stored roots after OK"
-expect_eq 2 "$(folder_menu_entries 1 folder-menu-after-ok)" "Folder Menu entries after OK"
+story_root_list() {
+  e2e_start_program
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
+  # A second "Edit Folder Menu..." is handled before the click on "Add".
+  config_command 3 4
+  add_in_dialog Projects "$projects" 1016 10
+  expect_eq 1 "$(dlg_count "$DLG_EDIT")" "edit dialogs after a second Edit Folder Menu..."
+  expect_soon "Projects|C Drive" "a new root goes first" dlg_row_names
+  expect_eq $'Projects\t'"$projects"$'\tType > 10 items' "$(dlg_rows | head -n 1 | cut -f3-)" "the new row"
+  dlg_click "$DLG_EDIT" 2
+  dlg_wait_gone "$DLG_EDIT"
+  expect_eq "" "$(stored_names)" "stored roots after Cancel"
+  expect_eq 1 "$(folder_menu_entries 1)" "Folder Menu entries after Cancel"
 
-# Apply, then Cancel: what was applied stays. The number field takes no
-# more digits than fit in 32 bits.
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-add_root Archive "$archive" 1015 12345678901
-expect_eq $'Archive\tABC > 123456789 items' "$(dlg_rows | head -n 1 | cut -f3,5)" "a number of eleven digits"
-dlg_click "$DLG_EDIT" 3
-expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply"
-dlg_click "$DLG_EDIT" 2
-dlg_wait_gone "$DLG_EDIT"
-expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
-expect_eq 0x75bcd15 "$(reg_value "$MENU_KEY\\0000" MaxNoSort)" "stored MaxNoSort of 123456789"
-expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after Apply and Cancel"
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  expect_eq "C Drive" "$(dlg_row_names)" "reopened after Cancel: the live list"
+  # The folder browser: cancelled it leaves the path alone; a folder chosen
+  # in it (the tree starts at the desktop: "/", then "Documents") fills the
+  # path and enables "Add". Cancel then adds nothing.
+  dlg_click "$DLG_EDIT" 1006
+  dlg_wait "$DLG_ADD"
+  dlg_type_into "$DLG_ADD" 1004 "Picked"
+  dlg_click "$DLG_ADD" 1002
+  dlg_wait "Browse for Folder"
+  xdotool key Escape
+  dlg_wait_gone "Browse for Folder"
+  expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" 1001)" "path field after the browser was cancelled"
+  expect_state "$DLG_ADD" 1 0 0 "Add after the browser was cancelled"
+  dlg_click "$DLG_ADD" 1002
+  dlg_wait "Browse for Folder"
+  xdotool key Down Down Return
+  dlg_wait_gone "Browse for Folder"
+  e2e_wait_until 10 path_picked || true
+  local picked
+  picked=$(path_field)
+  case "$picked" in
+    'C:\'*'\Documents' | 'C:\'*'\Documents\') ;;
+    *) fail "path field after choosing Documents in the browser: [$picked]" ;;
+  esac
+  expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
+  dlg_click "$DLG_ADD" 2
+  dlg_wait_gone "$DLG_ADD"
+  expect_stays "C Drive" "rows after cancelling the add dialog" dlg_row_names
+  ADD_SHOT=add-item add_in_dialog Projects "$projects" 1016 10
+  dlg_shot edit-folder-menu "$DLG_EDIT"
+  dlg_click "$DLG_EDIT" 1
+  dlg_wait_gone "$DLG_EDIT"
+  expect_eq "Projects|$projects\\|0x2|0xa" "$(stored_root 0000)" "root 0000 after OK"
+  expect_eq "C Drive|C:\\|0x1|0x19" "$(stored_root 0001)" "root 0001 after OK"
+  expect_eq "Projects|C Drive" "$(stored_names)" "stored roots after OK"
+  expect_eq 2 "$(folder_menu_entries 1 folder-menu-after-ok)" "Folder Menu entries after OK"
 
-# Delete by key, then the close box and "No": nothing changes.
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-dlg_click_row 0
-xdotool key Delete
-dlg_wait "$DLG_DELETE"
-expect_contains "$(e2e_driver texts '#32770' "$DLG_DELETE")" "Are you sure you want to delete the selected items?" "the delete question"
-dlg_click "$DLG_DELETE" $IDYES
-dlg_wait_gone "$DLG_DELETE"
-expect_eq "Projects|C Drive" "$(dlg_row_names)" "rows after deleting row 0"
-dlg_click_close_box "$DLG_EDIT"
-dlg_wait "$DLG_SAVE"
-expect_contains "$(e2e_driver texts '#32770' "$DLG_SAVE")" \
-  'Do you want to save any changes that have been\nmade to the Folder Menu from the "Edit Menu Items"\ndialog before closing it?' \
-  "the save question"
-dlg_shot save-question "$DLG_SAVE"
-dlg_click "$DLG_SAVE" $IDNO
-dlg_wait_gone "$DLG_EDIT"
-expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after closing with No"
-expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after closing with No"
+  # Apply, then Cancel: what was applied stays. The number field takes no
+  # more digits than fit in 32 bits.
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  add_in_dialog Archive "$archive" 1015 12345678901
+  expect_soon $'Archive\tABC > 123456789 items' "a number of eleven digits" first_row_sorting
+  dlg_click "$DLG_EDIT" 3
+  expect_soon "Archive|Projects|C Drive" "stored roots after Apply" stored_names
+  dlg_click "$DLG_EDIT" 2
+  dlg_wait_gone "$DLG_EDIT"
+  expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
+  expect_eq 0x75bcd15 "$(reg_value "$MENU_KEY\\0000" MaxNoSort)" "stored MaxNoSort of 123456789"
+  expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after Apply and Cancel"
+
+  # Delete by key, then the close box and "No": nothing changes.
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  dlg_click_row 0
+  xdotool key Delete
+  dlg_wait "$DLG_DELETE"
+  expect_contains "$(e2e_driver texts '#32770' "$DLG_DELETE")" "Are you sure you want to delete the selected items?" "the delete question"
+  dlg_click "$DLG_DELETE" $IDYES
+  dlg_wait_gone "$DLG_DELETE"
+  expect_soon "Projects|C Drive" "rows after deleting row 0" dlg_row_names
+  dlg_click_close_box "$DLG_EDIT"
+  dlg_wait "$DLG_SAVE"
+  expect_contains "$(e2e_driver texts '#32770' "$DLG_SAVE")" \
+    'Do you want to save any changes that have been\nmade to the Folder Menu from the "Edit Menu Items"\ndialog before closing it?' \
+    "the save question"
+  dlg_shot save-question "$DLG_SAVE"
+  dlg_click "$DLG_SAVE" $IDNO
+  dlg_wait_gone "$DLG_EDIT"
+  expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after closing with No"
+  expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after closing with No"
+}
 
 # ---- Exit while the edit dialog is open: the question first, then the end ----
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-dlg_click_row 0
-dlg_click "$DLG_EDIT" 1020
-expect_eq "Projects|Archive|C Drive" "$(dlg_row_names)" "rows after moving row 0 down"
-config_command 3 7
-dlg_wait "$DLG_SAVE"
-[ -s "$E2E_WORK/exitcode" ] && fail "the program ended before the save question was answered"
-dlg_click "$DLG_SAVE" $IDYES
-expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
-expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log after Exit"
-expect_eq "Projects|Archive|C Drive" "$(stored_names)" "stored roots after Exit and Yes"
+story_exit_question() {
+  store_root 0000 Archive "$archive\\" 1 123456789
+  store_root 0001 Projects "$projects\\" 2 10
+  store_root 0002 'C Drive' 'C:\' 1 25
+  e2e_start_program
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  dlg_click_row 0
+  dlg_click "$DLG_EDIT" 1020
+  expect_soon "Projects|Archive|C Drive" "rows after moving row 0 down" dlg_row_names
+  config_command 3 7
+  dlg_wait "$DLG_SAVE"
+  [ -s "$E2E_WORK/exitcode" ] && fail "the program ended before the save question was answered"
+  dlg_click "$DLG_SAVE" $IDYES
+  expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
+  expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log after Exit"
+  expect_eq "Projects|Archive|C Drive" "$(stored_names)" "stored roots after Exit and Yes"
+}
 
-# ---- A second start with five roots: moves, deletes, edits --------------------
-store_root 0003 Docs 'C:\docs\' 0 0
-store_root 0004 Odd 'C:\odd\' 7 5
-e2e_start_program
-config_command 3 4
-dlg_wait "$DLG_EDIT"
-expect_eq "Projects|Archive|C Drive|Docs|Odd" "$(dlg_row_names)" "the stored list after a restart"
-expect_eq $'Docs\tNo Sorting|Odd\tUnknown (7)' "$(dlg_rows | tail -n 2 | cut -f3,5 | paste -sd'|')" \
-  "third column without grouping and with a type of no meaning"
+# ---- A start with five roots: moves, deletes, edits --------------------------
+story_five_roots() {
+  store_root 0000 Projects "$projects\\" 2 10
+  store_root 0001 Archive "$archive\\" 1 123456789
+  store_root 0002 'C Drive' 'C:\' 1 25
+  store_root 0003 Docs 'C:\docs\' 0 0
+  store_root 0004 Odd 'C:\odd\' 7 5
+  e2e_start_program
+  config_command 3 4
+  dlg_wait "$DLG_EDIT"
+  expect_eq "Projects|Archive|C Drive|Docs|Odd" "$(dlg_row_names)" "the stored list after a restart"
+  expect_eq $'Docs\tNo Sorting|Odd\tUnknown (7)' "$(dlg_rows | tail -n 2 | cut -f3,5 | paste -sd'|')" \
+    "third column without grouping and with a type of no meaning"
 
-dlg_click_row 1
+  dlg_click_row 1
+  xdotool keydown ctrl
+  dlg_click_row 3
+  xdotool keyup ctrl
+  expect_soon "1 3" "selection before moving down" dlg_selected_rows
+  dlg_click "$DLG_EDIT" 1020
+  expect_soon "Projects|C Drive|Archive|Odd|Docs" "rows 1 and 3 moved down" dlg_row_names
+  expect_eq "2 4" "$(dlg_selected_rows)" "selection after moving down"
+  dlg_shot edit-folder-menu-rows "$DLG_EDIT"
 
-xdotool keydown ctrl; dlg_click_row 3; xdotool keyup ctrl
-expect_eq "1 3" "$(dlg_selected_rows)" "selection before moving down"
-dlg_click "$DLG_EDIT" 1020
-expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows 1 and 3 moved down"
-expect_eq "2 4" "$(dlg_selected_rows)" "selection after moving down"
-dlg_shot edit-folder-menu-rows "$DLG_EDIT"
+  dlg_click_row 0
+  xdotool keydown ctrl
+  dlg_click_row 2
+  xdotool keyup ctrl
+  expect_soon "0 2" "selection before moving up" dlg_selected_rows
+  dlg_click "$DLG_EDIT" 1019
+  expect_stays "Projects|C Drive|Archive|Odd|Docs" "rows 0 and 2 up: nothing moves" dlg_row_names
+  expect_eq "0 2" "$(dlg_selected_rows)" "selection after moving up"
 
-dlg_click_row 0
-xdotool keydown ctrl; dlg_click_row 2; xdotool keyup ctrl
-expect_eq "0 2" "$(dlg_selected_rows)" "selection before moving up"
-dlg_click "$DLG_EDIT" 1019
-expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows 0 and 2 up: nothing moves"
-expect_eq "0 2" "$(dlg_selected_rows)" "selection after moving up"
+  # Nothing selected: the question still comes, and Yes deletes nothing.
+  dlg_click_list_blank
+  expect_soon "" "selection after a click below the rows" dlg_selected_rows
+  dlg_click "$DLG_EDIT" 1021
+  dlg_wait "$DLG_DELETE"
+  dlg_click "$DLG_DELETE" $IDYES
+  dlg_wait_gone "$DLG_DELETE"
+  expect_stays "Projects|C Drive|Archive|Odd|Docs" "rows after deleting nothing" dlg_row_names
 
-# Nothing selected: the question still comes, and Yes deletes nothing.
-dlg_click_list_blank
-expect_eq "" "$(dlg_selected_rows)" "selection after a click below the rows"
-dlg_click "$DLG_EDIT" 1021
-dlg_wait "$DLG_DELETE"
-dlg_click "$DLG_DELETE" $IDYES
-dlg_wait_gone "$DLG_DELETE"
-expect_eq "Projects|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows after deleting nothing"
+  # A double click below the rows edits nothing; on a row it edits that row.
+  # Home, pressed after the first, selects row 0 once it has been handled.
+  xdotool mousemove 0 0
+  dlg_click_list_blank --repeat 2 --delay 80
+  xdotool key Home
+  expect_soon 0 "selection after Home" dlg_selected_rows
+  expect_eq 0 "$(dlg_count "$DLG_EDIT_ONE")" "edit dialogs after a double click below the rows"
+  dlg_click_row 0 --repeat 2 --delay 80
+  dlg_wait "$DLG_EDIT_ONE"
+  expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" 1001 | cut -f3)" "path of the edited root"
+  expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of the edited root"
+  expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" 1027)" "type number field of the edited root"
+  expect_eq $'0\t0\t30' "$(dlg_state "$DLG_EDIT_ONE" 1026)" "letter number field of the edited root"
+  dlg_shot edit-item "$DLG_EDIT_ONE"
+  dlg_type_into "$DLG_EDIT_ONE" 1004 ""
+  expect_state "$DLG_EDIT_ONE" 1 0 0 "Edit with the name cleared"
+  # The long name goes in whole and is stored whole.
+  DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
+  expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
+  dlg_click "$DLG_EDIT_ONE" 1
+  dlg_wait_gone "$DLG_EDIT_ONE"
+  expect_soon "$long_name|C Drive|Archive|Odd|Docs" "rows after editing row 0" dlg_row_names
+  dlg_click "$DLG_EDIT" 1
+  dlg_wait_gone "$DLG_EDIT"
+  expect_soon "$long_name|C Drive|Archive|Odd|Docs" "stored roots after OK" stored_names
+  expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
+  config_command 3 7
+  expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the second run"
+}
 
-# A double click below the rows edits nothing; on a row it edits that row.
-xdotool mousemove 0 0
-dlg_click_list_blank --repeat 2 --delay 80
-sleep 0.5
-expect_eq 0 "$(dlg_count "$DLG_EDIT_ONE")" "edit dialogs after a double click below the rows"
-dlg_click_row 0 --repeat 2 --delay 80
-dlg_wait "$DLG_EDIT_ONE"
-expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" 1001 | cut -f3)" "path of the edited root"
-expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of the edited root"
-expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" 1027)" "type number field of the edited root"
-expect_eq $'0\t0\t30' "$(dlg_state "$DLG_EDIT_ONE" 1026)" "letter number field of the edited root"
-dlg_shot edit-item "$DLG_EDIT_ONE"
-dlg_type_into "$DLG_EDIT_ONE" 1004 ""
-expect_state "$DLG_EDIT_ONE" 1 0 0 "Edit with the name cleared"
-# A name longer than any fixed buffer of 260 goes in whole, is stored
-# whole and loads back whole.
-long_name="Work $(printf 'w%.0s' {1..295})"
-DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
-expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
-dlg_click "$DLG_EDIT_ONE" 1
-dlg_wait_gone "$DLG_EDIT_ONE"
-expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "rows after editing row 0"
-dlg_click "$DLG_EDIT" 1
-dlg_wait_gone "$DLG_EDIT"
-expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(stored_names)" "stored roots after OK"
-expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
-config_command 3 7
-expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the second run"
+# ---- A start with the buttons swapped and the introduction on ---------------
+story_swapped_start() {
+  store_root 0000 "$long_name" "$projects\\" 2 10
+  store_root 0001 'C Drive' 'C:\' 1 25
+  store_root 0002 Archive "$archive\\" 1 123456789
+  store_root 0003 Odd 'C:\odd\' 7 5
+  store_root 0004 Docs 'C:\docs\' 0 0
+  store_option LeftClickRoot 0
+  store_option RunOnStartup 0
+  store_option TrayHelpAtStartup 1
+  store_option SplashScreenAtStartup 0
+  e2e_launch_program
+  dlg_wait "$DLG_HELP" 30000
+  expect_eq 0 "$(dlg_count '')" "splash windows with the splash turned off"
+  local help
+  help=$(e2e_driver texts '#32770' "$DLG_HELP")
+  expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Configuration Menu.' "first instruction, buttons swapped"
+  expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Folder Menu to browse your folders.' "second instruction, buttons swapped"
+  # The close box answers as "don't show" does.
+  dlg_click_close_box "$DLG_HELP"
+  dlg_wait_gone "$DLG_HELP"
+  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
+  e2e_dismiss_menu
+  config_command 1 4
+  dlg_wait "$DLG_EDIT"
+  # The long name loads back whole.
+  expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "the list after a start"
+  dlg_click "$DLG_EDIT" 2
+  dlg_wait_gone "$DLG_EDIT"
+  config_command 1 5
+  dlg_wait "$DLG_OPTIONS"
+  expect_state "$DLG_OPTIONS" 1034 1 1 "no-splash as stored"
+  dlg_click "$DLG_OPTIONS" 1
+  dlg_wait_gone "$DLG_OPTIONS"
+  expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "TrayHelpAtStartup after closing the introduction"
+  config_command 1 7
+  expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"
+  expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the end"
+}
 
-# ---- A third start with the buttons swapped and the introduction on ---------
-e2e_wine reg add "$OPTIONS_KEY" /v LeftClickRoot /t REG_DWORD /d 0 /f >/dev/null 2>&1
-e2e_wine reg add "$OPTIONS_KEY" /v TrayHelpAtStartup /t REG_DWORD /d 1 /f >/dev/null 2>&1
-e2e_wine reg add "$OPTIONS_KEY" /v SplashScreenAtStartup /t REG_DWORD /d 0 /f >/dev/null 2>&1
-e2e_launch_program
-dlg_wait "$DLG_HELP" 30000
-expect_eq 0 "$(dlg_count '')" "splash windows with the splash turned off"
-help=$(e2e_driver texts '#32770' "$DLG_HELP")
-expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Configuration Menu.' "first instruction, buttons swapped"
-expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Folder Menu to browse your folders.' "second instruction, buttons swapped"
-# The close box answers as "don't show" does.
-dlg_click_close_box "$DLG_HELP"
-dlg_wait_gone "$DLG_HELP"
-e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-e2e_dismiss_menu
-config_command 1 4
-dlg_wait "$DLG_EDIT"
-expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "the list after a third start"
-dlg_click "$DLG_EDIT" 2
-dlg_wait_gone "$DLG_EDIT"
-config_command 1 5
-dlg_wait "$DLG_OPTIONS"
-expect_state "$DLG_OPTIONS" 1034 1 1 "no-splash as stored"
-dlg_click "$DLG_OPTIONS" 1
-dlg_wait_gone "$DLG_OPTIONS"
-expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "TrayHelpAtStartup after closing the introduction"
-config_command 1 7
-expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"
-expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the end"
+"story_$story"

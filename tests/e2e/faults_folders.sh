@@ -32,19 +32,22 @@ touch "$deep/bottom.pwt"
 
 # No drive Q: in this prefix.
 rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/q::"
-add_root 0000 Missing "$w/not-there" 0 25
+store_root 0000 Missing "$(e2e_winpath "$w/not-there")" 0 25
 store_root 0001 NoDrive 'Q:\' 0 25
-add_root 0002 Names "$w/names" 0 25
-add_root 0003 Long "$w/long" 0 25
-add_root 0004 Deep "$w/deep" 0 25
-add_root 0005 Vanish "$w/vanish" 0 25
-add_root 0006 Big "$w/big" 0 25
+store_root 0002 Names "$(e2e_winpath "$w/names")" 0 25
+store_root 0003 Long "$(e2e_winpath "$w/long")" 0 25
+store_root 0004 Deep "$(e2e_winpath "$w/deep")" 0 25
+store_root 0005 Vanish "$(e2e_winpath "$w/vanish")" 0 25
+store_root 0006 Big "$(e2e_winpath "$w/big")" 0 25
 roots_before=$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)
 use_recorder
 ROOTS=TTTTTTT
 
 e2e_start_program
 started=$(date +%s)
+
+# What the recorder was given, one line per file.
+opened_count() { grep -c . "$opened"; }
 
 # The menu found last by wait_menus, kept to work in it once a submenu is up.
 top_of() { echo "$TOP_X $TOP_Y $TOP_W $TOP_H"; }
@@ -90,8 +93,7 @@ open_root 3 names3 $ROOTS
 click_band "$bands" 3
 e2e_wait_log "Attempted to open: ${names//\\/\\\\}\\\\??.pwt"
 expect_contains "$(e2e_log_text)" "(OPEN) ShellExecute() failed error: 2" "run log of the CJK name"
-sleep 1
-expect_eq 2 "$(grep -c . "$opened")" "files opened after the click on the CJK name"
+expect_stays 2 "files opened after the click on the CJK name" opened_count
 
 # --- paths of 255 and 259 characters and beyond -----------------------------
 # The folder past MAX_PATH opens empty and the log says why; the file of
@@ -119,8 +121,7 @@ click_band "$bands" 3
 e2e_wait_log "Attempted to open: .*\\\\near-259.pwt"
 expect_contains "$(e2e_log_text | tail -n 2 | head -n 1)" "(OPEN) ShellExecute() failed error: 2" \
   "run log of the 259-character path"
-sleep 1
-expect_eq 3 "$(grep -c . "$opened")" "files opened after the 259-character path"
+expect_stays 3 "files opened after the 259-character path" opened_count
 
 # --- 30 levels deep -----------------------------------------------------------
 # Every level is "Open Folder" and the next one, at the same height: the

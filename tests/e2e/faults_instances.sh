@@ -11,7 +11,7 @@ e2e_init faults_instances
 
 mkdir -p "$E2E_WORK/tree"
 touch "$E2E_WORK/tree/known.pwt"
-add_root 0000 Browse "$E2E_WORK/tree/" 0 25
+store_root 0000 Browse "$(e2e_winpath "$E2E_WORK/tree/")" 0 25
 roots_before=$(stored_root 0000)
 use_recorder
 e2e_start_program

@@ -21,8 +21,8 @@ touch "$deep/deep file.pwt" "$tree/plain/notes.pwt" "$tree/plain/orphan.pwnx" \
   "$tree/plain/vanish.pwt" "$tree/plain/victim.pwt"
 for name in apple apricot banana cherry cranberry date 1st 2nd; do touch "$tree/grouped/$name.pwt"; done
 
-add_root 0000 Browse "$tree/plain" 0 25
-add_root 0001 Grouped "$tree/grouped" 1 5
+store_root 0000 Browse "$(e2e_winpath "$tree/plain")" 0 25
+store_root 0001 Grouped "$(e2e_winpath "$tree/grouped")" 1 5
 
 # Files of type .pwt and folders open through the recorder; .pwnx has no
 # program at all.
@@ -46,10 +46,15 @@ yellow_in_icon() { # SHOT BANDS N
 e2e_start_program
 
 # --- a command with nothing selected does nothing ------------------------
+# The tray's message posted after it, with the mouse on the icon, opens the
+# Folder Menu there once the command has been handled.
 e2e_driver post PathwickDummyWindow 0x126 0 0 || fail "could not post WM_MENUCOMMAND"
-sleep 1
+xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y"
+e2e_driver post PathwickDummyWindow 0x401 0 0x202 || fail "could not post the tray callback"
+e2e_wait_menu 10 >/dev/null || fail "the tray callback after WM_MENUCOMMAND opened no menu"
 expect_not_contains "$(e2e_log_text)" "open file:" "WM_MENUCOMMAND before anything was selected"
 [ ! -e "$opened" ] || fail "WM_MENUCOMMAND before any selection opened: $(cat "$opened")"
+e2e_dismiss_menu
 
 # --- five levels down, and a file opened by its program ------------------
 open_root 1 deep
@@ -95,25 +100,21 @@ e2e_wait_log "----Attempted to open: $orphan2"
 expect_contains "$(e2e_log_text)" \
   "CNavMenu::handleMenuCommand() failed: (NOASSOC) ShellExecute() failed error: 31" "run log of the open-with road"
 expect_not_contains "$(e2e_log_text)" "(OPENWITH)" "run log of the open-with road"
-for ((i = 0; i < 100; i++)); do
-  grep -q 'Calling .*OpenAs_RunDLL' "$E2E_WORK/stderr.txt" && break
-  sleep 0.1
-done
+e2e_wait_until 10 grep -q 'Calling .*OpenAs_RunDLL' "$E2E_WORK/stderr.txt" || true
 calls=$(tr -d '\r' <"$E2E_WORK/stderr.txt" | grep 'rundll32:' || true)
 expect_contains "$calls" "CmdLine=L\"shell32.dll,OpenAs_RunDLL $orphan2\"" "command line RUNDLL32.EXE was started with"
 expect_contains "$calls" "Calling L\"OpenAs_RunDLL\"" "RUNDLL32.EXE calling the chooser"
 
 # --- the second display while the menu is up changes nothing ---------------
 open_root 1 second
-# The tray's own message, as a second click on the icon sends it.
-e2e_driver post PathwickDummyWindow 0x401 0 0x202 || fail "could not post the tray callback"
-sleep 1
-wait_menus 2 "a second display while the menu is up"
-expect_not_contains "$(e2e_log_text)" "TrackPopupMenuEx() failed" "run log after a second display"
-# The menu still works: the next level opens.
 bands=$(top_bands second-1)
+# The tray's own message, as a second click on the icon sends it. The menu
+# loop handles it before the mouse move after it: the menu still works
+# afterwards, the next level opens and nothing else does.
+e2e_driver post PathwickDummyWindow 0x401 0 0x202 || fail "could not post the tray callback"
 hover_band "$bands" 2
 wait_menus 3 "hovering alpha after a second display"
+expect_not_contains "$(e2e_log_text)" "TrackPopupMenuEx() failed" "run log after a second display"
 e2e_dismiss_menu
 
 # --- letter groups, live ----------------------------------------------------
@@ -139,17 +140,17 @@ wait_menus 0 "the click in a group"
 # right-click starts from the tray.
 log_lines() { e2e_log_text | wc -l; }
 new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | sed 's/^\[[^]]*\]//'; }
-# right_click BANDS N NAME: right-clicks entry N of the topmost menu and
-# waits for the context menu, leaving it in TOP_* and its entries in CTX.
+# right_click BANDS N NAME MENUS: right-clicks entry N of the topmost menu,
+# over which MENUS menus are open (a group or folder entry opens its
+# submenu first), and waits for the context menu, leaving it in TOP_* and
+# its entries in CTX.
 right_click() {
-  local x y count
+  local x y
   read -r x y <<<"$(band_point "$1" "$2")"
-  # A group or folder entry opens its submenu first.
   xdotool mousemove "$x" "$y"
-  sleep 0.5
-  count=$(open_menus | grep -c .)
+  wait_menus "$4" "hovering entry $2"
   xdotool click 3
-  wait_menus $((count + 1)) "a right-click on entry $2"
+  wait_menus $(($4 + 1)) "a right-click on entry $2"
   # At the cursor: from its x to the right, and over its y (moved up where
   # the screen ends below).
   [ "$TOP_X" -eq "$x" ] && [ "$TOP_Y" -le "$y" ] && [ $((TOP_Y + TOP_H)) -gt "$y" ] ||
@@ -162,7 +163,6 @@ close_menus() {
   local x y w h
   read -r x y w h <<<"$(open_menus | head -n 1)"
   xdotool mousemove $((x + w / 2)) $((y + 5))
-  sleep 0.3
   e2e_click 600 300
   wait_menus 0 "${1:-closing the menus}"
 }
@@ -174,7 +174,7 @@ FOLDER_MENU=TTSTTSTTST # Explore first
 open_root 1 ctx
 bands=$(top_bands ctx-1)
 n=$(log_lines)
-right_click "$bands" 3 ctx-file
+right_click "$bands" 3 ctx-file 2
 expect_eq "$FILE_MENU" "$(layout_of "$CTX")" "entries of a file's context menu, see ctx-file.png"
 # A click outside closes it, and with it the Folder Menu.
 e2e_click 600 300
@@ -183,24 +183,24 @@ expect_eq "CContextMenu::getInterface(): Using IContextMenu3" "$(new_log "$n")" 
 
 # "Delete" deletes that file and no other.
 open_root 1 delete
-right_click "$(top_bands delete-1)" 6 ctx-delete
+right_click "$(top_bands delete-1)" 6 ctx-delete 2
 click_band "$CTX" 7
 e2e_driver wait-window '#32770' 'Confirm file deletion' 10000 >/dev/null || fail "Delete asked nothing"
 e2e_driver press '#32770' 'Confirm file deletion' 6
-for ((i = 0; i < 50; i++)); do [ -e "$tree/plain/victim.pwt" ] || break; sleep 0.1; done
+e2e_wait_until 5 test ! -e "$tree/plain/victim.pwt" || true
 [ ! -e "$tree/plain/victim.pwt" ] && [ -e "$tree/plain/vanish.pwt" ] || fail "Delete did not delete victim.pwt alone"
 [ -z "$(open_menus)" ] || close_menus "after Delete"
 
 # "Open Folder" and a group entry stand for their folder: "Explore" gets it.
 e2e_wine reg add 'HKCR\Folder\shell\explore\command' /ve /d "$recorder" /f >/dev/null 2>&1
 open_root 1 explore
-right_click "$(top_bands explore-1)" 1 ctx-openfolder
+right_click "$(top_bands explore-1)" 1 ctx-openfolder 2
 expect_eq "$FOLDER_MENU" "$(layout_of "$CTX")" "entries of the context menu of Open Folder, see ctx-openfolder.png"
 click_band "$CTX" 1
 wait_opened "$(e2e_winpath "$tree/plain")"
 [ -z "$(open_menus)" ] || close_menus "after Explore"
 open_root 2 explore-group
-right_click "$(top_bands explore-group-1 3)" 7 ctx-group
+right_click "$(top_bands explore-group-1 3)" 7 ctx-group 3
 expect_eq "$FOLDER_MENU" "$(layout_of "$CTX")" "entries of the context menu of a group, see ctx-group.png"
 click_band "$CTX" 1
 wait_opened "$(e2e_winpath "$tree/grouped")"

@@ -107,83 +107,152 @@ e2e_launch_program() {
   E2E_PID=$!
 }
 
-# Waits until a menu window is visible and prints its "x y w h" lines.
-e2e_wait_menu() {
-  local secs=${1:-10} i menus
-  for ((i = 0; i < secs * 10; i++)); do
-    menus=$(e2e_driver menus)
-    if [ -n "$menus" ]; then
-      echo "$menus"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+# ---- Waiting -----------------------------------------------------------------
+# The program answers input in its own time: a test waits for what the user
+# would see, as long as it takes and no longer.
+
+# The clock in microseconds, SECS (decimals allowed) from now.
+e2e_deadline() {
+  local whole=${1%.*} frac=0
+  [[ $1 == *.* ]] && frac=${1#*.}000000 && frac=$((10#${frac:0:6}))
+  echo $((${EPOCHREALTIME/[.,]/} + whole * 1000000 + frac))
 }
 
-# e2e_answer_error_box TEXT: waits for the "Error" box saying TEXT (the
-# shell context menu's boxes) and answers it with OK.
-e2e_answer_error_box() {
-  local i text=
-  for ((i = 0; i < 100; i++)); do
-    text=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
-    [ "$text" == "$1" ] && break
+# e2e_wait_until SECS COMMAND...: runs COMMAND until it succeeds; false when
+# SECS seconds have passed without.
+e2e_wait_until() {
+  local deadline
+  deadline=$(e2e_deadline "$1")
+  shift
+  until "$@"; do
+    ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
     sleep 0.1
   done
-  expect_eq "$1" "$text" "message box"
+}
+
+# e2e_holds SECS COMMAND...: COMMAND keeps succeeding for SECS seconds.
+# Something that must not happen leaves nothing to wait for: it is watched
+# for a while instead.
+e2e_holds() {
+  local deadline
+  deadline=$(e2e_deadline "$1")
+  shift
+  while ((${EPOCHREALTIME/[.,]/} < deadline)); do
+    "$@" || return 1
+    sleep 0.1
+  done
+}
+
+# e2e_prints EXPECTED COMMAND...: COMMAND prints EXPECTED; what it printed
+# stays in E2E_PRINTED.
+e2e_prints() {
+  local expected=$1
+  shift
+  E2E_PRINTED=$("$@")
+  [ "$E2E_PRINTED" == "$expected" ]
+}
+
+# expect_soon EXPECTED WHAT COMMAND...: what COMMAND prints becomes EXPECTED
+# within 10 s.
+expect_soon() {
+  local expected=$1 what=$2
+  shift 2
+  e2e_wait_until 10 e2e_prints "$expected" "$@" || expect_eq "$expected" "$E2E_PRINTED" "$what"
+}
+
+# expect_stays EXPECTED WHAT COMMAND...: what COMMAND prints is EXPECTED and
+# stays so for a second. For input that must change nothing: no change
+# comes to be waited for.
+expect_stays() {
+  local expected=$1 what=$2
+  shift 2
+  e2e_holds 1 e2e_prints "$expected" "$@" || expect_eq "$expected" "$E2E_PRINTED" "$what"
+}
+
+# ---- Menus, boxes, the program's life ------------------------------------------
+
+# The visible menus as "x y w h" lines.
+open_menus() {
+  e2e_driver menus | tr -d '\r'
+}
+
+# True while a menu is visible; the menus stay in E2E_MENUS.
+e2e_menu_open() {
+  E2E_MENUS=$(open_menus)
+  [ -n "$E2E_MENUS" ]
+}
+
+e2e_no_menu() { ! e2e_menu_open; }
+
+# Waits until a menu window is visible and prints its "x y w h" lines.
+e2e_wait_menu() {
+  e2e_wait_until "${1:-10}" e2e_menu_open && echo "$E2E_MENUS"
+}
+
+# The "Error" box (the shell context menu's boxes) says TEXT; what it says
+# stays in E2E_PRINTED.
+e2e_error_box_says() {
+  E2E_PRINTED=$(e2e_driver texts '#32770' Error | tr -d '\r' | awk -F'\t' '$1 == 65535 { print $3 }') || true
+  [ "$E2E_PRINTED" == "$1" ]
+}
+
+# e2e_answer_error_box TEXT: waits for the "Error" box saying TEXT and
+# answers it with OK.
+e2e_answer_error_box() {
+  e2e_wait_until 10 e2e_error_box_says "$1" || expect_eq "$1" "$E2E_PRINTED" "message box"
   e2e_driver press '#32770' Error 1
 }
 
 # Clicks the bare desktop, which closes a tracked menu.
 e2e_dismiss_menu() {
   e2e_click 600 300
-  local i
-  for ((i = 0; i < 50; i++)); do
-    [ -z "$(e2e_driver menus)" ] && return 0
-    sleep 0.1
-  done
-  fail "a menu stayed open after a click on the desktop"
+  e2e_wait_until 5 e2e_no_menu || fail "a menu stayed open after a click on the desktop"
 }
 
 # With nothing stored the splash (2 s) and the introduction come before the
 # start-up notice: the introduction is confirmed with OK, its box clear.
+e2e_notice_after_dialogs() {
+  e2e_menu_open && return 0
+  e2e_driver press '#32770' 'Pathwick Pro Introduction' 1 >/dev/null 2>&1
+  return 1
+}
+
+# True once the start-up notice is up, its place in E2E_MENUS.
 e2e_pass_startup_dialogs() {
-  local i
-  for ((i = 0; i < 300; i++)); do
-    [ -n "$(e2e_driver menus)" ] && return 0
-    e2e_driver press '#32770' 'Pathwick Pro Introduction' 1 >/dev/null 2>&1 || true
-    sleep 0.1
-  done
+  e2e_wait_until 30 e2e_notice_after_dialogs
 }
 
 # Starts the program, waits for its window and dismisses the start-up notice.
 e2e_start_program() {
   e2e_launch_program
   e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
-  e2e_pass_startup_dialogs
-  e2e_wait_menu 20 >/dev/null || fail "the start-up notice did not appear"
+  e2e_pass_startup_dialogs || fail "the start-up notice did not appear"
   e2e_dismiss_menu
 }
 
 # Prints the program's exit code once it has ended.
 e2e_wait_exit() {
-  local secs=${1:-30} i
-  for ((i = 0; i < secs * 10; i++)); do
-    if [ -s "$E2E_WORK/exitcode" ]; then
-      cat "$E2E_WORK/exitcode"
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end within $secs s"
+  local secs=${1:-30}
+  e2e_wait_until "$secs" test -s "$E2E_WORK/exitcode" || fail "the program did not end within $secs s"
+  cat "$E2E_WORK/exitcode"
 }
+
+# ---- Input, screen and log -----------------------------------------------------
+
+# The program's icon, the only one in the tray, at the right end of the
+# taskbar.
+E2E_TRAY_X=1013
+E2E_TRAY_Y=758
 
 e2e_click() {
   xdotool mousemove "$1" "$2" click "${3:-1}"
 }
 
+# e2e_tray_click [BUTTON [xdotool click options...]]
 e2e_tray_click() {
-  e2e_click 1013 758 "${1:-1}"
+  local button=${1:-1}
+  shift $(($# > 0))
+  xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click "$@" "$button"
   # Off the icon, so its tooltip does not cover the menu.
   xdotool mousemove 700 500
 }
@@ -198,10 +267,27 @@ e2e_log_text() {
 }
 
 e2e_wait_log() {
-  local pattern=$1 secs=${2:-10} i
-  for ((i = 0; i < secs * 10; i++)); do
-    grep -q -- "$pattern" "$E2E_APP_DIR/run.log" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  fail "run.log never showed [$pattern]"
+  local pattern=$1 secs=${2:-10}
+  e2e_wait_until "$secs" grep -qs -- "$pattern" "$E2E_APP_DIR/run.log" || fail "run.log never showed [$pattern]"
+}
+
+# ---- The program's settings in the registry ------------------------------------
+
+MENU_KEY='HKCU\Software\Quillmere Software\Pathwick\Menu'
+OPTIONS_KEY='HKCU\Software\Quillmere Software\Pathwick\Options'
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# store_root NUMBER NAME PATH SORTTYPE MAXNOSORT [PATH TYPE]: a root as the
+# program stores it (its path a REG_SZ unless told).
+store_root() {
+  local key="$MENU_KEY\\$1"
+  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v Path /t "${6:-REG_SZ}" /d "$3" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
+  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+}
+
+# store_option NAME VALUE: one of the four options (DWORDs).
+store_option() {
+  e2e_wine reg add "$OPTIONS_KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1
 }

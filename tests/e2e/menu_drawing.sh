@@ -13,8 +13,7 @@ entries=$E2E_WORK/entries.txt
   "$PATHWICK_WINE" "$E2E_APP_DIR/menushow.exe" "$(e2e_winpath "$E2E_WORK")" \
     >>"$E2E_WORK/stdout.txt" 2>>"$E2E_WORK/stderr.txt" || true
 ) &
-for ((i = 0; i < 300; i++)); do [ -s "$entries" ] && break; sleep 0.1; done
-[ -s "$entries" ] || fail "the folder menu did not come up"
+e2e_wait_until 30 test -s "$entries" || fail "the folder menu did not come up"
 tr -d '\r' <"$entries" >"$entries.unix"
 
 read -r _ menu_colour highlight_colour < <(grep '^colors ' "$entries.unix")
@@ -54,9 +53,22 @@ arrow_pixel() { # FILE POS
   pixel "$1" $((R - 14 + 6)) $((T + 1 + 7))
 }
 
+# shot_with_background NAME COLOUR POS...: a screenshot in which the entries
+# at POS show COLOUR at their right end; the file stays in SHOT.
+shot_with_background() {
+  local name=$1 colour=$2 pos
+  shift 2
+  SHOT=$(e2e_screenshot "$name")
+  for pos in "$@"; do
+    entry_rect "$pos"
+    [ "$(pixel "$SHOT" $((R - 24)) $((B - 2)))" == "$colour" ] || return 1
+  done
+}
+
+# The mouse off the menu: no entry selected.
 xdotool mousemove 700 600
-sleep 0.5
-plain=$(e2e_screenshot unselected)
+e2e_wait_until 10 shot_with_background unselected "$menu_colour" 1 2 3 4 5 6 || true
+plain=$SHOT
 for pos in 1 2 3 4 5 6; do check_entry "$plain" $pos "$menu_colour" 000000 "unselected"; done
 for pos in 1 2; do expect_eq 000000 "$(arrow_pixel "$plain" $pos)" "unselected arrow of entry $pos"; done
 # Files have no arrow.
@@ -65,11 +77,8 @@ expect_eq "$menu_colour" "$(arrow_pixel "$plain" 3)" "arrow place of a file entr
 # The mouse on "Documents" selects it.
 entry_rect 1
 xdotool mousemove $(((L + R) / 2)) $(((T + B) / 2))
-for ((i = 0; i < 50; i++)); do
-  selected=$(e2e_screenshot selected)
-  [ "$(pixel "$selected" $((R - 24)) $((B - 2)))" == "$highlight_colour" ] && break
-  sleep 0.1
-done
+e2e_wait_until 10 shot_with_background selected "$highlight_colour" 1 || true
+selected=$SHOT
 check_entry "$selected" 1 "$highlight_colour" FFFFFF "selected"
 expect_eq FFFFFF "$(arrow_pixel "$selected" 1)" "selected arrow"
 # Its neighbours look as before (but for their last columns, which the

@@ -1,27 +1,18 @@
-# Shared by the Folder Menu tests: roots in the registry, the open
-# menus found and driven from screenshots, and files opened through a
-# recorder. Sourced after lib.sh and traylib.sh.
+# Shared by the Folder Menu tests: the open menus found and driven from
+# screenshots, and files opened through a recorder. Sourced after lib.sh
+# and traylib.sh.
 
-# add_root POSITION NAME FOLDER SORTTYPE MAXNOSORT: a stored root.
-add_root() {
-  local key="HKCU\\Software\\Quillmere Software\\Pathwick\\Menu\\$1"
-  e2e_wine reg add "$key" /v Name /d "$2" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v Path /d "$(e2e_winpath "$3")" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v SortType /t REG_DWORD /d "$4" /f >/dev/null 2>&1
-  e2e_wine reg add "$key" /v MaxNoSort /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+# Exactly N menus are open; they stay in E2E_MENUS.
+menus_open() {
+  E2E_MENUS=$(open_menus)
+  [ "$(grep -c . <<<"$E2E_MENUS")" -eq "$1" ]
 }
 
-# wait_menus N WHAT: waits for exactly N open menus and sets TOP_X TOP_Y
-# TOP_W TOP_H to the topmost one (the one opened last).
+# wait_menus N WHAT [SECS]: waits for exactly N open menus and sets TOP_X
+# TOP_Y TOP_W TOP_H to the topmost one (the one opened last).
 wait_menus() {
-  local n=$1 what=$2 i menus=
-  for ((i = 0; i < 100; i++)); do
-    menus=$(open_menus)
-    [ "$(grep -c . <<<"$menus")" -eq "$n" ] && break
-    sleep 0.1
-  done
-  [ "$(grep -c . <<<"$menus")" -eq "$n" ] || fail "$what: expected $n open menus, got: $menus"
-  read -r TOP_X TOP_Y TOP_W TOP_H <<<"$(head -n 1 <<<"$menus")"
+  e2e_wait_until "${3:-20}" menus_open "$1" || fail "$2: expected $1 open menus, got: $E2E_MENUS"
+  read -r TOP_X TOP_Y TOP_W TOP_H <<<"$(head -n 1 <<<"$E2E_MENUS")"
 }
 
 # top_bands NAME [LEFT]: the text bands of the topmost menu, one entry
@@ -70,14 +61,14 @@ use_recorder() {
   e2e_wine reg add 'HKCR\Folder\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
 }
 
+last_opened_is() {
+  [ "$(tail -n 1 "$opened" 2>/dev/null | tr -d '\r"')" == "$1" ]
+}
+
 # wait_opened TEXT: the recorder was given TEXT (its last line).
 wait_opened() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    [ "$(tail -n 1 "$opened" 2>/dev/null | tr -d '\r"')" == "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "the associated command was not given [$1]; it got: $(tr -d '\r' <"$opened" 2>/dev/null)"
+  e2e_wait_until 20 last_opened_is "$1" ||
+    fail "the associated command was not given [$1]; it got: $(tr -d '\r' <"$opened" 2>/dev/null)"
 }
 
 # open_root N NAME [LAYOUT]: tray click, then the root entry N, among roots

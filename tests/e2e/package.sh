@@ -41,7 +41,7 @@ e2e_dismiss_menu
 
 open_config_menu 3 config-menu-help
 click_entry "$CONFIG_BANDS" 1
-for ((i = 0; i < 100; i++)); do [ -s "$opened" ] && break; sleep 0.1; done
+e2e_wait_until 10 test -s "$opened" || true
 expect_eq "$(e2e_winpath "$E2E_APP_DIR/docs/index.html")" "$(tr -d '\r' <"$opened" | sed 's/ *$//')" \
   "file opened by Program Help..."
 e2e_log_text | grep -q -- '----Logging Started Pathwick Pro----' || fail "no run.log beside the unpacked program"

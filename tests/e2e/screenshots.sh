@@ -44,8 +44,9 @@ picture() {
   echo "picture $name.png ${w}x${h}"
 }
 
-# The region that holds every open menu.
+# The region that holds every open menu, once they are drawn.
 menus_picture() {
+  e2e_driver wait-drawn '#32768' - 5000 >/dev/null || fail "the menus for $1 were not drawn"
   picture "$1" $(open_menus | awk 'NR == 1 { l = $1; t = $2; r = $1 + $3; b = $2 + $4 }
     { if ($1 < l) l = $1; if ($2 < t) t = $2; if ($1 + $3 > r) r = $1 + $3; if ($2 + $4 > b) b = $2 + $4 }
     END { print l, t, r - l, b - t }')
@@ -65,8 +66,7 @@ hover_entry() { # NAME LAYOUT N
 
 # ---- A first start: the splash, then the introduction ------------------------
 e2e_launch_program
-e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
-sleep 0.3
+e2e_driver wait-drawn '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
 dialog_picture splash ""
 dlg_wait "$DLG_HELP" 20000
 dialog_picture introduction "$DLG_HELP"
@@ -77,17 +77,10 @@ e2e_dismiss_menu
 
 # ---- The Folder Menu ---------------------------------------------------------
 # The roots, then a root's own listing: Open Folder, three folders, four files.
-open_root() { # N
-  e2e_tray_click
-  wait_menus 1 "the tray click"
-  hover_entry roots TTT "$1"
-  wait_menus 2 "root $1"
-}
-open_root 1
+open_root 1 roots TTT
 hover_entry projects TTTTTTTT 4
 wait_menus 3 "the folder Reports"
 hover_entry reports TTTT 3
-sleep 0.3
 menus_picture folder-menu-plain
 
 # The shell's context menu of that file.
@@ -99,18 +92,16 @@ e2e_click 600 300
 wait_menus 0 "closing the context menu"
 
 # Seventeen titles grouped by first letter (more than five).
-open_root 2
+open_root 2 roots TTT
 hover_entry library TTTTTTTTTTTTTTTTT 3
 wait_menus 3 "a letter group"
-sleep 0.3
 menus_picture folder-menu-letters
 e2e_dismiss_menu
 
 # Ten downloads grouped by file type (more than five).
-open_root 3
+open_root 3 roots TTT
 hover_entry downloads TTTTTTTT 5
 wait_menus 3 "a file-type group"
-sleep 0.3
 menus_picture folder-menu-types
 e2e_dismiss_menu
 

@@ -23,7 +23,7 @@ e2e_init soak pathwick_probe.exe
 tree=$E2E_WORK/tree
 mkdir -p "$tree/alpha/beta"
 for i in 1 2 3 4 5 6; do touch "$tree/file$i.txt" "$tree/alpha/doc$i.pdf" "$tree/alpha/beta/pic$i.png"; done
-add_root 0000 Browse "$tree" 0 25
+store_root 0000 Browse "$(e2e_winpath "$tree")" 0 25
 e2e_start_program
 
 # The Linux process that runs the program: Wine does not count private
@@ -40,15 +40,15 @@ program_process() {
 }
 program_pid=$(program_process)
 
+counts_logged() { e2e_log_text | grep -c 'probe resources' || true; }
+more_counts_than() { [ "$(counts_logged)" -gt "$1" ]; }
+
 # resources: "gdi=G user=U handles=H private_kib=P", fresh from the program.
 resources() {
   local before
-  before=$(e2e_log_text | grep -c 'probe resources' || true)
+  before=$(counts_logged)
   e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 8 || fail "could not ask for the counts"
-  for ((i = 0; i < 100; i++)); do
-    [ "$(e2e_log_text | grep -c 'probe resources' || true)" -gt "$before" ] && break
-    sleep 0.1
-  done
+  e2e_wait_until 10 more_counts_than "$before" || fail "the program did not log its counts"
   echo "$(e2e_log_text | grep 'probe resources' | tail -n 1 | sed 's/.*probe resources //')" \
     "private_kib=$(awk '$1 == "RssAnon:" { print $2 }' "/proc/$program_pid/status")"
 }

@@ -11,18 +11,11 @@
 . "$E2E_HERE/traylib.sh"
 e2e_init stored_roots
 
-menu='HKCU\Software\Quillmere Software\Pathwick\Menu'
-store_root() { # NUMBER NAME PATH [PATH TYPE]
-  e2e_wine reg add "$menu\\$1" /v Name /d "$2" /f >/dev/null 2>&1
-  e2e_wine reg add "$menu\\$1" /v Path /t "${4:-REG_SZ}" /d "$3" /f >/dev/null 2>&1
-  e2e_wine reg add "$menu\\$1" /v SortType /t REG_DWORD /d 1 /f >/dev/null 2>&1
-  e2e_wine reg add "$menu\\$1" /v MaxNoSort /t REG_DWORD /d 25 /f >/dev/null 2>&1
-}
-store_root 0000 Alpha 'C:\'
-store_root 0001 Beta 'C:\windows\'
-store_root 0002 Odd 433a5c REG_BINARY
-store_root 0003 Delta '%SystemRoot%\system32\' REG_EXPAND_SZ
-store_root 0004 Echo 'C:\users\'
+store_root 0000 Alpha 'C:\' 1 25
+store_root 0001 Beta 'C:\windows\' 1 25
+store_root 0002 Odd 433a5c 1 25 REG_BINARY
+store_root 0003 Delta '%SystemRoot%\system32\' 1 25 REG_EXPAND_SZ
+store_root 0004 Echo 'C:\users\' 1 25
 
 # Wine's relay trace of these calls shows the error mode the program sets
 # and that it lets the shell's "TaskbarCreated" through the message filter
@@ -31,22 +24,18 @@ e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
   'kernel32.SetErrorMode;kernelbase.SetErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
 WINEDEBUG=-all,+relay e2e_launch_program
 e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
-e2e_pass_startup_dialogs
-notice=$(e2e_wait_menu 20 | tr -d '\r') || fail "the start-up notice did not appear"
-read -r notice_x notice_y _ <<<"$notice"
+e2e_pass_startup_dialogs || fail "the start-up notice did not appear"
+read -r notice_x notice_y _ <<<"$E2E_MENUS"
 expect_eq "0 0" "$notice_x $notice_y" "place of the start-up notice"
 
 # The left button released on the icon while the notice is up. Under Wine
 # the notice's menu loop holds the mouse and a real click only closes it,
 # so the tray's message for the release is posted as the tray would send it.
-xdotool mousemove 1013 758
+notice_gone_menu_up() { e2e_menu_open && [ "$(cut -d' ' -f1-2 <<<"$E2E_MENUS")" != "0 0" ]; }
+xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y"
 e2e_driver post PathwickDummyWindow 0x401 0 0x202 >/dev/null || fail "could not reach the program"
 xdotool mousemove 700 500
-for ((i = 0; i < 100; i++)); do
-  menus=$(open_menus)
-  [ -n "$menus" ] && [ "$(cut -d' ' -f1-2 <<<"$menus")" != "0 0" ] && break
-  sleep 0.1
-done
+e2e_wait_until 10 notice_gone_menu_up || true
 wait_single_menu 5 "the left button while the notice was up"
 [ "$MENU_X $MENU_Y" != "0 0" ] || fail "the notice is still the open menu"
 expect_eq "TTTT" "$(layout_of "$(menu_entries folder-menu)")" "roots in the Folder Menu (see folder-menu.png)"
@@ -59,7 +48,7 @@ expect_eq 0 "$(grep -c 'TrackPopupMenuEx() failed' <<<"$log")" "menus that could
 
 # Loading changes nothing that is stored.
 for number in 0000 0001 0002 0003 0004; do
-  e2e_wine reg query "$menu\\$number" /v Path >/dev/null 2>&1 || fail "root $number is no longer stored"
+  e2e_wine reg query "$MENU_KEY\\$number" /v Path >/dev/null 2>&1 || fail "root $number is no longer stored"
 done
 
 # "Call KERNEL32.SetErrorMode(00000001)": the last mode set must hold the flag.

@@ -45,8 +45,7 @@ open_folder_menu 1 folder-menu-again "$config_wh"
 e2e_dismiss_menu
 
 # A double click on the left button opens no Configuration Menu either.
-xdotool mousemove 1013 758 click --repeat 2 --delay 120 1
-xdotool mousemove 700 500
+e2e_tray_click 1 --repeat 2 --delay 120
 expect_no_menu_sized "$config_wh" 2 "left double click"
 dismiss_menu_if_open
 # Only releases open a menu: the tray's messages for a press or a double
@@ -55,16 +54,13 @@ dismiss_menu_if_open
 # takes the second press), so the tray's messages are posted as it sends them.
 for mouse_msg in 0x201 0x203 0x204 0x206; do
   e2e_driver post PathwickDummyWindow 0x401 0 "$mouse_msg" >/dev/null || fail "could not reach the program"
-  for ((i = 0; i < 10; i++)); do
-    [ -z "$(open_menus)" ] || fail "the tray message $mouse_msg opened a menu: $(open_menus)"
-    sleep 0.1
-  done
+  e2e_holds 1 e2e_no_menu || fail "the tray message $mouse_msg opened a menu: $E2E_MENUS"
 done
 
 # "Program Help..." opens docs\index.html beside the program.
 open_config_menu 3 config-menu-help
 click_entry "$CONFIG_BANDS" 1
-for ((i = 0; i < 100; i++)); do [ -s "$opened" ] && break; sleep 0.1; done
+e2e_wait_until 10 test -s "$opened" || true
 expect_eq "$(e2e_winpath "$E2E_APP_DIR/docs/index.html")" "$(tr -d '\r ' <"$opened" 2>/dev/null)" "file opened by Program Help..."
 [ -z "$(open_menus)" ] || fail "the menu stayed open after Program Help..."
 

@@ -6,9 +6,8 @@
 . "$E2E_HERE/traylib.sh"
 e2e_init tray_swapped
 
-options='HKCU\Software\Quillmere Software\Pathwick\Options'
-for value in LeftClickRoot RunOnStartup TrayHelpAtStartup SplashScreenAtStartup; do
-  e2e_wine reg add "$options" /v "$value" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+for option in LeftClickRoot RunOnStartup TrayHelpAtStartup SplashScreenAtStartup; do
+  store_option "$option" 0
 done
 e2e_start_program
 expect_eq 0 "$(e2e_log_text | grep -c 'loadOptions() failed')" "failures while reading the stored options"
@@ -22,13 +21,12 @@ e2e_dismiss_menu
 
 # The first release opens the menu; the second click lands outside it and
 # closes it. Nothing may open a second menu.
-xdotool mousemove 1013 758 click --repeat 2 --delay 120 1
-xdotool mousemove 700 500
-for ((i = 0; i < 20; i++)); do
-  count=$(open_menus | grep -c . || true)
-  [ "$count" -le 1 ] || fail "a double click opened $count menus: $(open_menus)"
-  sleep 0.1
-done
+at_most_one_menu() {
+  E2E_MENUS=$(open_menus)
+  [ "$(grep -c . <<<"$E2E_MENUS")" -le 1 ]
+}
+e2e_tray_click 1 --repeat 2 --delay 120
+e2e_holds 2 at_most_one_menu || fail "a double click opened more than one menu: $E2E_MENUS"
 e2e_screenshot after-double-click >/dev/null
 dismiss_menu_if_open
 

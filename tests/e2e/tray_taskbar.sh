@@ -12,8 +12,7 @@ tray_has_icon && fail "the shell still holds the icon it dropped"
 tray_shot icon-dropped >/dev/null
 
 e2e_driver post-registered PathwickDummyWindow TaskbarCreated 0 >/dev/null || fail "could not reach the program"
-for ((i = 0; i < 50; i++)); do tray_has_icon && break; sleep 0.1; done
-tray_has_icon || fail "the icon did not come back when the taskbar was announced"
+e2e_wait_until 5 tray_has_icon || fail "the icon did not come back when the taskbar was announced"
 
 open_config_menu 3 config-menu-after-restore
 click_entry "$CONFIG_BANDS" 7

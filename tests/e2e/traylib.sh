@@ -1,8 +1,8 @@
 # Shared by the tray tests: the icon in the notification area and the menus
 # it opens, as the user sees them. Sourced after lib.sh.
 
-# Around the icon at (1013, 758), the only one in the tray.
-TRAY_ICON_AREA=22x22+1002+747
+# Around the program's icon.
+TRAY_ICON_AREA=22x22+$((E2E_TRAY_X - 11))+$((E2E_TRAY_Y - 11))
 CONFIG_MENU_LAYOUT="TTSTTST"
 
 # tray_shot NAME: a screenshot, and its notification area cropped beside it;
@@ -28,11 +28,6 @@ tray_forget_icon() {
   e2e_wine "$PATHWICK_BUILD_DIR/traypoke.exe" forget PathwickDummyWindow 0 >/dev/null 2>&1
 }
 
-# The visible menus as "x y w h" lines.
-open_menus() {
-  e2e_driver menus | tr -d '\r'
-}
-
 # Waits for exactly one open menu and sets MENU_X, MENU_Y, MENU_W, MENU_H.
 wait_single_menu() {
   local menus
@@ -41,18 +36,15 @@ wait_single_menu() {
   read -r MENU_X MENU_Y MENU_W MENU_H <<<"$menus"
 }
 
-# No menu opens within SECS seconds; a menu of another size than NOT_WH
-# ("w h") is allowed.
+# No open menu is NOT_WH ("w h") in size; the menus stay in E2E_MENUS.
+no_menu_sized() {
+  E2E_MENUS=$(open_menus)
+  ! awk -v wh="$1" '$3 " " $4 == wh { found = 1 } END { exit !found }' <<<"$E2E_MENUS"
+}
+
+# No menu of size NOT_WH opens within SECS seconds.
 expect_no_menu_sized() {
-  local not_wh=$1 secs=$2 what=$3 i menu w h
-  for ((i = 0; i < secs * 10; i++)); do
-    while read -r menu; do
-      [ -z "$menu" ] && continue
-      read -r _ _ w h <<<"$menu"
-      [ "$w $h" != "$not_wh" ] || fail "$what: a menu of the Configuration Menu's size opened ($menu)"
-    done <<<"$(open_menus)"
-    sleep 0.1
-  done
+  e2e_holds "$2" no_menu_sized "$1" || fail "$3: a menu of the Configuration Menu's size opened ($E2E_MENUS)"
 }
 
 dismiss_menu_if_open() {

@@ -207,6 +207,53 @@ int printWindowCount(const char* lpszClass, const char* lpszTitle) {
   return 0;
 }
 
+// ---- Drawn: shown, painted and handed to the screen ------------------------
+
+struct DRAWNCHECK {
+  const char* lpszClass;
+  const char* lpszTitle;
+  int nShown;
+  bool bPending;
+};
+
+BOOL CALLBACK findPendingPaint(HWND hwnd, LPARAM lParam) {
+  if (!IsWindowVisible(hwnd) || !GetUpdateRect(hwnd, NULL, FALSE)) return TRUE;
+  reinterpret_cast<DRAWNCHECK*>(lParam)->bPending = true;
+  return FALSE;
+}
+
+// A window counts once it is visible and neither it nor a visible child has
+// a part left to paint. The window's thread then answers twice: Wine hands
+// what was painted to the screen each time the thread goes idle.
+BOOL CALLBACK checkDrawn(HWND hwnd, LPARAM lParam) {
+  DRAWNCHECK* lpCheck = reinterpret_cast<DRAWNCHECK*>(lParam);
+  char szClass[256] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  if (lpCheck->lpszClass != NULL && strcmp(szClass, lpCheck->lpszClass) != 0) return TRUE;
+  if (lpCheck->lpszTitle != NULL && windowText(hwnd) != lpCheck->lpszTitle) return TRUE;
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  ++lpCheck->nShown;
+  if (GetUpdateRect(hwnd, NULL, FALSE)) lpCheck->bPending = true;
+  if (!lpCheck->bPending) EnumChildWindows(hwnd, findPendingPaint, lParam);
+  for (int i = 0; i < 2 && !lpCheck->bPending; ++i)
+    if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, NULL))
+      lpCheck->bPending = true;
+  return TRUE;
+}
+
+// Waits until every visible top-level window of this class and title is
+// drawn, at least one of them.
+bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs) {
+  const DWORD dwStart = GetTickCount();
+  for (;;) {
+    DRAWNCHECK check = {nullIfDash(lpszClass), nullIfDash(lpszTitle), 0, false};
+    EnumWindows(checkDrawn, reinterpret_cast<LPARAM>(&check));
+    if (check.nShown > 0 && !check.bPending) return true;
+    if (GetTickCount() - dwStart > dwTimeoutMs) return false;
+    Sleep(20);
+  }
+}
+
 // Dialog commands: true when argv named one of them; rnResult is its result.
 bool runDialogCommand(int argc, char** argv, int& rnResult) {
   const std::string strCommand = argv[1];
@@ -232,6 +279,7 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
 int usage() {
   fprintf(stderr,
           "usage: wdriver wait-desktop MS | wait-window CLASS TITLE MS | wait-gone CLASS TITLE MS |\n"
+          "               wait-drawn CLASS TITLE MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | count CLASS TITLE | rect CLASS TITLE ID | control CLASS TITLE ID |\n"
@@ -253,6 +301,8 @@ int main(int argc, char** argv) {
     printf("%p\n", static_cast<void*>(hwnd));
     return 0;
   }
+  if (strCommand == "wait-drawn" && argc == 5)
+    return waitDrawn(argv[2], argv[3], static_cast<DWORD>(parseNumber(argv[4]))) ? 0 : 1;
   if (strCommand == "wait-desktop" && argc == 3) {
     // Asking for the desktop window is what starts the desktop and its taskbar.
     GetDesktopWindow();
