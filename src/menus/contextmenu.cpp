@@ -13,15 +13,6 @@ static_assert(sizeof(CMINVOKECOMMANDINFO) == 36, "the shell's command record is 
 
 namespace {
 
-// The box belongs to the window the context menu is shown for: a box of
-// its own makes the system end the menu mode of that window and let go of
-// the mouse, which an ownerless box leaves with the open menu, so that only
-// the keyboard could answer it.
-void showBox(HWND hOwner, const char* lpszText, UINT uIcon) {
-  KVX_CALLSTACK_TRACK;
-  MessageBoxA(hOwner, lpszText, "Error", MB_OK | uIcon);
-}
-
 void logLine(const char* lpszLine) {
   KVX_CALLSTACK_TRACK;
   SLog::S_getSingleton()->write(0, "%s", lpszLine);
@@ -67,21 +58,21 @@ bool bindDirectory(IShellFolder* lpDesktop, const std::string& rDirectory,
   return true;
 }
 
-void reportUnparsedName(HWND hOwner) {
+void reportUnparsedName(CContextMenu& rMenu) {
   KVX_CALLSTACK_TRACK;
   logLine("CContextMenu::getPIDLFromPathString() failed: ParseDisplayName() Failed");
-  showBox(hOwner, "ParseDisplayName() Failed", MB_ICONERROR);
+  rMenu.showBox("ParseDisplayName() Failed", MB_ICONERROR);
 }
 
 // A file or folder below a directory: the directory's folder object is the
 // parent, and the name is parsed in it.
-bool parseInDirectory(HWND hOwner, IShellFolder* lpDesktop, const std::string& rDirectory,
+bool parseInDirectory(CContextMenu& rMenu, IShellFolder* lpDesktop, const std::string& rDirectory,
                       const std::string& rName, CComRef<IShellFolder>& rParent,
                       CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
   if (!bindDirectory(lpDesktop, rDirectory, rParent)) return false;
   if (parseName(rParent.get(), rName, rItem)) return true;
-  reportUnparsedName(hOwner);
+  reportUnparsedName(rMenu);
   rParent.reset();
   return false;
 }
@@ -92,12 +83,12 @@ bool parseInDirectory(HWND hOwner, IShellFolder* lpDesktop, const std::string& r
 // folder above it, My Computer, becomes the parent, and the drive's entry
 // the item, so the menu shown is the drive's own. Any path that ends with
 // a backslash, or holds none, takes this road too.
-bool parseFromDesktop(HWND hOwner, IShellFolder* lpDesktop, const std::string& rPath,
+bool parseFromDesktop(CContextMenu& rMenu, IShellFolder* lpDesktop, const std::string& rPath,
                       CComRef<IShellFolder>& rParent, CItemIdList& rItem) {
   KVX_CALLSTACK_TRACK;
   CItemIdList full;
   if (!parseName(lpDesktop, rPath, full)) {
-    reportUnparsedName(hOwner);
+    reportUnparsedName(rMenu);
     return false;
   }
   LPCITEMIDLIST lpLast = NULL;
@@ -113,12 +104,37 @@ bool parseFromDesktop(HWND hOwner, IShellFolder* lpDesktop, const std::string& r
 }  // namespace
 
 CContextMenu::CContextMenu()
-    : m_nShellIDFirst(2), m_nShellIDLast(30000), m_nInterfaceVersion(0), m_hOwner(NULL) {
+    : m_nShellIDFirst(2),
+      m_nShellIDLast(30000),
+      m_nInterfaceVersion(0),
+      m_hOwner(NULL),
+      m_bHoldBoxes(false) {
   KVX_CALLSTACK_TRACK;
 }
 
 // The interface is never held beyond displayContextMenu.
 CContextMenu::~CContextMenu() { KVX_CALLSTACK_TRACK; }
+
+// A box shown while a menu of the owner is tracked could not take the mouse,
+// which the menu holds, and the menu loop keeps the capture until it ends:
+// such a box waits for showHeldBoxes, and the menu is ended now.
+void CContextMenu::showBox(const char* lpszText, UINT uIcon) {
+  KVX_CALLSTACK_TRACK;
+  if (!m_bHoldBoxes) {
+    MessageBoxA(m_hOwner, lpszText, "Error", MB_OK | uIcon);
+    return;
+  }
+  m_HeldBoxes.push_back(std::make_pair(std::string(lpszText), uIcon));
+  EndMenu();
+}
+
+void CContextMenu::showHeldBoxes() {
+  KVX_CALLSTACK_TRACK;
+  std::vector<std::pair<std::string, UINT> > boxes;
+  boxes.swap(m_HeldBoxes);
+  for (const std::pair<std::string, UINT>& rBox : boxes)
+    MessageBoxA(m_hOwner, rBox.first.c_str(), "Error", MB_OK | rBox.second);
+}
 
 void CContextMenu::setShellIDRange(int nFirst, int nLast) {
   KVX_CALLSTACK_TRACK;
@@ -135,14 +151,14 @@ bool CContextMenu::getPIDLFromPathString(std::string& rstrFile, CComRef<IShellFo
   if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.receive()))) ||
       desktop.get() == NULL) {
     logLine("CContextMenu::getPIDLFromPathString() failed: SHGetDesktopFolder() Failed");
-    showBox(m_hOwner, "SHGetDesktopFolder() Failed", MB_ICONERROR);
+    showBox("SHGetDesktopFolder() Failed", MB_ICONERROR);
     return false;
   }
   const std::string::size_type nSlash = lastBackslash(rstrFile);
   if (nSlash != std::string::npos && nSlash + 1 < rstrFile.size())
-    return parseInDirectory(m_hOwner, desktop.get(), rstrFile.substr(0, nSlash + 1),
+    return parseInDirectory(*this, desktop.get(), rstrFile.substr(0, nSlash + 1),
                             rstrFile.substr(nSlash + 1), rParent, rItem);
-  return parseFromDesktop(m_hOwner, desktop.get(), rstrFile, rParent, rItem);
+  return parseFromDesktop(*this, desktop.get(), rstrFile, rParent, rItem);
 }
 
 bool CContextMenu::getInterface(std::string& rstrFile) {
@@ -159,7 +175,7 @@ bool CContextMenu::getInterface(std::string& rstrFile) {
       parent->GetUIObjectOf(NULL, 1, &lpcItem, IID_IContextMenu, NULL, menu.receive());
   if (FAILED(hr)) {
     logLine("CContextMenu::getInterface() failed: GetUIObjectOf() Failed");
-    showBox(m_hOwner, "GetUIObjectOf() Failed", MB_ICONERROR);
+    showBox("GetUIObjectOf() Failed", MB_ICONERROR);
     return false;
   }
   if (menu.get() == NULL) {
@@ -225,7 +241,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
     return false;
   }
   if (!getInterface(rstrFile)) {
-    showBox(m_hOwner, "Unable to open the context menu, the item may be invalid.", MB_ICONWARNING);
+    showBox("Unable to open the context menu, the item may be invalid.", MB_ICONWARNING);
     return false;
   }
   if (FAILED(m_IContextMenu->QueryContextMenu(popup.get(), 0, static_cast<UINT>(m_nShellIDFirst),
@@ -233,7 +249,7 @@ bool CContextMenu::displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x
                                                 CMF_EXPLORE | CMF_EXTENDEDVERBS))) {
     releaseInterface();
     logLine("CContextMenu::displayContextMenu() failed: QueryContextMenu() Failed");
-    showBox(m_hOwner, "QueryContextMenu() Failed", MB_ICONERROR);
+    showBox("QueryContextMenu() Failed", MB_ICONERROR);
     return false;
   }
   // A dismissed menu returns 0 without setting an error; a stale code from

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../diag/callstack.h"
 #include "../diag/scoped.h"
@@ -31,6 +33,15 @@ class CContextMenu {
   // was dismissed; false on any failure, which the user has been told about
   // where a box says so.
   bool displayContextMenu(HWND hOwner, std::string& rstrFile, LONG x, LONG y);
+
+  // Tells the user of a failure in an "Error" box owned by the menu's owner
+  // window; while boxes are held (a menu is tracked), after it has closed.
+  void showBox(const char* lpszText, UINT uIcon);
+  void holdBoxes(bool bHold) {
+    KVX_CALLSTACK_TRACK;
+    m_bHoldBoxes = bHold;
+  }
+  void showHeldBoxes();
 
   // Passes a menu message of the open context menu to the shell. Returns the
   // shell's result, or 0 when no interface is held or the message is not one
@@ -71,8 +82,11 @@ class CContextMenu {
   // The richest interface obtained, as its IContextMenu base.
   CComRef<IContextMenu> m_IContextMenu;
   int m_nInterfaceVersion;
-  // The owner of the boxes that tell the user of a failure.
+  // The owner of the boxes that tell the user of a failure, and the boxes
+  // held while a menu is tracked.
   HWND m_hOwner;
+  bool m_bHoldBoxes;
+  std::vector<std::pair<std::string, UINT> > m_HeldBoxes;
 };
 
 #endif

@@ -127,6 +127,7 @@ bool CNavMenu::display(LONG x, LONG y) {
     SLog::S_getSingleton()->write(0, "CNavMenu::display() Failed: Stack not empty");
 
   installRightClickHook();
+  m_ContextMenu.holdBoxes(true);
   SetCapture(m_hWnd);
   const BOOL bTracked = TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL);
   if (!bTracked)
@@ -137,6 +138,8 @@ bool CNavMenu::display(LONG x, LONG y) {
   if (bTracked) enableAllItems(true);
   closeLeftOverLevels();
   m_nRootSel = -1;
+  m_ContextMenu.holdBoxes(false);
+  m_ContextMenu.showHeldBoxes();
   return bTracked != FALSE;
 }
 

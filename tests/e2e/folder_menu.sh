@@ -8,10 +8,20 @@
 # behind "Open Folder" and behind a group, and a file gone from the disk.
 # What the associated commands were given, the files on disk, the run log,
 # the message boxes and the menus on screen tell what happened.
+#
+# folder_menu.sh windows-road walks the same stories on the road Windows
+# takes: the probe build turns the program's Wine detours off and reports
+# each right-button release on an entry as a sent WM_MENURBUTTONUP, which
+# Wine never sends.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/menulib.sh"
-e2e_init folder_menu
+ROAD=${1:-wine}
+if [ "$ROAD" == windows-road ]; then
+  e2e_init folder_menu_windows_road pathwick_probe.exe
+else
+  e2e_init folder_menu
+fi
 
 # --- the folders, the roots and the file types --------------------------
 tree=$E2E_WORK/tree
@@ -44,6 +54,11 @@ yellow_in_icon() { # SHOT BANDS N
 }
 
 e2e_start_program
+if [ "$ROAD" == windows-road ]; then
+  e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 9 >/dev/null ||
+    fail "could not reach the probe"
+  e2e_wait_log "probe takes the Windows menu road"
+fi
 
 # --- a command with nothing selected does nothing ------------------------
 # The tray's message posted after it, with the mouse on the icon, opens the
@@ -135,11 +150,12 @@ wait_menus 0 "the click in a group"
 
 # --- right-click: the shell's context menu of the entry under the mouse ------
 # Wine differs from Windows here: the right-button release reaches the
-# program only through a message filter (no WM_MENURBUTTONUP), and the
-# Folder Menu closes on the first input after the context menu, so each
-# right-click starts from the tray.
+# program only through a message filter (no WM_MENURBUTTONUP; the probe
+# sends it on the Windows road), and the Folder Menu closes on the first
+# input after the context menu, so each right-click starts from the tray.
 log_lines() { e2e_log_text | wc -l; }
-new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | sed 's/^\[[^]]*\]//'; }
+# The probe's own lines are left out.
+new_log() { e2e_log_text | tail -n +"$(($1 + 1))" | sed 's/^\[[^]]*\]//' | { grep -v '^probe ' || true; }; }
 # right_click BANDS N NAME MENUS: right-clicks entry N of the topmost menu,
 # over which MENUS menus are open (a group or folder entry opens its
 # submenu first), and waits for the context menu, leaving it in TOP_* and
@@ -229,3 +245,13 @@ expect_eq "" "$(e2e_log_text | grep -i 'fail' | grep -v -e 'loadOptions() failed
   -e 'loadItem() failed - (Name)' -e '(NOASSOC)' -e 'vanish.pwt' -e 'ParseDisplayName() Failed' \
   -e 'getPIDLFromPathString() Failed' || true)" \
   "failure lines of the whole walk"
+
+# One shell menu for each of the four right-clicks that found their file.
+expect_eq 4 "$(e2e_log_text | grep -c 'getInterface(): Using IContextMenu3')" "shell menus shown"
+if [ "$ROAD" == windows-road ]; then
+  # Each release on an entry reported once, and the mouse left where the
+  # system's menu loop keeps it.
+  expect_eq 5 "$(e2e_log_text | grep -c 'probe sent WM_MENURBUTTONUP')" "releases reported as WM_MENURBUTTONUP"
+  expect_eq "" "$(e2e_log_text | grep 'probe capture before=.*after=owner' | grep -v 'before=owner' || true)" \
+    "the mouse taken by the owner after the shell's menu"
+fi

@@ -197,11 +197,17 @@ e2e_error_box_says() {
 }
 
 # e2e_answer_error_box TEXT: waits for the "Error" box saying TEXT and
-# answers it with OK.
+# clicks its OK button: the box must take the mouse, whatever menu was up.
 e2e_answer_error_box() {
   e2e_wait_until 10 e2e_error_box_says "$1" || expect_eq "$1" "$E2E_PRINTED" "message box"
-  e2e_driver press '#32770' Error 1
+  local x y w h
+  read -r x y w h <<<"$(e2e_driver rect '#32770' Error 1 | tr -d '\r')"
+  [ -n "$h" ] || fail "the box [$1] has no OK button"
+  e2e_click $((x + w / 2)) $((y + h / 2))
+  e2e_wait_until 5 e2e_box_gone "$1" || fail "a click on OK did not close the box [$1]"
 }
+
+e2e_box_gone() { ! e2e_error_box_says "$1"; }
 
 # Clicks the bare desktop, which closes a tracked menu.
 e2e_dismiss_menu() {

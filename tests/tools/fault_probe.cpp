@@ -105,6 +105,13 @@ void writeResources() {
 HWND g_hMenuOwner = NULL;
 HHOOK g_hMenuHook = NULL;
 
+// Who holds the mouse: the program's main window, another window, nobody.
+const char* captureHolder() {
+  const HWND hCapture = GetCapture();
+  if (hCapture == NULL) return "none";
+  return hCapture == g_hMenuOwner ? "owner" : "other";
+}
+
 LRESULT CALLBACK probeMenuFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
   const MSG* lpMsg = reinterpret_cast<const MSG*>(lParam);
   if (nCode != MSGF_MENU || lpMsg == NULL || lpMsg->message != WM_RBUTTONUP)
@@ -116,10 +123,11 @@ LRESULT CALLBACK probeMenuFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
   const int nItem = hMenu != NULL ? MenuItemFromPoint(hMenuWnd, hMenu, pt) : -1;
   if (nItem >= 0) {
     SLog::S_getSingleton()->write(0, "probe sent WM_MENURBUTTONUP %d", nItem);
+    const char* lpszBefore = captureHolder();
     SendMessageA(g_hMenuOwner, WM_MENURBUTTONUP, static_cast<WPARAM>(nItem),
                  reinterpret_cast<LPARAM>(hMenu));
-    SLog::S_getSingleton()->write(0, "probe capture after WM_MENURBUTTONUP: %s",
-                                  GetCapture() == NULL ? "none" : "taken");
+    SLog::S_getSingleton()->write(0, "probe capture before=%s after=%s", lpszBefore,
+                                  captureHolder());
   }
   return CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
 }
