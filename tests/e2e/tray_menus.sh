@@ -2,10 +2,12 @@
 # The tray icon and its two menus with nothing stored (default options):
 # the right button opens the Configuration Menu with its seven entries, the
 # left button opens the Folder Menu (each time it is clicked), a double click
-# adds nothing, "Program Help..." opens the help page beside the program and
+# adds nothing, the shell's "Properties" of the drive leaves no menu behind,
+# "Program Help..." opens the help page beside the program and
 # "Exit" ends the program in order.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
+. "$E2E_HERE/menulib.sh"
 e2e_init tray_menus
 
 # "Program Help..." opens the page through its file type: here a command
@@ -43,6 +45,21 @@ open_folder_menu 1 folder-menu-left "$config_wh"
 e2e_dismiss_menu
 open_folder_menu 1 folder-menu-again "$config_wh"
 e2e_dismiss_menu
+
+# The shell's "Properties" of the drive root, from its "Open Folder" entry:
+# no window of the Folder Menu stays on screen, and the menu opens afresh.
+open_root 1 drive T
+read -r x y <<<"$(band_point "$(top_bands drive-1)" 1)"
+xdotool mousemove "$x" "$y"
+wait_menus 2 "hovering Open Folder of C:\\"
+xdotool click 3
+wait_menus 3 "a right-click on Open Folder of C:\\"
+ctx=$(top_bands drive-ctx 3)
+click_band "$ctx" "$(grep -c . <<<"$ctx")"
+e2e_wait_until 5 e2e_no_menu || fail "menus left on screen after Properties of C:\\: $E2E_MENUS"
+open_folder_menu 1 folder-menu-after-properties "$config_wh"
+e2e_dismiss_menu
+expect_eq 0 "$(e2e_log_text | grep -c 'alert')" "alerts after Properties of C:\\"
 
 # A double click on the left button opens no Configuration Menu either.
 e2e_tray_click 1 --repeat 2 --delay 120
