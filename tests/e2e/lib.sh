@@ -184,9 +184,15 @@ e2e_menu_open() {
 
 e2e_no_menu() { ! e2e_menu_open; }
 
+# e2e_wait_menus LEAST MOST SECS: waits until LEAST to MOST menus are open;
+# they (or the last ones seen) stay in E2E_MENUS.
+e2e_wait_menus() {
+  E2E_MENUS=$(e2e_driver wait-menus "$1" "$2" "$(($3 * 1000))" | tr -d '\r')
+}
+
 # Waits until a menu window is visible and prints its "x y w h" lines.
 e2e_wait_menu() {
-  e2e_wait_until "${1:-10}" e2e_menu_open && echo "$E2E_MENUS"
+  e2e_wait_menus 1 99 "${1:-10}" && echo "$E2E_MENUS"
 }
 
 # The "Error" box (the shell context menu's boxes) says TEXT; what it says
@@ -212,7 +218,7 @@ e2e_box_gone() { ! e2e_error_box_says "$1"; }
 # Clicks the bare desktop, which closes a tracked menu.
 e2e_dismiss_menu() {
   e2e_click 600 300
-  e2e_wait_until 5 e2e_no_menu || fail "a menu stayed open after a click on the desktop"
+  e2e_wait_menus 0 0 5 || fail "a menu stayed open after a click on the desktop"
 }
 
 # With nothing stored the splash (2 s) and the introduction come before the

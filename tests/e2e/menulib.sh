@@ -2,16 +2,10 @@
 # screenshots, and files opened through a recorder. Sourced after lib.sh
 # and traylib.sh.
 
-# Exactly N menus are open; they stay in E2E_MENUS.
-menus_open() {
-  E2E_MENUS=$(open_menus)
-  [ "$(grep -c . <<<"$E2E_MENUS")" -eq "$1" ]
-}
-
 # wait_menus N WHAT [SECS]: waits for exactly N open menus and sets TOP_X
 # TOP_Y TOP_W TOP_H to the topmost one (the one opened last).
 wait_menus() {
-  e2e_wait_until "${3:-20}" menus_open "$1" || fail "$2: expected $1 open menus, got: $E2E_MENUS"
+  e2e_wait_menus "$1" "$1" "${3:-20}" || fail "$2: expected $1 open menus, got: $E2E_MENUS"
   read -r TOP_X TOP_Y TOP_W TOP_H <<<"$(head -n 1 <<<"$E2E_MENUS")"
 }
 

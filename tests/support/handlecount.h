@@ -32,29 +32,51 @@ inline unsigned long countMenus() {
   return nMenus;
 }
 
+inline BOOL CALLBACK countWindowOfThisProcess(HWND hwnd, LPARAM lParam) {
+  DWORD dwOwner = 0;
+  GetWindowThreadProcessId(hwnd, &dwOwner);
+  if (dwOwner == GetCurrentProcessId()) ++*reinterpret_cast<unsigned long*>(lParam);
+  return TRUE;
+}
+
+// A top-level window and its descendants.
+inline BOOL CALLBACK countWindowTree(HWND hwnd, LPARAM lParam) {
+  countWindowOfThisProcess(hwnd, lParam);
+  EnumChildWindows(hwnd, countWindowOfThisProcess, lParam);
+  return TRUE;
+}
+
 // The windows of this process and the menus (a menu names no owner to ask).
+// Windows are found from the desktop and the message-only parent: probing
+// their slots would ask the server about each one.
 inline unsigned long countUserObjects() {
   const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   if (dwCount != 0) return dwCount;
-  const DWORD dwPid = GetCurrentProcessId();
   unsigned long nWindows = 0;
-  for (ULONG_PTR nSlot = kFirstUserSlot; nSlot < 0x10000; nSlot += 2) {
-    const HWND hwnd = reinterpret_cast<HWND>(nSlot);
-    DWORD dwOwner = 0;
-    if (IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &dwOwner) && dwOwner == dwPid) ++nWindows;
-  }
+  EnumWindows(countWindowTree, reinterpret_cast<LPARAM>(&nWindows));
+  for (HWND hwnd = FindWindowExA(HWND_MESSAGE, NULL, NULL, NULL); hwnd != NULL;
+       hwnd = FindWindowExA(HWND_MESSAGE, hwnd, NULL, NULL))
+    countWindowTree(hwnd, reinterpret_cast<LPARAM>(&nWindows));
   return nWindows + countMenus();
 }
 
-// Kernel handles are multiples of four; where their count is not kept, each
-// one is asked after.
+// Kernel handles are multiples of four. Where their count is not kept,
+// each one is asked after, up to a gap of 4096 free ones: the lowest free
+// handle is the one handed out next.
 inline unsigned long countKernelHandles() {
   DWORD dwHandles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &dwHandles);
   if (dwHandles != 0) return dwHandles;
   DWORD dwFlags = 0;
-  for (ULONG_PTR nSlot = 4; nSlot < 0x10000; nSlot += 4)
-    if (GetHandleInformation(reinterpret_cast<HANDLE>(nSlot), &dwFlags)) ++dwHandles;
+  ULONG_PTR nFree = 0;
+  for (ULONG_PTR nSlot = 4; nSlot < 0x10000 && nFree < 4096; nSlot += 4) {
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(nSlot), &dwFlags)) {
+      ++dwHandles;
+      nFree = 0;
+    } else {
+      ++nFree;
+    }
+  }
   return dwHandles;
 }
 

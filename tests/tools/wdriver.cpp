@@ -53,15 +53,42 @@ BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-BOOL CALLBACK printMenuWindow(HWND hwnd, LPARAM lpCount) {
+// The visible menu windows, topmost first, as "x y w h" lines.
+BOOL CALLBACK collectMenuWindow(HWND hwnd, LPARAM lParam) {
   char szClass[64] = {0};
   GetClassNameA(hwnd, szClass, sizeof(szClass));
   if (strcmp(szClass, "#32768") != 0 || !IsWindowVisible(hwnd)) return TRUE;
   RECT rc;
   GetWindowRect(hwnd, &rc);
-  printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-  ++*reinterpret_cast<int*>(lpCount);
+  char szLine[64];
+  snprintf(szLine, sizeof(szLine), "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
+           rc.bottom - rc.top);
+  *reinterpret_cast<std::string*>(lParam) += szLine;
   return TRUE;
+}
+
+std::string menuWindows(int& rnCount) {
+  std::string strMenus;
+  EnumWindows(collectMenuWindow, reinterpret_cast<LPARAM>(&strMenus));
+  rnCount = 0;
+  for (char c : strMenus) rnCount += c == '\n' ? 1 : 0;
+  return strMenus;
+}
+
+// Waits until between nLeast and nMost menus are open and prints them; on
+// a timeout prints the last ones seen and fails.
+int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
+  const DWORD dwStart = GetTickCount();
+  for (;;) {
+    int nCount = 0;
+    const std::string strMenus = menuWindows(nCount);
+    const bool bDone = nCount >= nLeast && nCount <= nMost;
+    if (bDone || GetTickCount() - dwStart > dwTimeoutMs) {
+      fputs(strMenus.c_str(), stdout);
+      return bDone ? 0 : 1;
+    }
+    Sleep(20);
+  }
 }
 
 // ---- Dialog controls: where they are, what they show -----------------------
@@ -279,7 +306,7 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
 int usage() {
   fprintf(stderr,
           "usage: wdriver wait-desktop MS | wait-window CLASS TITLE MS | wait-gone CLASS TITLE MS |\n"
-          "               wait-drawn CLASS TITLE MS |\n"
+          "               wait-drawn CLASS TITLE MS | wait-menus LEAST MOST MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | count CLASS TITLE | rect CLASS TITLE ID | control CLASS TITLE ID |\n"
@@ -347,8 +374,11 @@ int main(int argc, char** argv) {
   }
   if (strCommand == "menus" && argc == 2) {
     int nCount = 0;
-    EnumWindows(printMenuWindow, reinterpret_cast<LPARAM>(&nCount));
+    fputs(menuWindows(nCount).c_str(), stdout);
     return 0;
   }
+  if (strCommand == "wait-menus" && argc == 5)
+    return waitMenus(static_cast<int>(parseNumber(argv[2])), static_cast<int>(parseNumber(argv[3])),
+                     static_cast<DWORD>(parseNumber(argv[4])));
   return usage();
 }
