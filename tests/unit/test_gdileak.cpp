@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "diag/scoped.h"
 #include "menus/foldermenu.h"
 #include "menus/iconmgr.h"
 #include "menus/menuitem.h"
@@ -61,10 +62,11 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
   ASSERT_TRUE(menu.init());
   ASSERT_TRUE(sub.init());
   root.setSubFolderMenu(&menu);
-  HDC hScreen = GetDC(NULL);
-  HDC hDC = CreateCompatibleDC(hScreen);
-  HBITMAP hCanvas = CreateCompatibleBitmap(hScreen, 400, 40);
-  HGDIOBJ hOld = SelectObject(hDC, hCanvas);
+  const CWindowDC screen(NULL);
+  const CMemoryDC canvasDC(screen.get());
+  const CGdiObject canvas(CreateCompatibleBitmap(screen.get(), 400, 40));
+  const CSelectObject select(canvasDC.get(), canvas.get());
+  const HDC hDC = canvasDC.get();
 
   const int sortTypes[] = {SORT_NONE, SORT_ABC, SORT_EXT};
   unsigned long nBefore = 0;
@@ -92,11 +94,6 @@ TEST(GdiObjects, AThousandFillAndClearCyclesLeaveNoObjectBehind) {
   }
   EXPECT_EQ(nBefore, testsupport::countGdiObjects());
   EXPECT_GT(nBefore, 0u);
-
-  SelectObject(hDC, hOld);
-  DeleteObject(hCanvas);
-  DeleteDC(hDC);
-  ReleaseDC(NULL, hScreen);
 }
 
 // Each shell query hands over an icon, which holds bitmaps of its own: with

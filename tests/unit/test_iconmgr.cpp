@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "diag/scoped.h"
 #include "menus/iconmgr.h"
 #include "menutest_support.h"
 #include "support/handlecount.h"
@@ -20,28 +21,26 @@ const COLORREF kWhite = RGB(255, 255, 255);
 // A 32 x 32 colour icon: its left half opaque red, its right half transparent.
 HICON makeHalfRedIcon() {
   const int n = 32;
-  HDC hScreen = GetDC(NULL);
-  HBITMAP hColour = CreateCompatibleBitmap(hScreen, n, n);
-  HBITMAP hMask = CreateBitmap(n, n, 1, 1, NULL);
-  HDC hMemory = CreateCompatibleDC(hScreen);
+  const CWindowDC screen(NULL);
+  const CGdiObject colour(CreateCompatibleBitmap(screen.get(), n, n));
+  const CGdiObject mask(CreateBitmap(n, n, 1, 1, NULL));
+  const CGdiObject red(CreateSolidBrush(kRed));
+  const CMemoryDC memory(screen.get());
   const RECT whole = {0, 0, n, n};
   const RECT left = {0, 0, n / 2, n};
-  HGDIOBJ hOld = SelectObject(hMemory, hColour);
-  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  HBRUSH hRed = CreateSolidBrush(kRed);
-  FillRect(hMemory, &left, hRed);
-  SelectObject(hMemory, hMask);
-  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  FillRect(hMemory, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  SelectObject(hMemory, hOld);
-  ICONINFO info = {TRUE, 0, 0, hMask, hColour};
-  HICON hIcon = CreateIconIndirect(&info);
-  DeleteObject(hRed);
-  DeleteDC(hMemory);
-  DeleteObject(hColour);
-  DeleteObject(hMask);
-  ReleaseDC(NULL, hScreen);
-  return hIcon;
+  {
+    const CSelectObject select(memory.get(), colour.get());
+    FillRect(memory.get(), &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(memory.get(), &left, static_cast<HBRUSH>(red.get()));
+  }
+  {
+    const CSelectObject select(memory.get(), mask.get());
+    FillRect(memory.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(memory.get(), &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.get()),
+                   static_cast<HBITMAP>(colour.get())};
+  return CreateIconIndirect(&info);
 }
 
 // A 32 x 32 monochrome icon: left half opaque white, right half transparent.
@@ -59,33 +58,29 @@ HICON makeHalfWhiteMonochromeIcon() {
 
 // An opaque n x n icon whose column x has the colour lpColumns[x].
 HICON makeColumnIcon(int n, const COLORREF* lpColumns) {
-  HDC hScreen = GetDC(NULL);
-  HBITMAP hColour = CreateCompatibleBitmap(hScreen, n, n);
-  HBITMAP hMask = CreateBitmap(n, n, 1, 1, NULL);
-  HDC hMemory = CreateCompatibleDC(hScreen);
-  HGDIOBJ hOld = SelectObject(hMemory, hColour);
-  for (int x = 0; x < n; ++x)
-    for (int y = 0; y < n; ++y) SetPixel(hMemory, x, y, lpColumns[x]);
-  SelectObject(hMemory, hMask);
-  const RECT whole = {0, 0, n, n};
-  FillRect(hMemory, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  SelectObject(hMemory, hOld);
-  ICONINFO info = {TRUE, 0, 0, hMask, hColour};
-  HICON hIcon = CreateIconIndirect(&info);
-  DeleteDC(hMemory);
-  DeleteObject(hColour);
-  DeleteObject(hMask);
-  ReleaseDC(NULL, hScreen);
-  return hIcon;
+  const CWindowDC screen(NULL);
+  const CGdiObject colour(CreateCompatibleBitmap(screen.get(), n, n));
+  const CGdiObject mask(CreateBitmap(n, n, 1, 1, NULL));
+  const CMemoryDC memory(screen.get());
+  {
+    const CSelectObject select(memory.get(), colour.get());
+    for (int x = 0; x < n; ++x)
+      for (int y = 0; y < n; ++y) SetPixel(memory.get(), x, y, lpColumns[x]);
+  }
+  {
+    const CSelectObject select(memory.get(), mask.get());
+    const RECT whole = {0, 0, n, n};
+    FillRect(memory.get(), &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.get()),
+                   static_cast<HBITMAP>(colour.get())};
+  return CreateIconIndirect(&info);
 }
 
 COLORREF pixelOf(HBITMAP hBitmap, int x, int y) {
-  HDC hMemory = CreateCompatibleDC(NULL);
-  HGDIOBJ hOld = SelectObject(hMemory, hBitmap);
-  const COLORREF colour = GetPixel(hMemory, x, y);
-  SelectObject(hMemory, hOld);
-  DeleteDC(hMemory);
-  return colour;
+  const CMemoryDC memory(NULL);
+  const CSelectObject select(memory.get(), hBitmap);
+  return GetPixel(memory.get(), x, y);
 }
 
 SIZE sizeOf(HBITMAP hBitmap) {
