@@ -17,8 +17,7 @@ echo victim >"$files/victim.txt"
 win_files=$(e2e_winpath "$files")
 # "Explore" runs the folder type's verb: here a command that notes its folder.
 opened=$E2E_WORK/opened.txt
-e2e_wine reg add 'HKCR\Folder\shell\explore\command' /ve \
-  /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")" /f >/dev/null 2>&1
+e2e_record_verb 'HKCR\Folder\shell\explore\command' "$opened"
 out=$E2E_WORK
 
 show_menu() { # PATH: the menu at (200, 150), in the background

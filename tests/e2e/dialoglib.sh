@@ -49,6 +49,12 @@ dlg_click() {
   e2e_click $((x + w / 2)) $((y + h / 2)) "${3:-1}"
 }
 
+# dlg_close TITLE ID: a click on the control, which closes the dialog.
+dlg_close() {
+  dlg_click "$1" "$2"
+  dlg_wait_gone "$1"
+}
+
 # The title bar's close box.
 dlg_click_close_box() {
   local x y w h
@@ -109,13 +115,21 @@ dlg_type_into() {
   xdotool type --delay "${DLG_TYPE_DELAY:-20}" -- "$3"
 }
 
+# The start-up notice that follows the introduction, dismissed.
+dlg_dismiss_notice() {
+  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
+  e2e_dismiss_menu
+}
+
 # A command of the Configuration Menu, chosen by real clicks: BUTTON opens
 # the menu, ENTRY is its position (1 "Program Help...", 2 "About...",
-# 4 "Edit Folder Menu...", 5 "Program Options...", 7 "Exit").
+# 4 "Edit Folder Menu...", 5 "Program Options...", 7 "Exit"); then the
+# dialog TITLE, if given, is waited for.
 config_command() {
   local button=$1 entry=$2
   open_config_menu "$button" "config-menu-$entry"
   click_entry "$CONFIG_BANDS" "$entry"
+  [ -z "${3:-}" ] || dlg_wait "$3"
 }
 
 # A screenshot of one dialog, cut from the desktop: NAME TITLE.

@@ -51,8 +51,7 @@ story_first_start() {
   dlg_shot introduction "$DLG_HELP"
   xdotool key Return
   dlg_wait_gone "$DLG_HELP"
-  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-  e2e_dismiss_menu
+  dlg_dismiss_notice
   # The answer is kept in memory until the options are saved.
   e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "the introduction wrote the registry"
   return 0
@@ -66,11 +65,9 @@ story_options() {
   expect_state "$DLG_HELP" 1029 1 1 "the introduction's check box after a click"
   xdotool key Return
   dlg_wait_gone "$DLG_HELP"
-  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-  e2e_dismiss_menu
+  dlg_dismiss_notice
 
-  config_command 3 5
-  dlg_wait "$DLG_OPTIONS"
+  config_command 3 5 "$DLG_OPTIONS"
   expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
   expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
   expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
@@ -85,18 +82,15 @@ story_options() {
   expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu after right: Configuration Menu"
   dlg_click "$DLG_OPTIONS" 1012
   dlg_click "$DLG_OPTIONS" 1010
-  dlg_click "$DLG_OPTIONS" 2
-  dlg_wait_gone "$DLG_OPTIONS"
+  dlg_close "$DLG_OPTIONS" 2
   e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "Cancel wrote the options"
   expect_eq 1 "$(folder_menu_entries 1 folder-menu-after-cancel)" "entries of the Folder Menu on the left button after Cancel"
 
-  config_command 3 5
-  dlg_wait "$DLG_OPTIONS"
+  config_command 3 5 "$DLG_OPTIONS"
   dlg_click "$DLG_OPTIONS" 1012
   dlg_click "$DLG_OPTIONS" 1010
   dlg_shot options "$DLG_OPTIONS"
-  dlg_click "$DLG_OPTIONS" 1
-  dlg_wait_gone "$DLG_OPTIONS"
+  dlg_close "$DLG_OPTIONS" 1
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "stored LeftClickRoot"
   expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" RunOnStartup)" "stored RunOnStartup"
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "stored TrayHelpAtStartup (the introduction's answer)"
@@ -105,14 +99,12 @@ story_options() {
   autostart=$(e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[ ]*//p')
   expect_eq "\"$(e2e_winpath "$E2E_APP_DIR/pathwick.exe")\"" "$autostart" "autostart value"
   # The roles swap at the next click: the left button opens the Configuration Menu.
-  config_command 1 5
-  dlg_wait "$DLG_OPTIONS"
+  config_command 1 5 "$DLG_OPTIONS"
   expect_state "$DLG_OPTIONS" 1012 1 1 "left: Configuration Menu as stored"
   expect_state "$DLG_OPTIONS" 1010 1 1 "autostart as stored"
   dlg_click "$DLG_OPTIONS" 1011
   dlg_click "$DLG_OPTIONS" 1010
-  dlg_click "$DLG_OPTIONS" 1
-  dlg_wait_gone "$DLG_OPTIONS"
+  dlg_close "$DLG_OPTIONS" 1
   expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "LeftClickRoot stored back"
   e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
   return 0
@@ -126,11 +118,9 @@ story_about() {
   # The about box's web site opens through the URL's protocol: here a
   # command that notes the address it was given.
   visited=$E2E_WORK/visited.txt
-  e2e_wine reg add 'HKCR\http\shell\open\command' /ve \
-    /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$visited")" /f >/dev/null 2>&1
+  e2e_record_verb 'HKCR\http\shell\open\command' "$visited"
   e2e_start_program
-  config_command 3 2
-  dlg_wait "$DLG_ABOUT"
+  config_command 3 2 "$DLG_ABOUT"
   # A second About... and Escape come before the click on Visit: once its
   # address is noted, they have been handled.
   config_command 3 2
@@ -174,8 +164,7 @@ add_in_dialog() {
   expect_state "$DLG_ADD" "$other" 0 0 "the other grouping's number field"
   dlg_type_into "$DLG_ADD" "$field" "$4"
   [ -n "${ADD_SHOT:-}" ] && dlg_shot "$ADD_SHOT" "$DLG_ADD"
-  dlg_click "$DLG_ADD" 1
-  dlg_wait_gone "$DLG_ADD"
+  dlg_close "$DLG_ADD" 1
 }
 
 path_field() { dlg_state "$DLG_ADD" 1001 | cut -f3; }
@@ -184,8 +173,7 @@ first_row_sorting() { dlg_rows | head -n 1 | cut -f3,5; }
 
 story_root_list() {
   e2e_start_program
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
   # A second "Edit Folder Menu..." is handled before the click on "Add".
   config_command 3 4
@@ -193,13 +181,11 @@ story_root_list() {
   expect_eq 1 "$(dlg_count "$DLG_EDIT")" "edit dialogs after a second Edit Folder Menu..."
   expect_soon "Projects|C Drive" "a new root goes first" dlg_row_names
   expect_eq $'Projects\t'"$projects"$'\tType > 10 items' "$(dlg_rows | head -n 1 | cut -f3-)" "the new row"
-  dlg_click "$DLG_EDIT" 2
-  dlg_wait_gone "$DLG_EDIT"
+  dlg_close "$DLG_EDIT" 2
   expect_eq "" "$(stored_names)" "stored roots after Cancel"
   expect_eq 1 "$(folder_menu_entries 1)" "Folder Menu entries after Cancel"
 
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   expect_eq "C Drive" "$(dlg_row_names)" "reopened after Cancel: the live list"
   # The folder browser: cancelled it leaves the path alone; a folder chosen
   # in it (the tree starts at the desktop: "/", then "Documents") fills the
@@ -225,13 +211,11 @@ story_root_list() {
     *) fail "path field after choosing Documents in the browser: [$picked]" ;;
   esac
   expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
-  dlg_click "$DLG_ADD" 2
-  dlg_wait_gone "$DLG_ADD"
+  dlg_close "$DLG_ADD" 2
   expect_stays "C Drive" "rows after cancelling the add dialog" dlg_row_names
   ADD_SHOT=add-item add_in_dialog Projects "$projects" 1016 10
   dlg_shot edit-folder-menu "$DLG_EDIT"
-  dlg_click "$DLG_EDIT" 1
-  dlg_wait_gone "$DLG_EDIT"
+  dlg_close "$DLG_EDIT" 1
   expect_eq "Projects|$projects\\|0x2|0xa" "$(stored_root 0000)" "root 0000 after OK"
   expect_eq "C Drive|C:\\|0x1|0x19" "$(stored_root 0001)" "root 0001 after OK"
   expect_eq "Projects|C Drive" "$(stored_names)" "stored roots after OK"
@@ -239,27 +223,23 @@ story_root_list() {
 
   # Apply, then Cancel: what was applied stays. The number field takes no
   # more digits than fit in 32 bits.
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   add_in_dialog Archive "$archive" 1015 12345678901
   expect_soon $'Archive\tABC > 123456789 items' "a number of eleven digits" first_row_sorting
   dlg_click "$DLG_EDIT" 3
   expect_soon "Archive|Projects|C Drive" "stored roots after Apply" stored_names
-  dlg_click "$DLG_EDIT" 2
-  dlg_wait_gone "$DLG_EDIT"
+  dlg_close "$DLG_EDIT" 2
   expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
   expect_eq 0x75bcd15 "$(reg_value "$MENU_KEY\\0000" MaxNoSort)" "stored MaxNoSort of 123456789"
   expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after Apply and Cancel"
 
   # Delete by key, then the close box and "No": nothing changes.
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   dlg_click_row 0
   xdotool key Delete
   dlg_wait "$DLG_DELETE"
   expect_contains "$(e2e_driver texts '#32770' "$DLG_DELETE")" "Are you sure you want to delete the selected items?" "the delete question"
-  dlg_click "$DLG_DELETE" $IDYES
-  dlg_wait_gone "$DLG_DELETE"
+  dlg_close "$DLG_DELETE" $IDYES
   expect_soon "Projects|C Drive" "rows after deleting row 0" dlg_row_names
   dlg_click_close_box "$DLG_EDIT"
   dlg_wait "$DLG_SAVE"
@@ -279,13 +259,11 @@ story_exit_question() {
   store_root 0001 Projects "$projects\\" 2 10
   store_root 0002 'C Drive' 'C:\' 1 25
   e2e_start_program
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   dlg_click_row 0
   dlg_click "$DLG_EDIT" 1020
   expect_soon "Projects|Archive|C Drive" "rows after moving row 0 down" dlg_row_names
-  config_command 3 7
-  dlg_wait "$DLG_SAVE"
+  config_command 3 7 "$DLG_SAVE"
   [ -s "$E2E_WORK/exitcode" ] && fail "the program ended before the save question was answered"
   dlg_click "$DLG_SAVE" $IDYES
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
@@ -301,8 +279,7 @@ story_five_roots() {
   store_root 0003 Docs 'C:\docs\' 0 0
   store_root 0004 Odd 'C:\odd\' 7 5
   e2e_start_program
-  config_command 3 4
-  dlg_wait "$DLG_EDIT"
+  config_command 3 4 "$DLG_EDIT"
   expect_eq "Projects|Archive|C Drive|Docs|Odd" "$(dlg_row_names)" "the stored list after a restart"
   expect_eq $'Docs\tNo Sorting|Odd\tUnknown (7)' "$(dlg_rows | tail -n 2 | cut -f3,5 | paste -sd'|')" \
     "third column without grouping and with a type of no meaning"
@@ -331,8 +308,7 @@ story_five_roots() {
   expect_soon "" "selection after a click below the rows" dlg_selected_rows
   dlg_click "$DLG_EDIT" 1021
   dlg_wait "$DLG_DELETE"
-  dlg_click "$DLG_DELETE" $IDYES
-  dlg_wait_gone "$DLG_DELETE"
+  dlg_close "$DLG_DELETE" $IDYES
   expect_stays "Projects|C Drive|Archive|Odd|Docs" "rows after deleting nothing" dlg_row_names
 
   # A double click below the rows edits nothing; on a row it edits that row.
@@ -354,11 +330,9 @@ story_five_roots() {
   # The long name goes in whole and is stored whole.
   DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
   expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
-  dlg_click "$DLG_EDIT_ONE" 1
-  dlg_wait_gone "$DLG_EDIT_ONE"
+  dlg_close "$DLG_EDIT_ONE" 1
   expect_soon "$long_name|C Drive|Archive|Odd|Docs" "rows after editing row 0" dlg_row_names
-  dlg_click "$DLG_EDIT" 1
-  dlg_wait_gone "$DLG_EDIT"
+  dlg_close "$DLG_EDIT" 1
   expect_soon "$long_name|C Drive|Archive|Odd|Docs" "stored roots after OK" stored_names
   expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
   config_command 3 7
@@ -386,19 +360,14 @@ story_swapped_start() {
   # The close box answers as "don't show" does.
   dlg_click_close_box "$DLG_HELP"
   dlg_wait_gone "$DLG_HELP"
-  e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-  e2e_dismiss_menu
-  config_command 1 4
-  dlg_wait "$DLG_EDIT"
+  dlg_dismiss_notice
+  config_command 1 4 "$DLG_EDIT"
   # The long name loads back whole.
   expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "the list after a start"
-  dlg_click "$DLG_EDIT" 2
-  dlg_wait_gone "$DLG_EDIT"
-  config_command 1 5
-  dlg_wait "$DLG_OPTIONS"
+  dlg_close "$DLG_EDIT" 2
+  config_command 1 5 "$DLG_OPTIONS"
   expect_state "$DLG_OPTIONS" 1034 1 1 "no-splash as stored"
-  dlg_click "$DLG_OPTIONS" 1
-  dlg_wait_gone "$DLG_OPTIONS"
+  dlg_close "$DLG_OPTIONS" 1
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "TrayHelpAtStartup after closing the introduction"
   config_command 1 7
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"

@@ -53,13 +53,11 @@ wait_opened "$(e2e_winpath "$E2E_WORK/tree/known.pwt")"
 wait_menus 0 "the click on known.pwt after the second copy"
 
 # --- with the root list's dialog open -----------------------------------------
-config_command 3 4
-dlg_wait "$DLG_EDIT"
+config_command 3 4 "$DLG_EDIT"
 second_copy "with a dialog open" dialog
 dlg_is_open "$DLG_EDIT" || fail "the dialog closed when the second copy started"
 expect_eq "Browse" "$(dlg_row_names)" "the dialog's rows after the second copy"
-dlg_click "$DLG_EDIT" 1
-dlg_wait_gone "$DLG_EDIT"
+dlg_close "$DLG_EDIT" 1
 open_known after-dialog
 
 expect_eq "$roots_before" "$(stored_root 0000)" "the stored root"

@@ -208,7 +208,7 @@ e2e_wait_until 5 test ! -e "$tree/plain/victim.pwt" || true
 [ -z "$(open_menus)" ] || close_menus "after Delete"
 
 # "Open Folder" and a group entry stand for their folder: "Explore" gets it.
-e2e_wine reg add 'HKCR\Folder\shell\explore\command' /ve /d "$recorder" /f >/dev/null 2>&1
+e2e_record_verb 'HKCR\Folder\shell\explore\command' "$opened"
 open_root 1 explore
 right_click "$(top_bands explore-1)" 1 ctx-openfolder 2
 expect_eq "$FOLDER_MENU" "$(layout_of "$CTX")" "entries of the context menu of Open Folder, see ctx-openfolder.png"

@@ -111,18 +111,10 @@ e2e_launch_program() {
 # The program answers input in its own time: a test waits for what the user
 # would see, as long as it takes and no longer.
 
-# The clock in microseconds, SECS (decimals allowed) from now.
-e2e_deadline() {
-  local whole=${1%.*} frac=0
-  [[ $1 == *.* ]] && frac=${1#*.}000000 && frac=$((10#${frac:0:6}))
-  echo $((${EPOCHREALTIME/[.,]/} + whole * 1000000 + frac))
-}
-
 # e2e_wait_until SECS COMMAND...: runs COMMAND until it succeeds; false when
-# SECS seconds have passed without.
+# SECS seconds (decimals allowed) have passed without.
 e2e_wait_until() {
-  local deadline
-  deadline=$(e2e_deadline "$1")
+  local deadline=$((${EPOCHREALTIME/[.,]/} + $(printf '%.0f' "$1e6")))
   shift
   until "$@"; do
     ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
@@ -130,18 +122,12 @@ e2e_wait_until() {
   done
 }
 
+e2e_not() { ! "$@"; }
+
 # e2e_holds SECS COMMAND...: COMMAND keeps succeeding for SECS seconds.
 # Something that must not happen leaves nothing to wait for: it is watched
 # for a while instead.
-e2e_holds() {
-  local deadline
-  deadline=$(e2e_deadline "$1")
-  shift
-  while ((${EPOCHREALTIME/[.,]/} < deadline)); do
-    "$@" || return 1
-    sleep 0.1
-  done
-}
+e2e_holds() { ! e2e_wait_until "$1" e2e_not "${@:2}"; }
 
 # e2e_prints EXPECTED COMMAND...: COMMAND prints EXPECTED; what it printed
 # stays in E2E_PRINTED.
@@ -181,8 +167,6 @@ e2e_menu_open() {
   E2E_MENUS=$(open_menus)
   [ -n "$E2E_MENUS" ]
 }
-
-e2e_no_menu() { ! e2e_menu_open; }
 
 # e2e_wait_menus LEAST MOST SECS: waits until LEAST to MOST menus are open;
 # they (or the last ones seen) stay in E2E_MENUS.
@@ -281,6 +265,18 @@ e2e_log_text() {
 e2e_wait_log() {
   local pattern=$1 secs=${2:-10}
   e2e_wait_until "$secs" grep -qs -- "$pattern" "$E2E_APP_DIR/run.log" || fail "run.log never showed [$pattern]"
+}
+
+# e2e_record_verb KEY FILE: the shell command KEY (a verb's "command" key)
+# notes what it is given in FILE, a line each time.
+e2e_record_verb() {
+  e2e_wine reg add "$1" /ve /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$2")" /f >/dev/null 2>&1
+}
+
+# e2e_record_type EXT FILE: files of type EXT open that way.
+e2e_record_type() {
+  e2e_wine reg add "HKCR\\.$1" /ve /d "PathwickTest.$1" /f >/dev/null 2>&1
+  e2e_record_verb "HKCR\\PathwickTest.$1\\shell\\open\\command" "$2"
 }
 
 # ---- The program's settings in the registry ------------------------------------

@@ -45,14 +45,12 @@ click_band() { # BANDS N
 
 
 # Files of type .pwt and folders open through a command that notes what it
-# was given, in $opened, one line per open; $recorder is that command.
+# was given, in $opened, one line per open.
 use_recorder() {
   opened=$E2E_WORK/opened.txt
-  recorder="C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")"
-  e2e_wine reg add 'HKCR\.pwt' /ve /d PathwickTest.pwt /f >/dev/null 2>&1
-  e2e_wine reg add 'HKCR\PathwickTest.pwt\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+  e2e_record_type pwt "$opened"
   e2e_wine reg delete 'HKCR\Folder\shell\open\ddeexec' /f >/dev/null 2>&1 || true
-  e2e_wine reg add 'HKCR\Folder\shell\open\command' /ve /d "$recorder" /f >/dev/null 2>&1
+  e2e_record_verb 'HKCR\Folder\shell\open\command' "$opened"
 }
 
 last_opened_is() {

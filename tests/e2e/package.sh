@@ -28,9 +28,7 @@ i686-w64-mingw32-objdump -h "$E2E_APP_DIR/pathwick.exe" | grep -q '\.debug' && f
 grep -q $'\r$' "$E2E_APP_DIR/README.txt" || fail "README.txt lacks Windows line ends"
 
 opened=$E2E_WORK/opened.txt
-e2e_wine reg add 'HKCR\.html' /ve /d PathwickTest.html /f >/dev/null 2>&1
-e2e_wine reg add 'HKCR\PathwickTest.html\shell\open\command' /ve \
-  /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$opened")" /f >/dev/null 2>&1
+e2e_record_type html "$opened"
 
 e2e_start_program
 open_config_menu 3 config-menu

@@ -70,10 +70,8 @@ e2e_driver wait-drawn '#32770' '' 20000 >/dev/null || fail "no splash at the fir
 dialog_picture splash ""
 dlg_wait "$DLG_HELP" 20000
 dialog_picture introduction "$DLG_HELP"
-dlg_click "$DLG_HELP" 1
-dlg_wait_gone "$DLG_HELP"
-e2e_wait_menu 10 >/dev/null || fail "no start-up notice after the introduction"
-e2e_dismiss_menu
+dlg_close "$DLG_HELP" 1
+dlg_dismiss_notice
 
 # ---- The Folder Menu ---------------------------------------------------------
 # The roots, then a root's own listing: Open Folder, three folders, four files.
@@ -110,20 +108,15 @@ open_config_menu 3 config
 menus_picture configuration-menu
 e2e_dismiss_menu
 
-config_command 3 2
-dlg_wait "$DLG_ABOUT"
+config_command 3 2 "$DLG_ABOUT"
 dialog_picture about "$DLG_ABOUT"
-dlg_click "$DLG_ABOUT" 1
-dlg_wait_gone "$DLG_ABOUT"
+dlg_close "$DLG_ABOUT" 1
 
-config_command 3 5
-dlg_wait "$DLG_OPTIONS"
+config_command 3 5 "$DLG_OPTIONS"
 dialog_picture options "$DLG_OPTIONS"
-dlg_click "$DLG_OPTIONS" 2
-dlg_wait_gone "$DLG_OPTIONS"
+dlg_close "$DLG_OPTIONS" 2
 
-config_command 3 4
-dlg_wait "$DLG_EDIT"
+config_command 3 4 "$DLG_EDIT"
 expect_eq "Projects|Library|Downloads" "$(dlg_row_names)" "rows of the edit dialog"
 dialog_picture edit-folder-menu "$DLG_EDIT"
 dlg_click "$DLG_EDIT" 1006
@@ -134,15 +127,13 @@ dlg_click "$DLG_ADD" 1015
 dlg_type_into "$DLG_ADD" 1026 30
 expect_state "$DLG_ADD" 1 1 0 "Add with a name and a path"
 dialog_picture add-item "$DLG_ADD"
-dlg_click "$DLG_ADD" 2
-dlg_wait_gone "$DLG_ADD"
+dlg_close "$DLG_ADD" 2
 dlg_click_row 2
 dlg_click "$DLG_EDIT" 1008
 dlg_wait "$DLG_EDIT_ONE"
 expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of Downloads"
 dialog_picture edit-item "$DLG_EDIT_ONE"
-dlg_click "$DLG_EDIT_ONE" 2
-dlg_wait_gone "$DLG_EDIT_ONE"
+dlg_close "$DLG_EDIT_ONE" 2
 dlg_click "$DLG_EDIT" 1019
 expect_eq "Projects|Downloads|Library" "$(dlg_row_names)" "rows after moving Downloads up"
 dlg_click_close_box "$DLG_EDIT"

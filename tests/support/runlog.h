@@ -37,14 +37,12 @@ inline std::vector<std::string> logLines(const std::string& rText) {
 
 // A message line starts with "[" + the 24-character time stamp + "]"; the
 // banners have none.
-const size_t kStampLength = 26;
-
 inline bool hasStamp(const std::string& rLine) {
-  return rLine.size() >= kStampLength && rLine[0] == '[' && rLine[kStampLength - 1] == ']';
+  return rLine.size() >= 26 && rLine[0] == '[' && rLine[25] == ']';
 }
 
 inline std::string messageOf(const std::string& rLine) {
-  return hasStamp(rLine) ? rLine.substr(kStampLength) : std::string();
+  return hasStamp(rLine) ? rLine.substr(26) : std::string();
 }
 
 // The messages the program has logged since the watch was made.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,14 +20,21 @@ HWND findWindow(const char* lpszClass, const char* lpszTitle) {
 
 ULONG_PTR parseNumber(const char* lpsz) { return static_cast<ULONG_PTR>(strtoull(lpsz, NULL, 0)); }
 
-HWND waitForWindow(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs) {
+// Asks isDone every 20 ms until it says yes or the time is up.
+template <class F>
+bool pollUntil(DWORD dwTimeoutMs, F isDone) {
   const DWORD dwStart = GetTickCount();
-  for (;;) {
-    HWND hwnd = findWindow(lpszClass, lpszTitle);
-    if (hwnd != NULL) return hwnd;
-    if (GetTickCount() - dwStart > dwTimeoutMs) return NULL;
-    Sleep(50);
+  while (!isDone()) {
+    if (GetTickCount() - dwStart > dwTimeoutMs) return false;
+    Sleep(20);
   }
+  return true;
+}
+
+HWND waitForWindow(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs) {
+  HWND hwnd = NULL;
+  pollUntil(dwTimeoutMs, [&] { return (hwnd = findWindow(lpszClass, lpszTitle)) != NULL; });
+  return hwnd;
 }
 
 std::string windowText(HWND hwnd) {
@@ -51,44 +59,6 @@ BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
   GetClassNameA(hwnd, szClass, sizeof(szClass));
   printf("%d\t%s\t%s\n", GetDlgCtrlID(hwnd), szClass, escaped(windowText(hwnd)).c_str());
   return TRUE;
-}
-
-// The visible menu windows, topmost first, as "x y w h" lines.
-BOOL CALLBACK collectMenuWindow(HWND hwnd, LPARAM lParam) {
-  char szClass[64] = {0};
-  GetClassNameA(hwnd, szClass, sizeof(szClass));
-  if (strcmp(szClass, "#32768") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  RECT rc;
-  GetWindowRect(hwnd, &rc);
-  char szLine[64];
-  snprintf(szLine, sizeof(szLine), "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
-           rc.bottom - rc.top);
-  *reinterpret_cast<std::string*>(lParam) += szLine;
-  return TRUE;
-}
-
-std::string menuWindows(int& rnCount) {
-  std::string strMenus;
-  EnumWindows(collectMenuWindow, reinterpret_cast<LPARAM>(&strMenus));
-  rnCount = 0;
-  for (char c : strMenus) rnCount += c == '\n' ? 1 : 0;
-  return strMenus;
-}
-
-// Waits until between nLeast and nMost menus are open and prints them; on
-// a timeout prints the last ones seen and fails.
-int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
-  const DWORD dwStart = GetTickCount();
-  for (;;) {
-    int nCount = 0;
-    const std::string strMenus = menuWindows(nCount);
-    const bool bDone = nCount >= nLeast && nCount <= nMost;
-    if (bDone || GetTickCount() - dwStart > dwTimeoutMs) {
-      fputs(strMenus.c_str(), stdout);
-      return bDone ? 0 : 1;
-    }
-    Sleep(20);
-  }
 }
 
 // ---- Dialog controls: where they are, what they show -----------------------
@@ -210,75 +180,80 @@ int printFocus() {
   return 0;
 }
 
-struct WINDOWCOUNT {
+struct SHOWNWINDOWS {
   const char* lpszClass;
   const char* lpszTitle;
-  int nCount;
+  std::vector<HWND> windows;
 };
 
-BOOL CALLBACK countMatchingWindow(HWND hwnd, LPARAM lParam) {
-  WINDOWCOUNT* lpCount = reinterpret_cast<WINDOWCOUNT*>(lParam);
+BOOL CALLBACK collectShownWindow(HWND hwnd, LPARAM lParam) {
+  SHOWNWINDOWS* lpShown = reinterpret_cast<SHOWNWINDOWS*>(lParam);
   char szClass[256] = {0};
   GetClassNameA(hwnd, szClass, sizeof(szClass));
-  if (lpCount->lpszClass != NULL && strcmp(szClass, lpCount->lpszClass) != 0) return TRUE;
-  if (lpCount->lpszTitle != NULL && windowText(hwnd) != lpCount->lpszTitle) return TRUE;
-  if (IsWindowVisible(hwnd)) ++lpCount->nCount;
+  if (lpShown->lpszClass != NULL && strcmp(szClass, lpShown->lpszClass) != 0) return TRUE;
+  if (lpShown->lpszTitle != NULL && windowText(hwnd) != lpShown->lpszTitle) return TRUE;
+  if (IsWindowVisible(hwnd)) lpShown->windows.push_back(hwnd);
   return TRUE;
 }
 
-// How many visible top-level windows have this class and title.
-int printWindowCount(const char* lpszClass, const char* lpszTitle) {
-  WINDOWCOUNT count = {nullIfDash(lpszClass), nullIfDash(lpszTitle), 0};
-  EnumWindows(countMatchingWindow, reinterpret_cast<LPARAM>(&count));
-  printf("%d\n", count.nCount);
-  return 0;
+// The visible top-level windows of this class and title, topmost first.
+std::vector<HWND> shownWindows(const char* lpszClass, const char* lpszTitle) {
+  SHOWNWINDOWS shown = {nullIfDash(lpszClass), nullIfDash(lpszTitle), {}};
+  EnumWindows(collectShownWindow, reinterpret_cast<LPARAM>(&shown));
+  return shown.windows;
 }
 
-// ---- Drawn: shown, painted and handed to the screen ------------------------
+// The open menus as "x y w h" lines.
+std::string menuLines(const std::vector<HWND>& rMenus) {
+  std::string strLines;
+  for (HWND hwnd : rMenus) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    char szLine[64];
+    snprintf(szLine, sizeof(szLine), "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
+             rc.bottom - rc.top);
+    strLines += szLine;
+  }
+  return strLines;
+}
 
-struct DRAWNCHECK {
-  const char* lpszClass;
-  const char* lpszTitle;
-  int nShown;
-  bool bPending;
-};
+// Waits until nLeast to nMost menus are open and prints them; on a timeout
+// prints the last ones seen and fails.
+int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
+  std::vector<HWND> menus;
+  const bool bDone = pollUntil(dwTimeoutMs, [&] {
+    menus = shownWindows("#32768", "-");
+    return static_cast<int>(menus.size()) >= nLeast && static_cast<int>(menus.size()) <= nMost;
+  });
+  fputs(menuLines(menus).c_str(), stdout);
+  return bDone ? 0 : 1;
+}
 
 BOOL CALLBACK findPendingPaint(HWND hwnd, LPARAM lParam) {
   if (!IsWindowVisible(hwnd) || !GetUpdateRect(hwnd, NULL, FALSE)) return TRUE;
-  reinterpret_cast<DRAWNCHECK*>(lParam)->bPending = true;
+  *reinterpret_cast<bool*>(lParam) = true;
   return FALSE;
 }
 
-// A window counts once it is visible and neither it nor a visible child has
-// a part left to paint. The window's thread then answers twice: Wine hands
-// what was painted to the screen each time the thread goes idle.
-BOOL CALLBACK checkDrawn(HWND hwnd, LPARAM lParam) {
-  DRAWNCHECK* lpCheck = reinterpret_cast<DRAWNCHECK*>(lParam);
-  char szClass[256] = {0};
-  GetClassNameA(hwnd, szClass, sizeof(szClass));
-  if (lpCheck->lpszClass != NULL && strcmp(szClass, lpCheck->lpszClass) != 0) return TRUE;
-  if (lpCheck->lpszTitle != NULL && windowText(hwnd) != lpCheck->lpszTitle) return TRUE;
-  if (!IsWindowVisible(hwnd)) return TRUE;
-  ++lpCheck->nShown;
-  if (GetUpdateRect(hwnd, NULL, FALSE)) lpCheck->bPending = true;
-  if (!lpCheck->bPending) EnumChildWindows(hwnd, findPendingPaint, lParam);
-  for (int i = 0; i < 2 && !lpCheck->bPending; ++i)
-    if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, NULL))
-      lpCheck->bPending = true;
-  return TRUE;
+// Visible, and neither the window nor a visible child has a part left to
+// paint. Its thread then answers twice: Wine hands what was painted to the
+// screen each time the thread goes idle.
+bool isDrawn(HWND hwnd) {
+  bool bPending = GetUpdateRect(hwnd, NULL, FALSE) != 0;
+  if (!bPending) EnumChildWindows(hwnd, findPendingPaint, reinterpret_cast<LPARAM>(&bPending));
+  for (int i = 0; i < 2 && !bPending; ++i)
+    bPending = !SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, NULL);
+  return !bPending;
 }
 
-// Waits until every visible top-level window of this class and title is
-// drawn, at least one of them.
+// Every visible top-level window of this class and title drawn, at least one.
 bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs) {
-  const DWORD dwStart = GetTickCount();
-  for (;;) {
-    DRAWNCHECK check = {nullIfDash(lpszClass), nullIfDash(lpszTitle), 0, false};
-    EnumWindows(checkDrawn, reinterpret_cast<LPARAM>(&check));
-    if (check.nShown > 0 && !check.bPending) return true;
-    if (GetTickCount() - dwStart > dwTimeoutMs) return false;
-    Sleep(20);
-  }
+  return pollUntil(dwTimeoutMs, [&] {
+    const std::vector<HWND> windows = shownWindows(lpszClass, lpszTitle);
+    for (HWND hwnd : windows)
+      if (!isDrawn(hwnd)) return false;
+    return !windows.empty();
+  });
 }
 
 // Dialog commands: true when argv named one of them; rnResult is its result.
@@ -294,7 +269,7 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
     rnResult = printListRowRect(findControl(argv[2], argv[3], argv[4]),
                                 static_cast<int>(parseNumber(argv[5])));
   } else if (strCommand == "count" && argc == 4) {
-    rnResult = printWindowCount(argv[2], argv[3]);
+    printf("%u\n", static_cast<unsigned>(shownWindows(argv[2], argv[3]).size()));
   } else if (strCommand == "focus" && argc == 2) {
     rnResult = printFocus();
   } else {
@@ -335,14 +310,11 @@ int main(int argc, char** argv) {
     GetDesktopWindow();
     return waitForWindow("Shell_TrayWnd", "-", static_cast<DWORD>(parseNumber(argv[2]))) ? 0 : 1;
   }
-  if (strCommand == "wait-gone" && argc == 5) {
-    const DWORD dwStart = GetTickCount();
-    while (findWindow(argv[2], argv[3]) != NULL) {
-      if (GetTickCount() - dwStart > parseNumber(argv[4])) return 1;
-      Sleep(50);
-    }
-    return 0;
-  }
+  if (strCommand == "wait-gone" && argc == 5)
+    return pollUntil(static_cast<DWORD>(parseNumber(argv[4])),
+                     [&] { return findWindow(argv[2], argv[3]) == NULL; })
+               ? 0
+               : 1;
   if (strCommand == "texts" && argc == 4) {
     HWND hwnd = findWindow(argv[2], argv[3]);
     if (hwnd == NULL) return 1;
@@ -373,8 +345,7 @@ int main(int argc, char** argv) {
     return PostMessageA(hwnd, uMsg, parseNumber(argv[4]), 0) ? 0 : 1;
   }
   if (strCommand == "menus" && argc == 2) {
-    int nCount = 0;
-    fputs(menuWindows(nCount).c_str(), stdout);
+    fputs(menuLines(shownWindows("#32768", "-")).c_str(), stdout);
     return 0;
   }
   if (strCommand == "wait-menus" && argc == 5)
