@@ -194,10 +194,8 @@ e2e_answer_error_box() {
   read -r x y w h <<<"$(e2e_driver rect '#32770' Error 1 | tr -d '\r')"
   [ -n "$h" ] || fail "the box [$1] has no OK button"
   e2e_click $((x + w / 2)) $((y + h / 2))
-  e2e_wait_until 5 e2e_box_gone "$1" || fail "a click on OK did not close the box [$1]"
+  e2e_wait_until 5 e2e_not e2e_error_box_says "$1" || fail "a click on OK did not close the box [$1]"
 }
-
-e2e_box_gone() { ! e2e_error_box_says "$1"; }
 
 # Clicks the bare desktop, which closes a tracked menu.
 e2e_dismiss_menu() {

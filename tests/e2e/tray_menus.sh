@@ -54,7 +54,7 @@ xdotool click 3
 wait_menus 3 "a right-click on Open Folder of C:\\"
 ctx=$(top_bands drive-ctx 3)
 click_band "$ctx" "$(grep -c . <<<"$ctx")"
-e2e_wait_until 5 e2e_no_menu || fail "menus left on screen after Properties of C:\\: $E2E_MENUS"
+e2e_wait_menus 0 0 5 || fail "menus left on screen after Properties of C:\\: $E2E_MENUS"
 open_folder_menu 1 folder-menu-after-properties "$config_wh"
 e2e_dismiss_menu
 expect_eq 0 "$(e2e_log_text | grep -c 'alert')" "alerts after Properties of C:\\"
