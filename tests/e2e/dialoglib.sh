@@ -29,6 +29,15 @@ dlg_wait() {
   e2e_driver wait-drawn '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
 }
 
+dlg_has_focus() {
+  [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$1" ]
+}
+
+# Keys reach the dialog once it is the active window.
+dlg_wait_focus() {
+  e2e_wait_until 10 dlg_has_focus "$1" || fail "the dialog [$1] did not take the focus"
+}
+
 dlg_wait_gone() {
   e2e_driver wait-gone '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] stayed open"
 }

@@ -44,6 +44,7 @@ story_first_start() {
   expect_state "$DLG_HELP" 1029 1 0 "the introduction's check box"
   # The click after Escape is handled after it: once the box is ticked,
   # Escape has had its chance to close the introduction.
+  dlg_wait_focus "$DLG_HELP"
   xdotool key Escape
   dlg_click "$DLG_HELP" 1029
   expect_state "$DLG_HELP" 1029 1 1 "the check box after a click"
@@ -112,7 +113,6 @@ story_options() {
 
 # ---- About: once only, Escape ignored, the web site, Enter closes --------------
 visited() { [ "$(grep -c . "$visited" 2>/dev/null)" == "$1" ]; }
-about_has_focus() { [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$DLG_ABOUT" ]; }
 
 story_about() {
   # The about box's web site opens through the URL's protocol: here a
@@ -124,6 +124,7 @@ story_about() {
   # A second About... and Escape come before the click on Visit: once its
   # address is noted, they have been handled.
   config_command 3 2
+  dlg_wait_focus "$DLG_ABOUT"
   xdotool key Escape
   dlg_click "$DLG_ABOUT" 1022
   e2e_wait_until 10 visited 1 || true
@@ -140,7 +141,7 @@ story_about() {
   local x y
   read -r x y _ _ <<<"$(e2e_driver rect '#32770' "$DLG_ABOUT" 0 | tr -d '\r')"
   e2e_click $((x + 60)) $((y + 10))
-  e2e_wait_until 10 about_has_focus || fail "the about box did not take the focus back"
+  dlg_wait_focus "$DLG_ABOUT"
   xdotool key Return
   dlg_wait_gone "$DLG_ABOUT"
 }
@@ -195,12 +196,14 @@ story_root_list() {
   dlg_type_into "$DLG_ADD" 1004 "Picked"
   dlg_click "$DLG_ADD" 1002
   dlg_wait "Browse for Folder"
+  dlg_wait_focus "Browse for Folder"
   xdotool key Escape
   dlg_wait_gone "Browse for Folder"
   expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" 1001)" "path field after the browser was cancelled"
   expect_state "$DLG_ADD" 1 0 0 "Add after the browser was cancelled"
   dlg_click "$DLG_ADD" 1002
   dlg_wait "Browse for Folder"
+  dlg_wait_focus "Browse for Folder"
   xdotool key Down Down Return
   dlg_wait_gone "Browse for Folder"
   e2e_wait_until 10 path_picked || true
