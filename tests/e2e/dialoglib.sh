@@ -24,16 +24,16 @@ dlg_use_wine_fonts() {
   cp "$fonts"/*.fon "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
-# Waits until the dialog is on screen, painted.
+# Waits until the dialog is on screen, painted and active: keys reach it.
 dlg_wait() {
-  e2e_driver wait-drawn '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
+  e2e_driver wait-active '#32770' "$1" "${2:-10000}" >/dev/null || fail "the dialog [$1] did not open"
 }
 
 dlg_has_focus() {
   [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$1" ]
 }
 
-# Keys reach the dialog once it is the active window.
+# Keys reach the dialog once it is the active window again.
 dlg_wait_focus() {
   e2e_wait_until 10 dlg_has_focus "$1" || fail "the dialog [$1] did not take the focus"
 }

@@ -137,7 +137,6 @@ edit_cycle() {
 options_cycle() {
   config_entry 5
   dlg_wait "$DLG_OPTIONS"
-  dlg_wait_focus "$DLG_OPTIONS"
   xdotool key Escape
   dlg_wait_gone "$DLG_OPTIONS"
 }
@@ -159,7 +158,6 @@ add_cycle() {
 edit_one_cycle() {
   press "$DLG_EDIT" 1008
   dlg_wait "$DLG_EDIT_ONE"
-  dlg_wait_focus "$DLG_EDIT_ONE"
   xdotool key Escape
   dlg_wait_gone "$DLG_EDIT_ONE"
 }

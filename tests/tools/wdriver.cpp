@@ -246,13 +246,17 @@ bool isDrawn(HWND hwnd) {
   return !bPending;
 }
 
-// Every visible top-level window of this class and title drawn, at least one.
-bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs) {
+// Every visible top-level window of this class and title drawn, at least
+// one; with bActive, one of them is also the window that gets the keys.
+bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs, bool bActive) {
   return pollUntil(dwTimeoutMs, [&] {
     const std::vector<HWND> windows = shownWindows(lpszClass, lpszTitle);
-    for (HWND hwnd : windows)
+    bool bForeground = !bActive;
+    for (HWND hwnd : windows) {
       if (!isDrawn(hwnd)) return false;
-    return !windows.empty();
+      bForeground = bForeground || hwnd == GetForegroundWindow();
+    }
+    return !windows.empty() && bForeground;
   });
 }
 
@@ -281,7 +285,7 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
 int usage() {
   fprintf(stderr,
           "usage: wdriver wait-desktop MS | wait-window CLASS TITLE MS | wait-gone CLASS TITLE MS |\n"
-          "               wait-drawn CLASS TITLE MS | wait-menus LEAST MOST MS |\n"
+          "               wait-drawn|wait-active CLASS TITLE MS | wait-menus LEAST MOST MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | count CLASS TITLE | rect CLASS TITLE ID | control CLASS TITLE ID |\n"
@@ -303,8 +307,11 @@ int main(int argc, char** argv) {
     printf("%p\n", static_cast<void*>(hwnd));
     return 0;
   }
-  if (strCommand == "wait-drawn" && argc == 5)
-    return waitDrawn(argv[2], argv[3], static_cast<DWORD>(parseNumber(argv[4]))) ? 0 : 1;
+  if ((strCommand == "wait-drawn" || strCommand == "wait-active") && argc == 5)
+    return waitDrawn(argv[2], argv[3], static_cast<DWORD>(parseNumber(argv[4])),
+                     strCommand == "wait-active")
+               ? 0
+               : 1;
   if (strCommand == "wait-desktop" && argc == 3) {
     // Asking for the desktop window is what starts the desktop and its taskbar.
     GetDesktopWindow();
