@@ -61,9 +61,14 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
     SLog::S_getSingleton()->write(0, "SIconMgr::getBmpIconForFile() failed: loadIcon() Failed");
     return false;
   }
-  convertIcon(hIcon, rOut, w, h);
+  BMPPAIR pair(NULL, NULL);
+  const bool bConverted = convertIcon(hIcon, pair, w, h);
   DestroyIcon(hIcon);
-  m_IconMap[strExt] = rOut;
+  // A pair that failed stays out of the cache: the next file of the type
+  // asks again instead of the type going without an icon for good.
+  if (!bConverted) return false;
+  m_IconMap[strExt] = pair;
+  rOut = pair;
   return true;
 }
 
@@ -73,7 +78,7 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   KVX_CALLSTACK_TRACK;
   lowerAsciiLetters(rExt);
   BMPPAIR pair(NULL, NULL);
-  convertIcon(hIcon, pair, w, h);
+  if (!convertIcon(hIcon, pair, w, h)) return;
   const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);
   if (it != m_IconMap.end()) {
     deleteBitmapPair(it->second);
@@ -145,15 +150,14 @@ HBITMAP createTopDownDib(int w, int h) {
 
 }  // namespace
 
-void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
+bool SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   KVX_CALLSTACK_TRACK;
   ICONINFO info;
   memset(&info, 0, sizeof(info));
   if (!GetIconInfo(hIcon, &info)) {
     SLog::S_getSingleton()->writeLastError(
         0, "SIconMgr::convertIcon() failed: GetIconInfo() failed with error: %i");
-    rPair = BMPPAIR(NULL, NULL);
-    return;
+    return false;
   }
   const CGdiObject iconColour(info.hbmColor);
   const CGdiObject iconMask(info.hbmMask);
@@ -166,6 +170,12 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   const CWindowDC windowDC(m_hWnd);
   rPair.first = createTopDownDib(m_nWidth, m_nHeight);
   rPair.second = createTopDownDib(m_nWidth, m_nHeight);
+  if (rPair.first == NULL || rPair.second == NULL) {
+    SLog::S_getSingleton()->writeLastError(
+        0, "SIconMgr::convertIcon() failed: CreateDIBSection() failed with error: %i");
+    deleteBitmapPair(rPair);
+    return false;
+  }
   const CMemoryDC sourceDC(windowDC.get());
   const CMemoryDC targetDC(windowDC.get());
   // The default mode ANDs the pixels a shrink drops, which darkens colours
@@ -183,6 +193,7 @@ void SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
     const CSelectObject target(targetDC.get(), rPair.second);
     StretchBlt(targetDC.get(), 0, 0, m_nWidth, m_nHeight, sourceDC.get(), 0, 0, w, h, SRCCOPY);
   }
+  return true;
 }
 
 void deleteBitmapPair(BMPPAIR& rPair) {

@@ -58,7 +58,9 @@ class SIconMgr : public SSingleton<SIconMgr> {
   ~SIconMgr();
 
   HICON loadIcon(const std::string& rPath, int& w, int& h);
-  void convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
+  // False, with rPair left empty, when the icon's bitmaps cannot be read
+  // or made.
+  bool convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
   static void measureIcon(const ICONINFO& rInfo, int& w, int& h);
 
   std::map<std::string, BMPPAIR> m_IconMap;

@@ -186,6 +186,20 @@ TEST_F(IconCache, AFailedQueryCachesNothingAndIsAskedAgain) {
   }
 }
 
+// The type would otherwise draw nothing for the rest of the run.
+TEST_F(IconCache, AnIconWhoseBitmapsCannotBeReadCachesNothing) {
+  HICON hIcon = makeHalfRedIcon();
+  DestroyIcon(hIcon);
+  std::string strExt = "pwkbroken";
+  LogWatch log;
+  m_lpIcons->setBmpIconForExt(strExt, hIcon, 32, 32);
+  const std::vector<std::string> lines = log.newMessages();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(0u, lines[0].find("SIconMgr::convertIcon() failed: GetIconInfo() failed with error: "))
+      << lines[0];
+  EXPECT_FALSE(m_lpIcons->isCached("pwkbroken"));
+}
+
 TEST_F(IconCache, ASeededTypeNeverAsksTheShellAndIsScaledToSixteen) {
   std::string strExt = "PwkSeed";
   HICON hIcon = makeHalfRedIcon();
