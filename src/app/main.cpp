@@ -2,6 +2,7 @@
 #include <ole2.h>
 
 #include "../diag/log.h"
+#include "../diag/scoped.h"
 #include "../diag/signals.h"
 #include "../dialogs/dlgcommon.h"
 #include "../menus/iconmgr.h"
@@ -10,11 +11,20 @@
 
 namespace {
 
-// Only one copy runs per desktop; a second start tells the user where the
-// first one is.
-bool isAlreadyRunning() {
+// One name per log-on session: another user's copy on the same machine is
+// no concern of this one.
+const char kInstanceMutex[] = "Local\\Quillmere Pathwick Pro";
+
+// Only one copy runs per session; a second start tells the user where the
+// first one is. Two copies started at the same instant would both miss the
+// other's window, which neither has made yet: the mutex is there before
+// either window. The window test still finds a copy that holds no mutex.
+bool isAlreadyRunning(CKernelHandle& rInstanceMutex) {
   KVX_CALLSTACK_TRACK;
-  if (FindWindowA(PATHWICK_WINDOW_CLASS, NULL) == NULL) return false;
+  const HANDLE hMutex = CreateMutexA(NULL, FALSE, kInstanceMutex);
+  const bool bMutexTaken = hMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS;
+  rInstanceMutex.reset(hMutex);
+  if (!bMutexTaken && FindWindowA(PATHWICK_WINDOW_CLASS, NULL) == NULL) return false;
   MessageBoxA(NULL, "Pathwick is already running.\nPlease check the system tray.", "Pathwick",
               MB_ICONWARNING);
   return true;
@@ -22,7 +32,7 @@ bool isAlreadyRunning() {
 
 WPARAM runMessageLoop() {
   KVX_CALLSTACK_TRACK;
-  MSG msg;
+  MSG msg = {};
   while (GetMessageA(&msg, NULL, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -36,13 +46,15 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   impliment_sig_handlers();
   // An empty card reader or optical drive listed in a menu would otherwise
   // raise the system's "no disk" box inside the menu loop; the search fails
-  // quietly instead and the drive shows as empty.
-  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
+  // quietly instead and the drive shows as empty. Kept to this thread: a
+  // process-wide mode would be inherited by every program the menu opens.
+  SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, NULL);
   OleInitialize(NULL);
   // Opened before the single-instance test, so a refused copy still leaves
   // its start banner in the shared log.
   SLog::S_createSingleton();
-  if (isAlreadyRunning()) return 0;
+  CKernelHandle instanceMutex;
+  if (isAlreadyRunning(instanceMutex)) return 0;
 
   G_hPathwickIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK));
   G_hPathwickIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM));

@@ -57,6 +57,8 @@ inline void WINAPI freeItemIdList(ITEMIDLIST* lpList) { CoTaskMemFree(lpList); }
 
 // A popup menu made here and not handed on, destroyed on exit.
 typedef CScopedHandle<HMENU, BOOL, DestroyMenu> CPopupMenu;
+// A kernel object (a mutex, an event, a thread), closed on exit.
+typedef CScopedHandle<HANDLE, BOOL, CloseHandle> CKernelHandle;
 // A search of FindFirstFile, closed on exit.
 typedef CScopedHandle<HANDLE, BOOL, FindClose, -1> CFindHandle;
 // A hook of this thread, removed on exit.

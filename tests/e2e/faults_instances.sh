@@ -66,3 +66,30 @@ e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code of the first copy"
 expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log"
 expect_eq 1 "$(e2e_log_text | grep -c -- '----Logging Stopped----')" "stop banners"
+
+# --- two copies started at the same instant -----------------------------------
+# Neither has made its window when the other looks for it: one still shows
+# the warning and leaves with 0, the other runs on with its icon.
+start_copy() {
+  rm -f "$E2E_WORK/exit-$1"
+  (cd "$E2E_APP_DIR" && rc=0 && { "$PATHWICK_WINE" "$E2E_APP_DIR/pathwick.exe" || rc=$?; } &&
+    echo "$rc" >"$E2E_WORK/exit-$1") &
+}
+copy_ended() { [ -s "$E2E_WORK/exit-$1" ]; }
+one_copy_ended() { copy_ended a || copy_ended b; }
+start_copy a
+start_copy b
+e2e_driver wait-window '#32770' Pathwick 30000 >/dev/null || fail "no warning box for two copies started together"
+e2e_driver press '#32770' Pathwick 2 >/dev/null
+e2e_wait_until 20 one_copy_ended || fail "neither of two copies started together left"
+if copy_ended a; then refused=a kept=b; else refused=b kept=a; fi
+expect_eq 0 "$(cat "$E2E_WORK/exit-$refused")" "exit code of the refused copy"
+e2e_pass_startup_dialogs || fail "the kept copy showed no start-up notice"
+e2e_dismiss_menu
+e2e_holds 2 e2e_not copy_ended "$kept" || fail "the kept copy ended too"
+expect_eq 0 "$(dlg_count Pathwick)" "warning boxes left"
+tray_has_icon || fail "the kept copy has no icon"
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+e2e_wait_until 30 copy_ended "$kept" || fail "the kept copy did not end"
+expect_eq 0 "$(cat "$E2E_WORK/exit-$kept")" "exit code of the kept copy"
+expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log"

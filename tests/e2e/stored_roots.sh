@@ -21,7 +21,7 @@ store_root 0004 Echo 'C:\users\' 1 25
 # and that it lets the shell's "TaskbarCreated" through the message filter
 # that guards an elevated copy (Wine has no such filter to test otherwise).
 e2e_wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
-  'kernel32.SetErrorMode;kernelbase.SetErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
+  'kernel32.SetErrorMode;kernelbase.SetErrorMode;kernel32.SetThreadErrorMode;kernelbase.SetThreadErrorMode;user32.RegisterWindowMessageA;user32.ChangeWindowMessageFilterEx' /f >/dev/null 2>&1
 WINEDEBUG=-all,+relay e2e_launch_program
 e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
 e2e_pass_startup_dialogs || fail "the start-up notice did not appear"
@@ -51,11 +51,14 @@ for number in 0000 0001 0002 0003 0004; do
   e2e_wine reg query "$MENU_KEY\\$number" /v Path >/dev/null 2>&1 || fail "root $number is no longer stored"
 done
 
-# "Call KERNEL32.SetErrorMode(00000001)": the last mode set must hold the flag.
-modes=$(grep -o 'Call [A-Za-z0-9]*\.SetErrorMode([0-9a-f]*)' "$E2E_WORK/stderr.txt" | tr -d '\r' || true)
-[ -n "$modes" ] || fail "the program never set the error mode"
-last_mode=$(tail -n 1 <<<"$modes" | sed 's/.*(\(.*\))/\1/')
+# "Call KERNEL32.SetThreadErrorMode(00000001,00000000)": the last mode set
+# holds the flag, and only for the program's own thread: a process-wide
+# mode would pass on to every program the menu opens.
+modes=$(grep -o 'Call [A-Za-z0-9]*\.SetThreadErrorMode([0-9a-f]*' "$E2E_WORK/stderr.txt" | tr -d '\r' || true)
+[ -n "$modes" ] || fail "the program never set its thread's error mode"
+last_mode=$(tail -n 1 <<<"$modes" | sed 's/.*(//')
 [ $((0x$last_mode & 1)) -eq 1 ] || fail "the error mode lacks SEM_FAILCRITICALERRORS: $modes"
+expect_eq 0 "$(grep -c 'Call [A-Za-z0-9]*\.SetErrorMode(' "$E2E_WORK/stderr.txt")" "process-wide error modes set"
 
 # "Ret user32.RegisterWindowMessageA() retval=0000c0de" after the call for
 # "TaskbarCreated"; then "Call user32.ChangeWindowMessageFilterEx(<window>,0000c0de,00000001,00000000)".
