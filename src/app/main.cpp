@@ -40,6 +40,12 @@ WPARAM runMessageLoop() {
   return msg.wParam;
 }
 
+// Registered only while the main window exists: its accessor refuses a
+// missing one.
+void removeTrayIconOnCrash() {
+  SMainWind::S_getSingleton()->removeTrayIcon();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
@@ -60,9 +66,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   G_hPathwickIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM));
 
   SMainWind::S_createSingleton();
+  setCrashCleanup(removeTrayIconOnCrash);
   SMainWind::S_getSingleton()->init(hInstance);
   const WPARAM nExitCode = runMessageLoop();
 
+  setCrashCleanup(NULL);
   // The tray icon goes with the main window, before the log's stop banner.
   SMainWind::S_destroySingleton();
   SIconMgr::S_destroySingleton();

@@ -136,6 +136,11 @@ void SMainWind::addTrayIcon() {
   m_TrayIcon.add();
 }
 
+void SMainWind::removeTrayIcon() {
+  KVX_CALLSTACK_TRACK;
+  m_TrayIcon.remove();
+}
+
 // False when an entry could not be added: a menu with entries missing would
 // run the wrong commands, so start-up stops short.
 bool SMainWind::buildConfigMenu() {

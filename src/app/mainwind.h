@@ -40,6 +40,10 @@ class SMainWind : public SSingleton<SMainWind> {
     return m_StartupRootItems;
   }
 
+  // Takes the icon out of the notification area for good: a crashed
+  // program's icon would stay there until the mouse passes over it.
+  void removeTrayIcon();
+
   // Message handlers of MainWindProc.
   bool isTaskbarCreated(UINT uMsg) const;
   LRESULT onTaskbarCreated();

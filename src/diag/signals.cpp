@@ -16,17 +16,160 @@ const char kCrashText[] =
 // the handlers, the user-interface thread.
 DWORD S_dwTrackedThreadId = 0;
 
+CRASHCLEANUPPROC S_lpfnCleanup = NULL;
+
+// One fault: where it was reported, and on which thread (0 while unset).
+struct FAULTRECORD {
+  const char* lpszFile;
+  int nLine;
+  const char* lpszMessage;
+  volatile LONG lThreadId;
+};
+
+// The thread of the first fault, the thread that handles it, and the one
+// showing its box: 0 until there is one. Faults on two threads can race.
+volatile LONG S_lFaultingThread = 0;
+volatile LONG S_lHandlingThread = 0;
+volatile LONG S_lBoxThread = 0;
+FAULTRECORD S_FirstFault;
+
+// Faults on other threads while the first is handled, left for the handling
+// thread to log: the log's stream is not safe to write from two threads. A
+// slot counts once its thread id is set. The event is made with the handlers,
+// as a crash is no time to make one.
+enum { MAX_LATER_FAULTS = 8 };
+FAULTRECORD S_LaterFaultList[MAX_LATER_FAULTS];
+volatile LONG S_lLaterFaultCount = 0;
+LONG S_lLoggedLaterFaults = 0;
+HANDLE S_hLaterFaultEvent = NULL;
+
+void armSignalHandlers() {
+  signal(SIGABRT, handle_sig_abort);
+  signal(SIGFPE, handle_sig_fpe);
+  signal(SIGILL, handle_sig_ill);
+  signal(SIGSEGV, handle_sig_segv);
+}
+
+// Not exit(): that would run the program's static destructors and exit
+// handlers on the crashed state, and wait for runtime locks a parked thread
+// may hold. The log is flushed line by line; nothing is lost.
+[[noreturn]] void endCrashedProcess() {
+  ExitProcess(0);
+}
+
 // A fault can also happen on a thread the system or a shell extension
 // started inside the process; the tracked stack is not that thread's, so it
-// is not reported as if it were.
-[[noreturn]] void reportCrashAndExit(const char* lpszFile, int nLine, const char* lpszMessage) {
-  const DWORD dwThreadId = GetCurrentThreadId();
+// is not reported as if it were. A user-interface thread that faulted stays
+// stopped in its handler, so its tracked stack is still the one of the
+// fault when another thread writes the block.
+void logFault(const FAULTRECORD& rFault) {
+  const DWORD dwThreadId = static_cast<DWORD>(rFault.lThreadId);
   if (S_dwTrackedThreadId == 0 || dwThreadId == S_dwTrackedThreadId)
-    logStackTraceHelper(lpszFile, nLine, lpszMessage);
+    logStackTraceHelper(rFault.lpszFile, rFault.nLine, rFault.lpszMessage);
   else
-    logUntrackedThreadHelper(lpszMessage, dwThreadId);
-  MessageBoxA(NULL, kCrashText, "Error", MB_ICONERROR);
-  exit(0);
+    logUntrackedThreadHelper(rFault.lpszMessage, dwThreadId);
+}
+
+// Only the handling thread calls this.
+void logLaterFaults() {
+  while (S_lLoggedLaterFaults < MAX_LATER_FAULTS &&
+         S_LaterFaultList[S_lLoggedLaterFaults].lThreadId != 0)
+    logFault(S_LaterFaultList[S_lLoggedLaterFaults++]);
+}
+
+void recordFault(FAULTRECORD& rFault, const char* lpszFile, int nLine, const char* lpszMessage,
+                 LONG lThreadId) {
+  rFault.lpszFile = lpszFile;
+  rFault.nLine = nLine;
+  rFault.lpszMessage = lpszMessage;
+  InterlockedExchange(&rFault.lThreadId, lThreadId);
+}
+
+// A fault while another is handled brings no second box: the thread leaves
+// its report to the handling thread and stops for good. The process ends
+// when the user closes the first box.
+[[noreturn]] void parkLaterFault(const char* lpszFile, int nLine, const char* lpszMessage,
+                                 LONG lThreadId) {
+  const LONG lSlot = InterlockedIncrement(&S_lLaterFaultCount) - 1;
+  if (lSlot < MAX_LATER_FAULTS) {
+    recordFault(S_LaterFaultList[lSlot], lpszFile, nLine, lpszMessage, lThreadId);
+    if (S_hLaterFaultEvent != NULL) SetEvent(S_hLaterFaultEvent);
+  }
+  for (;;) Sleep(INFINITE);
+}
+
+// lpfnProc runs suspended until its id is known, so that a fault of its own
+// is recognised; NULL when no thread could be made.
+HANDLE startThread(LPTHREAD_START_ROUTINE lpfnProc, volatile LONG& rlThreadId) {
+  DWORD dwThreadId = 0;
+  HANDLE hThread = CreateThread(NULL, 0, lpfnProc, NULL, CREATE_SUSPENDED, &dwThreadId);
+  if (hThread == NULL) return NULL;
+  InterlockedExchange(&rlThreadId, static_cast<LONG>(dwThreadId));
+  ResumeThread(hThread);
+  return hThread;
+}
+
+// The box comes from a thread that has had no input of its own: it asks for
+// the foreground the crashed program had.
+DWORD WINAPI crashBoxThreadProc(LPVOID) {
+  MessageBoxA(NULL, kCrashText, "Error", MB_ICONERROR | MB_SETFOREGROUND);
+  return 0;
+}
+
+// The box's message loop runs on a thread of its own, so that faults on
+// other threads are logged as they come while the box is up.
+void showCrashBox() {
+  HANDLE hBoxThread = startThread(crashBoxThreadProc, S_lBoxThread);
+  if (hBoxThread == NULL) {
+    crashBoxThreadProc(NULL);
+    return;
+  }
+  const HANDLE waitList[2] = {hBoxThread, S_hLaterFaultEvent};
+  const DWORD nWaits = S_hLaterFaultEvent != NULL ? 2 : 1;
+  while (WaitForMultipleObjects(nWaits, waitList, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
+    logLaterFaults();
+  CloseHandle(hBoxThread);
+}
+
+DWORD WINAPI crashHandlingThreadProc(LPVOID) {
+  logFault(S_FirstFault);
+  if (S_lpfnCleanup != NULL) S_lpfnCleanup();
+  showCrashBox();
+  logLaterFaults();
+  endCrashedProcess();
+}
+
+// The faulting thread hands the handling to a thread of its own and waits
+// for it without pumping messages: none of the program's window procedures,
+// timers or hooks runs on the damaged state while the box is up. A fault in
+// the handling is then a fault of that thread, which comes back here; one
+// on the faulting thread, inside the exception filter, would be taken for a
+// nested exception and end the process without a word.
+[[noreturn]] void handOverCrash() {
+  HANDLE hHandlingThread = startThread(crashHandlingThreadProc, S_lHandlingThread);
+  // Without a thread of its own the handling runs here, as best it can.
+  if (hHandlingThread == NULL) {
+    InterlockedExchange(&S_lHandlingThread, static_cast<LONG>(GetCurrentThreadId()));
+    crashHandlingThreadProc(NULL);
+  }
+  WaitForSingleObject(hHandlingThread, INFINITE);
+  endCrashedProcess();
+}
+
+[[noreturn]] void reportCrashAndExit(const char* lpszFile, int nLine, const char* lpszMessage) {
+  // The runtime puts a signal back to its default before calling its
+  // handler; a second assertion would end the process its own way.
+  armSignalHandlers();
+  const LONG lThreadId = static_cast<LONG>(GetCurrentThreadId());
+  // A fault in the handling itself, or in the box it waits for: what is
+  // left of the handling can be trusted neither to finish nor to be waited
+  // for, so the process ends at once as a crash does. The block comes first
+  // of all: a fault while writing it means the log is what broke.
+  if (lThreadId == S_lHandlingThread || lThreadId == S_lBoxThread) endCrashedProcess();
+  if (InterlockedCompareExchange(&S_lFaultingThread, lThreadId, 0) != 0)
+    parkLaterFault(lpszFile, nLine, lpszMessage, lThreadId);
+  recordFault(S_FirstFault, lpszFile, nLine, lpszMessage, lThreadId);
+  handOverCrash();
 }
 
 // Hardware faults reach the signal handlers through an unhandled-exception
@@ -79,15 +222,17 @@ void keepCallbackExceptions() {
 
 void impliment_sig_handlers() {
   S_dwTrackedThreadId = GetCurrentThreadId();
-  signal(SIGABRT, handle_sig_abort);
-  signal(SIGFPE, handle_sig_fpe);
-  signal(SIGILL, handle_sig_ill);
-  signal(SIGSEGV, handle_sig_segv);
+  S_hLaterFaultEvent = CreateEventA(NULL, FALSE, FALSE, NULL);
+  armSignalHandlers();
   // A failed assertion must end in the program's own crash box, not in the
   // runtime's "Assertion failed!" box: send the runtime's report to stderr.
   _set_error_mode(_OUT_TO_STDERR);
   SetUnhandledExceptionFilter(faultToSignalFilter);
   keepCallbackExceptions();
+}
+
+void setCrashCleanup(CRASHCLEANUPPROC lpfnCleanup) {
+  S_lpfnCleanup = lpfnCleanup;
 }
 
 void handle_sig_abort(int) {

@@ -9,4 +9,11 @@ void impliment_sig_handlers();
 [[noreturn]] void handle_sig_ill(int);
 [[noreturn]] void handle_sig_segv(int);
 
+// What a crashed program must not leave behind, such as its tray icon, which
+// would stay in the notification area until the mouse passes over it. Run by
+// the first crash, on the faulting thread, after its block is logged and
+// before the user is told. NULL for nothing.
+typedef void (*CRASHCLEANUPPROC)();
+void setCrashCleanup(CRASHCLEANUPPROC lpfnCleanup);
+
 #endif

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The log and crash handlers at their limits: an over-long message, a stack
-# deeper than the tracked arrays, a fault on another thread, and a log file
-# that cannot be opened.
+# deeper than the tracked arrays, a fault on another thread, a log file that
+# cannot be opened, a second fault while the crash box is up and a fault in
+# the crash handling itself.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/crashlib.sh"
 e2e_init crash_edges pathwick_probe.exe
@@ -52,3 +53,32 @@ e2e_start_program
 kill -0 "$E2E_PID" || fail "the program ended without its log"
 crash_with 2
 [ -d "$E2E_APP_DIR/run.log" ] || fail "the log's place was disturbed"
+
+# A fault on another thread while the crash box is up is logged and brings
+# no second box. None of the program's own code runs meanwhile: a posted
+# message that would log a line, and one that would fault again, wait
+# unanswered. The process ends with exit code 0 once the box is closed.
+boxes_and_lines() {
+  echo "$(e2e_driver count '#32770' Error | tr -d '\r') $(grep -c 'probe after long line' "$E2E_APP_DIR/run.log" || true)"
+}
+rmdir "$E2E_APP_DIR/run.log"
+e2e_start_program
+crash_box_up 10
+e2e_wait_log "is not tracked)"
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 4 >/dev/null
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 2 >/dev/null
+expect_stays "1 0" "crash boxes, and lines of the posted message, while the box is up" boxes_and_lines
+close_crash_box 10
+dump=$(last_dump)
+expect_contains "$(echo "$dump" | sed -n 4p)" ": void {anonymous}::violateAccess()" "innermost frame of the first fault"
+expect_contains "$(echo "$dump" | tail -n 2 | head -n 1)" "is not tracked)" "the second fault's thread"
+expect_eq 2 "$(echo "$dump" | grep -c 'CAUGHT')" "blocks of the run"
+
+# A fault in the crash handling itself ends the process at once, with the
+# block of the first fault logged and exit code 0.
+e2e_start_program
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 11 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code after a fault in the handling"
+dump=$(last_dump)
+expect_eq "---------------------" "$(echo "$dump" | tail -n 1)" "block closing before the handling's fault"
+expect_eq 1 "$(echo "$dump" | grep -c 'CAUGHT')" "blocks of the run with a fault in the handling"

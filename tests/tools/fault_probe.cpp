@@ -10,6 +10,7 @@
 #include "app/mainwind.h"
 #include "diag/callstack.h"
 #include "diag/log.h"
+#include "diag/signals.h"
 #include "support/handlecount.h"
 
 namespace {
@@ -24,6 +25,8 @@ enum ProbeFault {
   PROBE_THREAD_ACCESS_VIOLATION = 7,
   PROBE_RESOURCES = 8,
   PROBE_WINDOWS_MENU_ROAD = 9,
+  PROBE_FAULT_UNDER_CRASH_BOX = 10,
+  PROBE_FAULT_IN_CRASH_HANDLING = 11,
 };
 
 UINT g_uProbeMessage = 0;
@@ -91,6 +94,34 @@ void violateAccessOnAnotherThread() {
   if (hThread != NULL) CloseHandle(hThread);
 }
 
+// A second fault while the crash box of a first one is up: a thread that
+// waits for this process's box, then faults.
+DWORD WINAPI violateAccessUnderCrashBox(LPVOID) {
+  for (;;) {
+    const HWND hBox = FindWindowA("#32770", "Error");
+    DWORD dwProcessId = 0;
+    if (hBox != NULL) GetWindowThreadProcessId(hBox, &dwProcessId);
+    if (dwProcessId == GetCurrentProcessId()) break;
+    Sleep(50);
+  }
+  return violateAccessOnThread(NULL);
+}
+
+void faultTwice() {
+  KVX_CALLSTACK_TRACK;
+  HANDLE hThread = CreateThread(NULL, 0, violateAccessUnderCrashBox, NULL, 0, NULL);
+  if (hThread != NULL) CloseHandle(hThread);
+  violateAccess();
+}
+
+// The crash handling's own work faults: the program's cleanup is swapped for
+// one that does.
+void faultInCrashHandling() {
+  KVX_CALLSTACK_TRACK;
+  setCrashCleanup(violateAccess);
+  violateAccess();
+}
+
 void writeResources() {
   KVX_CALLSTACK_TRACK;
   SLog::S_getSingleton()->write(0, "probe resources gdi=%lu user=%lu handles=%lu",
@@ -153,6 +184,8 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_THREAD_ACCESS_VIOLATION: violateAccessOnAnotherThread(); break;
     case PROBE_RESOURCES: writeResources(); break;
     case PROBE_WINDOWS_MENU_ROAD: takeWindowsMenuRoad(hwnd); break;
+    case PROBE_FAULT_UNDER_CRASH_BOX: faultTwice(); break;
+    case PROBE_FAULT_IN_CRASH_HANDLING: faultInCrashHandling(); break;
   }
 }
 
