@@ -96,16 +96,15 @@ bool case_insensitive(const std::string& a, const std::string& b) {
   return nCaseOrder < 0;
 }
 
-// Short names are unique within a folder and the same spelling, found
-// again, is the same name; only without short names (a volume that makes
-// none) do two entries spelled alike look the same, and then neither can be
-// told from the other.
+// Short names are unique within a folder, so the same spelling with the
+// same short name is the same entry; only where neither has one (names
+// that are 8.3, or a volume that makes no short names) can two entries
+// spelled alike not be told apart, and then neither is trusted.
 bool isSameEntry(const FOUNDNAME& rFound, bool bFolder, const WIN32_FIND_DATAA& rLookedUp) {
   KVX_CALLSTACK_TRACK;
   const bool bFoundFolder = (rLookedUp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  return bFoundFolder == bFolder && rFound.str_name == rLookedUp.cFileName &&
-         rFound.str_short == rLookedUp.cAlternateFileName &&
-         !(rFound.str_short.empty() && rFound.b_spelled_twice);
+  return bFoundFolder == bFolder && !rFound.b_lookalike && rFound.str_name == rLookedUp.cFileName &&
+         rFound.str_short == rLookedUp.cAlternateFileName;
 }
 
 BMPPAIR CFolderMenu::S_bpFolderIcon(NULL, NULL);
@@ -374,18 +373,23 @@ void CFolderMenu::S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<FOUNDN
   }
   std::sort(rFolders.begin(), rFolders.end(), byName);
   std::sort(rFiles.begin(), rFiles.end(), byName);
-  S_markSpelledTwice(rFolders);
-  S_markSpelledTwice(rFiles);
+  S_markLookalikes(rFolders);
+  S_markLookalikes(rFiles);
 }
 
-// Sorted, equal spellings lie side by side. A folder and a file spelled
-// alike are told apart by their kind (isSameEntry).
-void CFolderMenu::S_markSpelledTwice(std::vector<FOUNDNAME>& rNames) {
+// Sorted, equal spellings lie side by side, in runs. A folder and a file
+// spelled alike are told apart by their kind (isSameEntry).
+void CFolderMenu::S_markLookalikes(std::vector<FOUNDNAME>& rNames) {
   KVX_CALLSTACK_TRACK;
-  for (size_t i = 1; i < rNames.size(); ++i) {
-    if (rNames[i].str_name != rNames[i - 1].str_name) continue;
-    rNames[i].b_spelled_twice = true;
-    rNames[i - 1].b_spelled_twice = true;
+  size_t nEnd = 0;
+  for (size_t nFirst = 0; nFirst < rNames.size(); nFirst = nEnd) {
+    size_t nWithoutShort = 0;
+    for (nEnd = nFirst; nEnd < rNames.size() && rNames[nEnd].str_name == rNames[nFirst].str_name;
+         ++nEnd)
+      if (rNames[nEnd].str_short.empty()) ++nWithoutShort;
+    if (nWithoutShort < 2) continue;
+    for (size_t i = nFirst; i < nEnd; ++i)
+      if (rNames[i].str_short.empty()) rNames[i].b_lookalike = true;
   }
 }
 
@@ -393,15 +397,19 @@ void CFolderMenu::S_markSpelledTwice(std::vector<FOUNDNAME>& rNames) {
 // may still be a best fit (Omega for an entry named with a Greek Omega)
 // that names another entry or none, and nothing in its bytes tells: the
 // spelling is looked up, which costs one search for each entry opened,
-// pointed at or right-clicked, and none for the entries listed.
-bool CFolderMenu::S_spellingLeadsBack(const std::string& rFolder, const FOUNDNAME& rFound,
-                                      bool bFolder) {
+// pointed at or right-clicked, and none for the entries listed. A lookup
+// that fails for the path, not the name (a path too long), keeps the
+// spelling: any name would fail there, and the open says why.
+int CFolderMenu::S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound,
+                                  bool bFolder) {
   KVX_CALLSTACK_TRACK;
-  if (hasReplacedCharacter(rFound.str_name)) return false;
+  if (hasReplacedCharacter(rFound.str_name)) return SPELLING_FALSE;
   WIN32_FIND_DATAA data;
   memset(&data, 0, sizeof(data));
   const CFindHandle lookup(FindFirstFileA((rFolder + rFound.str_name).c_str(), &data));
-  return lookup.valid() && isSameEntry(rFound, bFolder, data);
+  if (!lookup.valid())
+    return GetLastError() == ERROR_FILE_NOT_FOUND ? SPELLING_NOWHERE : SPELLING_OWN;
+  return isSameEntry(rFound, bFolder, data) ? SPELLING_OWN : SPELLING_FALSE;
 }
 
 // Asked for every file of a fill, so no lookup: a best fit may show the
@@ -409,7 +417,7 @@ bool CFolderMenu::S_spellingLeadsBack(const std::string& rFolder, const FOUNDNAM
 const std::string& CFolderMenu::S_iconName(const FOUNDNAME& rFound) {
   KVX_CALLSTACK_TRACK;
   return hasReplacedCharacter(rFound.str_name) && !rFound.str_short.empty() ? rFound.str_short
-                                                                           : rFound.str_name;
+                                                                            : rFound.str_name;
 }
 
 const FOUNDNAME* CFolderMenu::plainEntryAt(int nPos, bool& rbFolder) const {
@@ -424,13 +432,18 @@ const FOUNDNAME* CFolderMenu::plainEntryAt(int nPos, bool& rbFolder) const {
 
 // The spelling where it leads back to the entry, which keeps the long name
 // programs are given; else the short name the listing's own search gave.
+// Without one, a spelling that leads nowhere is still the name of an entry
+// that is gone since, whose open fails and says so; one that leads to
+// another entry is no name at all.
 std::string CFolderMenu::reachingNameAt(int nPos) const {
   KVX_CALLSTACK_TRACK;
   bool bFolder = false;
   const FOUNDNAME* lpFound = plainEntryAt(nPos, bFolder);
   if (lpFound == NULL) return std::string();
-  if (S_spellingLeadsBack(m_FillInfo.str_path, *lpFound, bFolder)) return lpFound->str_name;
-  return lpFound->str_short;
+  const int nSpelling = S_followSpelling(m_FillInfo.str_path, *lpFound, bFolder);
+  if (nSpelling == SPELLING_OWN) return lpFound->str_name;
+  if (!lpFound->str_short.empty()) return lpFound->str_short;
+  return nSpelling == SPELLING_NOWHERE ? lpFound->str_name : std::string();
 }
 
 // The folder is listed as its fill would list it, without a word to the

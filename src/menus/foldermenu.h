@@ -32,7 +32,9 @@ struct FILLINFO {
 struct FOUNDNAME {
   std::string str_name;
   std::string str_short;
-  bool b_spelled_twice = false;  // another entry of the listing has the same spelling
+  // Another entry of the listing has the same spelling and, like this one,
+  // no short name: a lookup of the spelling cannot tell the two apart.
+  bool b_lookalike = false;
 };
 
 // The name ordering of folder menus: case-blind over ASCII letters, bytes
@@ -144,13 +146,15 @@ class CFolderMenu {
                                std::vector<FOUNDNAME>& rFolders, std::vector<FOUNDNAME>& rFiles);
   static void S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
                                std::vector<FOUNDNAME>& rFiles);
-  static void S_markSpelledTwice(std::vector<FOUNDNAME>& rNames);
+  static void S_markLookalikes(std::vector<FOUNDNAME>& rNames);
   // The entry of a plain listing at nPos, null for any other position.
   const FOUNDNAME* plainEntryAt(int nPos, bool& rbFolder) const;
   // The name that leads the system to the entry at nPos; empty where none does.
   std::string reachingNameAt(int nPos) const;
-  static bool S_spellingLeadsBack(const std::string& rFolder, const FOUNDNAME& rFound,
-                                  bool bFolder);
+  // Where the spelling of a found entry leads: back to the entry (or the
+  // path fails whatever the name), nowhere, or to another entry.
+  enum { SPELLING_OWN, SPELLING_NOWHERE, SPELLING_FALSE };
+  static int S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound, bool bFolder);
   // The name a file's icon is asked for by: found without a system call.
   static const std::string& S_iconName(const FOUNDNAME& rFound);
   // Whether a listing of nEntries names is shown as groups.

@@ -360,7 +360,8 @@ HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, 
 void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
   KVX_CALLSTACK_TRACK;
   if (m_SelectedPath.empty()) {
-    if (!m_SelectedUnreachable.empty()) S_logUnreachable("handleMenuCommand", m_SelectedUnreachable);
+    if (!m_SelectedUnreachable.empty())
+      S_logUnreachable("handleMenuCommand", m_SelectedUnreachable);
     return;
   }
   const std::string strPath = m_SelectedPath;
