@@ -477,6 +477,61 @@ TEST_F(FolderMenuTest, AnEmptyMenuAnswersLikeAnUnfilledOne) {
   EXPECT_EQ("", info.str_search);
 }
 
+// A folder no name of the code page leads to is not listed by its spelling,
+// which may name another folder: this one holds a file that must not show.
+TEST_F(FolderMenuTest, AnUnreachableFolderShowsEmptyAndOpensNothing) {
+  TempTree tree("unreachable");
+  tree.addFile("other.txt");
+  LogWatch log;
+  FILLINFO info;
+  info.str_path = tree.path();
+  info.str_search = "*";
+  info.b_unreachable = true;
+  ASSERT_TRUE(m_Menu.fillFolderMenu(&m_Sub, info, CFolderMenu::TYPE_PLAIN));
+  EXPECT_EQ(Names({"Open Folder", ""}), menuTexts(m_Menu));
+  EXPECT_TRUE(log.saw("CFolderMenu::findFoldersAndFiles() error: " + tree.path() +
+                      " cannot be reached in this code page"));
+  std::string strPath = "unchanged";
+  m_Menu.getItemPath(0, strPath);
+  EXPECT_EQ("", strPath);
+  EXPECT_EQ(tree.path().substr(0, tree.path().size() - 1), m_Menu.getItemSpelledPath(0));
+}
+
+// What a lookup of an entry's spelling found, against the entry listed.
+TEST(SameEntry, NeedsKindSpellingAndShortNameAndNoLookalike) {
+  struct Case {
+    const char* lpszFound;
+    const char* lpszFoundShort;
+    bool bFoundFolder;
+    bool bSame;
+  };
+  const Case cases[] = {
+      {"Omega.pwt", "_MEG~SCN.PWT", false, true},
+      {"Omega.pwt", "_MEG~SCN.PWT", true, false},  // a folder spelled alike
+      {"Omega.pwt", "", false, false},             // the real Omega beside it
+      {"omega.pwt", "_MEG~SCN.PWT", false, false},
+  };
+  FOUNDNAME found;
+  found.str_name = "Omega.pwt";
+  found.str_short = "_MEG~SCN.PWT";
+  for (const Case& c : cases) {
+    WIN32_FIND_DATAA data = {};
+    lstrcpyA(data.cFileName, c.lpszFound);
+    lstrcpyA(data.cAlternateFileName, c.lpszFoundShort);
+    data.dwFileAttributes = c.bFoundFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    EXPECT_EQ(c.bSame, isSameEntry(found, false, data))
+        << c.lpszFound << " / " << c.lpszFoundShort << " / " << c.bFoundFolder;
+  }
+  // Two entries spelled alike and without short names look the same.
+  FOUNDNAME bare;
+  bare.str_name = "Omega.pwt";
+  WIN32_FIND_DATAA data = {};
+  lstrcpyA(data.cFileName, "Omega.pwt");
+  EXPECT_TRUE(isSameEntry(bare, false, data));
+  bare.b_lookalike = true;
+  EXPECT_FALSE(isSameEntry(bare, false, data));
+}
+
 // ---- Enabling and clearing ------------------------------------------------
 
 TEST_F(FolderMenuTest, DisablingKeepsTheLookAndEmptyStaysGrayed) {
