@@ -497,39 +497,23 @@ TEST_F(FolderMenuTest, AnUnreachableFolderShowsEmptyAndOpensNothing) {
   EXPECT_EQ(tree.path().substr(0, tree.path().size() - 1), m_Menu.getItemSpelledPath(0));
 }
 
-// What a lookup of an entry's spelling found, against the entry listed.
+// What a lookup of an entry's spelling found is the entry listed only with
+// its kind, spelling and short name, and never where another looks the same.
 TEST(SameEntry, NeedsKindSpellingAndShortNameAndNoLookalike) {
-  struct Case {
-    const char* lpszFound;
-    const char* lpszFoundShort;
-    bool bFoundFolder;
-    bool bSame;
-  };
-  const Case cases[] = {
-      {"Omega.pwt", "_MEG~SCN.PWT", false, true},
-      {"Omega.pwt", "_MEG~SCN.PWT", true, false},  // a folder spelled alike
-      {"Omega.pwt", "", false, false},             // the real Omega beside it
-      {"omega.pwt", "_MEG~SCN.PWT", false, false},
-  };
   FOUNDNAME found;
   found.str_name = "Omega.pwt";
-  found.str_short = "_MEG~SCN.PWT";
-  for (const Case& c : cases) {
-    WIN32_FIND_DATAA data = {};
-    lstrcpyA(data.cFileName, c.lpszFound);
-    lstrcpyA(data.cAlternateFileName, c.lpszFoundShort);
-    data.dwFileAttributes = c.bFoundFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    EXPECT_EQ(c.bSame, isSameEntry(found, false, data))
-        << c.lpszFound << " / " << c.lpszFoundShort << " / " << c.bFoundFolder;
-  }
-  // Two entries spelled alike and without short names look the same.
-  FOUNDNAME bare;
-  bare.str_name = "Omega.pwt";
   WIN32_FIND_DATAA data = {};
   lstrcpyA(data.cFileName, "Omega.pwt");
-  EXPECT_TRUE(isSameEntry(bare, false, data));
-  bare.b_lookalike = true;
-  EXPECT_FALSE(isSameEntry(bare, false, data));
+  EXPECT_TRUE(isSameEntry(found, false, data));
+  EXPECT_FALSE(isSameEntry(found, true, data));
+  lstrcpyA(data.cAlternateFileName, "_MEG~SCN.PWT");
+  EXPECT_FALSE(isSameEntry(found, false, data));
+  data.cAlternateFileName[0] = '\0';
+  lstrcpyA(data.cFileName, "omega.pwt");
+  EXPECT_FALSE(isSameEntry(found, false, data));
+  lstrcpyA(data.cFileName, "Omega.pwt");
+  found.b_lookalike = true;
+  EXPECT_FALSE(isSameEntry(found, false, data));
 }
 
 // ---- Enabling and clearing ------------------------------------------------
