@@ -57,6 +57,22 @@ bool fitsGroupSearch(const std::string& rName, const std::string& rSearch) {
   return true;
 }
 
+// Characters no file name holds, so that in a spelling the ANSI API gave
+// they stand for characters the code page lacks (a fullwidth * comes back
+// as *). All lie below 0x40, where no double-byte character has its second
+// byte.
+const char kNeverInNames[] = "?*<>:\"/";
+
+bool hasReplacedCharacter(const std::string& rSpelling) {
+  KVX_CALLSTACK_TRACK;
+  return rSpelling.find_first_of(kNeverInNames) != std::string::npos;
+}
+
+bool byName(const FOUNDNAME& a, const FOUNDNAME& b) {
+  KVX_CALLSTACK_TRACK;
+  return case_insensitive(a.str_name, b.str_name);
+}
+
 }  // namespace
 
 // One pass, no helper calls: this runs n log n times per fill of a folder
@@ -78,6 +94,17 @@ bool case_insensitive(const std::string& a, const std::string& b) {
   }
   if (a.size() != b.size()) return a.size() < b.size();
   return nCaseOrder < 0;
+}
+
+// Short names are unique within a folder, so the same spelling with the
+// same short name is the same entry; only where neither has one (names
+// that are 8.3, or a volume that makes no short names) can two entries
+// spelled alike not be told apart, and then neither is trusted.
+bool isSameEntry(const FOUNDNAME& rFound, bool bFolder, const WIN32_FIND_DATAA& rLookedUp) {
+  KVX_CALLSTACK_TRACK;
+  const bool bFoundFolder = (rLookedUp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return bFoundFolder == bFolder && !rFound.b_lookalike && rFound.str_name == rLookedUp.cFileName &&
+         rFound.str_short == rLookedUp.cAlternateFileName;
 }
 
 BMPPAIR CFolderMenu::S_bpFolderIcon(NULL, NULL);
@@ -258,10 +285,11 @@ bool CFolderMenu::shouldGroup(int nParentType) const {
   return S_isGrouped(m_FillInfo, m_Folders.size() + m_Files.size(), nParentType);
 }
 
+// An entry's position is what finds its name again (plainEntryAt): the
+// files come after every folder or not at all.
 void CFolderMenu::addPlainListing() {
   KVX_CALLSTACK_TRACK;
-  addMenuFolders();
-  addMenuFiles();
+  if (addMenuFolders()) addMenuFiles();
   m_nType = TYPE_PLAIN;
 }
 
@@ -271,6 +299,14 @@ bool CFolderMenu::findFoldersAndFiles() {
       0, "m_FillInfo.str_path = %s, m_FillInfo.str_search = %s, m_FillInfo.b_folders_only = %d",
       m_FillInfo.str_path.c_str(), m_FillInfo.str_search.c_str(),
       m_FillInfo.b_folders_only ? 1 : 0);
+  if (m_FillInfo.b_unreachable) {
+    m_Folders.clear();
+    m_Files.clear();
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::findFoldersAndFiles() error: %s cannot be reached in this code page",
+        m_FillInfo.str_path.c_str());
+    return false;
+  }
   const DWORD nError = S_listFolder(m_FillInfo, m_Folders, m_Files);
   if (nError == ERROR_SUCCESS) return true;
   SLog::S_getSingleton()->write(
@@ -281,8 +317,8 @@ bool CFolderMenu::findFoldersAndFiles() {
 
 // A search that stops part way keeps what it found so far, unsorted, as it
 // came.
-DWORD CFolderMenu::S_listFolder(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
-                                std::vector<std::string>& rFiles) {
+DWORD CFolderMenu::S_listFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                                std::vector<FOUNDNAME>& rFiles) {
   KVX_CALLSTACK_TRACK;
   rFolders.clear();
   rFiles.clear();
@@ -307,33 +343,107 @@ DWORD CFolderMenu::S_listFolder(const FILLINFO& rFillInfo, std::vector<std::stri
 // Files one search entry under folders or files by the fill request's
 // filters. Hidden and system entries are listed like any other.
 void CFolderMenu::S_keepFoundEntry(const FILLINFO& rFillInfo, const WIN32_FIND_DATAA& rData,
-                                   std::vector<std::string>& rFolders,
-                                   std::vector<std::string>& rFiles) {
+                                   std::vector<FOUNDNAME>& rFolders,
+                                   std::vector<FOUNDNAME>& rFiles) {
   KVX_CALLSTACK_TRACK;
   const char* lpszName = rData.cFileName;
   if (strcmp(lpszName, ".") == 0 || strcmp(lpszName, "..") == 0) return;
   if (!fitsGroupSearch(lpszName, rFillInfo.str_search)) return;
   if (rFillInfo.b_symbols_only && isAsciiLetterOrDigit(lpszName[0])) return;
   const bool bFolder = (rData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  FOUNDNAME found;
+  found.str_name = lpszName;
+  found.str_short = rData.cAlternateFileName;
   if (!rFillInfo.b_no_extension_only && bFolder)
-    rFolders.push_back(lpszName);
+    rFolders.push_back(found);
   else if (!rFillInfo.b_folders_only && !bFolder)
-    rFiles.push_back(lpszName);
+    rFiles.push_back(found);
 }
 
-void CFolderMenu::S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
-                                   std::vector<std::string>& rFiles) {
+void CFolderMenu::S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                                   std::vector<FOUNDNAME>& rFiles) {
   KVX_CALLSTACK_TRACK;
   if (rFillInfo.b_no_extension_only) {
     rFiles.erase(std::remove_if(rFiles.begin(), rFiles.end(),
-                                [](const std::string& rName) {
+                                [](const FOUNDNAME& rFound) {
                                   KVX_CALLSTACK_TRACK;
-                                  return rName.find('.') != std::string::npos;
+                                  return rFound.str_name.find('.') != std::string::npos;
                                 }),
                  rFiles.end());
   }
-  std::sort(rFolders.begin(), rFolders.end(), case_insensitive);
-  std::sort(rFiles.begin(), rFiles.end(), case_insensitive);
+  std::sort(rFolders.begin(), rFolders.end(), byName);
+  std::sort(rFiles.begin(), rFiles.end(), byName);
+  S_markLookalikes(rFolders);
+  S_markLookalikes(rFiles);
+}
+
+// Sorted, equal spellings lie side by side, in runs. A folder and a file
+// spelled alike are told apart by their kind (isSameEntry).
+void CFolderMenu::S_markLookalikes(std::vector<FOUNDNAME>& rNames) {
+  KVX_CALLSTACK_TRACK;
+  size_t nEnd = 0;
+  for (size_t nFirst = 0; nFirst < rNames.size(); nFirst = nEnd) {
+    size_t nWithoutShort = 0;
+    for (nEnd = nFirst; nEnd < rNames.size() && rNames[nEnd].str_name == rNames[nFirst].str_name;
+         ++nEnd)
+      if (rNames[nEnd].str_short.empty()) ++nWithoutShort;
+    if (nWithoutShort < 2) continue;
+    for (size_t i = nFirst; i < nEnd; ++i)
+      if (rNames[i].str_short.empty()) rNames[i].b_lookalike = true;
+  }
+}
+
+// A spelling with a replaced character is never the entry's own. Any other
+// may still be a best fit (Omega for an entry named with a Greek Omega)
+// that names another entry or none, and nothing in its bytes tells: the
+// spelling is looked up, which costs one search for each entry opened,
+// pointed at or right-clicked, and none for the entries listed. A lookup
+// that fails for the path, not the name (a path too long), keeps the
+// spelling: any name would fail there, and the open says why.
+int CFolderMenu::S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound,
+                                  bool bFolder) {
+  KVX_CALLSTACK_TRACK;
+  if (hasReplacedCharacter(rFound.str_name)) return SPELLING_FALSE;
+  WIN32_FIND_DATAA data;
+  memset(&data, 0, sizeof(data));
+  const CFindHandle lookup(FindFirstFileA((rFolder + rFound.str_name).c_str(), &data));
+  if (!lookup.valid())
+    return GetLastError() == ERROR_FILE_NOT_FOUND ? SPELLING_NOWHERE : SPELLING_OWN;
+  return isSameEntry(rFound, bFolder, data) ? SPELLING_OWN : SPELLING_FALSE;
+}
+
+// Asked for every file of a fill, so no lookup: a best fit may show the
+// icon of the file it names, which the type's icon mostly is anyway.
+const std::string& CFolderMenu::S_iconName(const FOUNDNAME& rFound) {
+  KVX_CALLSTACK_TRACK;
+  return hasReplacedCharacter(rFound.str_name) && !rFound.str_short.empty() ? rFound.str_short
+                                                                            : rFound.str_name;
+}
+
+const FOUNDNAME* CFolderMenu::plainEntryAt(int nPos, bool& rbFolder) const {
+  KVX_CALLSTACK_TRACK;
+  if (m_nType != TYPE_PLAIN || nPos < 1) return NULL;
+  size_t nIndex = static_cast<size_t>(nPos - 1);
+  rbFolder = nIndex < m_Folders.size();
+  if (rbFolder) return &m_Folders[nIndex];
+  nIndex -= m_Folders.size();
+  return nIndex < m_Files.size() ? &m_Files[nIndex] : NULL;
+}
+
+// The spelling where it leads back to the entry, which keeps the long name
+// programs are given; else the short name the listing's own search gave.
+// Without one, a spelling that leads nowhere is still the name of an entry
+// that is gone since, whose open fails and says so; one that leads to
+// another entry is no name at all.
+std::string CFolderMenu::reachingNameAt(int nPos) const {
+  KVX_CALLSTACK_TRACK;
+  bool bFolder = false;
+  const FOUNDNAME* lpFound = plainEntryAt(nPos, bFolder);
+  if (lpFound == NULL) return std::string();
+  const int nSpelling = S_followSpelling(m_FillInfo.str_path, *lpFound, bFolder);
+  if (nSpelling == SPELLING_OWN) return lpFound->str_name;
+  if (!lpFound->str_short.empty()) return lpFound->str_short;
+  return nSpelling == SPELLING_NOWHERE ? lpFound->str_name : std::string();
 }
 
 // The folder is listed as its fill would list it, without a word to the
@@ -341,17 +451,17 @@ void CFolderMenu::S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<std::s
 // with an extension are asked for; the first of each type stands for it.
 size_t CFolderMenu::S_warmFileIcons(const FILLINFO& rFillInfo, size_t nBudget) {
   KVX_CALLSTACK_TRACK;
-  std::vector<std::string> folders;
-  std::vector<std::string> files;
+  std::vector<FOUNDNAME> folders;
+  std::vector<FOUNDNAME> files;
   if (S_listFolder(rFillInfo, folders, files) != ERROR_SUCCESS) return 0;
   if (S_isGrouped(rFillInfo, folders.size() + files.size(), TYPE_NONE)) return 0;
   SIconMgr* lpIcons = SIconMgr::S_getSingleton();
   size_t nQueried = 0;
   std::string strExt;
   for (size_t i = 0; i < files.size() && nQueried < nBudget; ++i) {
-    if (!SIconMgr::getFileExt(files[i], strExt) || lpIcons->isCached(strExt)) continue;
+    if (!SIconMgr::getFileExt(files[i].str_name, strExt) || lpIcons->isCached(strExt)) continue;
     BMPPAIR pair(NULL, NULL);
-    lpIcons->getBmpIconForFile(rFillInfo.str_path + files[i], pair);
+    lpIcons->getBmpIconForFile(rFillInfo.str_path + S_iconName(files[i]), pair);
     ++nQueried;
   }
   return nQueried;
@@ -406,7 +516,7 @@ bool CFolderMenu::addMenuFolders() {
       S_logLeftOut("addMenuFolders", m_Folders.size() - i, "folders");
       return true;
     }
-    CMenuItem* lpItem = addMenuItem(m_Folders[i]);
+    CMenuItem* lpItem = addMenuItem(m_Folders[i].str_name);
     lpItem->setIcon(S_bpFolderIcon);
     lpItem->setHasSubMenu(true);
     if (!insertOwnerDrawnEntry(lpItem, hSubMenu)) {
@@ -427,8 +537,8 @@ bool CFolderMenu::addMenuFiles() {
       S_logLeftOut("addMenuFiles", m_Files.size() - i, "files");
       return true;
     }
-    CMenuItem* lpItem = addMenuItem(m_Files[i]);
-    strFilePath.assign(m_FillInfo.str_path).append(m_Files[i]);
+    CMenuItem* lpItem = addMenuItem(m_Files[i].str_name);
+    strFilePath.assign(m_FillInfo.str_path).append(S_iconName(m_Files[i]));
     BMPPAIR pair(NULL, NULL);
     lpIcons->getBmpIconForFile(strFilePath, pair);
     lpItem->setIcon(pair);
@@ -463,11 +573,11 @@ bool CFolderMenu::addMenuSortGroupsABC() {
   KVX_CALLSTACK_TRACK;
   bool bFirstBytes[256] = {};
   for (size_t i = 0; i < m_Folders.size(); ++i)
-    if (!m_Folders[i].empty())
-      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Folders[i][0]))] = true;
+    if (!m_Folders[i].str_name.empty())
+      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Folders[i].str_name[0]))] = true;
   for (size_t i = 0; i < m_Files.size(); ++i)
-    if (!m_Files[i].empty())
-      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Files[i][0]))] = true;
+    if (!m_Files[i].str_name.empty())
+      bFirstBytes[static_cast<unsigned char>(upperAscii(m_Files[i].str_name[0]))] = true;
 
   // Always there: names that start with anything but a letter or digit,
   // accented letters included, are reached through it.
@@ -514,7 +624,7 @@ bool CFolderMenu::addMenuSortGroupsEXT() {
   }
   std::set<std::string> extensions;
   for (size_t i = 0; i < m_Files.size(); ++i) {
-    std::string strExt = upperExtension(m_Files[i]);
+    std::string strExt = upperExtension(m_Files[i].str_name);
     if (!strExt.empty()) extensions.insert(strExt);
   }
   size_t nLeft = extensions.size();
@@ -542,10 +652,12 @@ std::string CFolderMenu::S_withoutTrailingBackslash(const std::string& rPath) {
 
 void CFolderMenu::getItemPath(int nPos, std::string& rPath) {
   KVX_CALLSTACK_TRACK;
-  std::string strText;
-  getMenuItemText(nPos, strText);
   if (nPos == 0) {
     // "Open Folder" (and anything reported with id 0) is the folder itself.
+    if (m_FillInfo.b_unreachable) {
+      rPath.clear();
+      return;
+    }
     const std::string::size_type nSlash = lastBackslash(m_FillInfo.str_path);
     if (nSlash == std::string::npos || nSlash == 0 || m_FillInfo.str_path[nSlash - 1] == ':')
       rPath = m_FillInfo.str_path;
@@ -554,9 +666,11 @@ void CFolderMenu::getItemPath(int nPos, std::string& rPath) {
     return;
   }
   switch (m_nType) {
-    case TYPE_PLAIN:
-      rPath = m_FillInfo.str_path + strText;
+    case TYPE_PLAIN: {
+      const std::string strName = reachingNameAt(nPos);
+      rPath = strName.empty() ? strName : m_FillInfo.str_path + strName;
       break;
+    }
     case TYPE_ABC:
     case TYPE_EXT:
       // A group stands for the folder it divides.
@@ -565,6 +679,14 @@ void CFolderMenu::getItemPath(int nPos, std::string& rPath) {
     default:
       break;
   }
+}
+
+std::string CFolderMenu::getItemSpelledPath(int nPos) const {
+  KVX_CALLSTACK_TRACK;
+  if (nPos == 0) return S_withoutTrailingBackslash(m_FillInfo.str_path);
+  bool bFolder = false;
+  const FOUNDNAME* lpFound = plainEntryAt(nPos, bFolder);
+  return lpFound != NULL ? m_FillInfo.str_path + lpFound->str_name : std::string();
 }
 
 // The submenu keeps this menu's grouping settings, so every level below a
@@ -578,15 +700,20 @@ bool CFolderMenu::getItemFillInfo(int nPos, FILLINFO& rFillInfo) {
   rFillInfo.b_symbols_only = false;
   rFillInfo.b_folders_only = false;
   rFillInfo.b_no_extension_only = false;
+  rFillInfo.b_unreachable = false;
   const bool bHasSubMenu = GetSubMenu(m_hMenu, nPos) != NULL;
 
   switch (m_nType) {
-    case TYPE_PLAIN:
-      rFillInfo.str_path += strText;
+    case TYPE_PLAIN: {
+      // An unreachable folder keeps its spelling, for the log of its fill.
+      const std::string strName = reachingNameAt(nPos);
+      rFillInfo.b_unreachable = strName.empty();
+      rFillInfo.str_path += strName.empty() ? strText : strName;
       if (!bHasSubMenu) return false;
       rFillInfo.str_path += '\\';
       rFillInfo.str_search = "*";
       return true;
+    }
     case TYPE_ABC:
       if (!bHasSubMenu) {
         rFillInfo.str_path = "";

@@ -22,6 +22,19 @@ struct FILLINFO {
   bool b_no_extension_only = false;  // only files whose name has no dot
   int sort_type = SORT_NONE;
   unsigned int max_no_sort = 0;  // most entries still listed without groups
+  bool b_unreachable = false;    // no name of this code page leads to the folder
+};
+
+// One entry a folder search found: the spelling the ANSI API gave for it,
+// which is its label, and the short name the same search gave (empty for a
+// name that is 8.3 already). The spelling of a name the code page cannot
+// hold is a best fit or has '?' in it, and may name another entry or none.
+struct FOUNDNAME {
+  std::string str_name;
+  std::string str_short;
+  // Another entry of the listing has the same spelling and, like this one,
+  // no short name: a lookup of the spelling cannot tell the two apart.
+  bool b_lookalike = false;
 };
 
 // The name ordering of folder menus: case-blind over ASCII letters, bytes
@@ -30,6 +43,10 @@ struct FILLINFO {
 // for letter case are ordered by their raw bytes, which makes the ordering
 // strict and weak, as sorting needs.
 bool case_insensitive(const std::string& a, const std::string& b);
+
+// Whether rLookedUp, what a search for the spelling of rFound found, is the
+// entry rFound came from; bFolder says which kind that entry is.
+bool isSameEntry(const FOUNDNAME& rFound, bool bFolder, const WIN32_FIND_DATAA& rLookedUp);
 
 // One popup menu showing one folder: "Open Folder", the sorted subfolders,
 // the sorted files with their icons, or group entries for a big folder. It
@@ -81,7 +98,11 @@ class CFolderMenu {
   virtual void clear();
   virtual bool fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillInfo, int nParentType);
   virtual bool getItemFillInfo(int nPos, FILLINFO& rFillInfo);
+  // Empty for an entry that no name of this code page leads to.
   virtual void getItemPath(int nPos, std::string& rPath);
+  // The entry's path as its label spells it, for the log of an entry that
+  // getItemPath has no path for; empty for entries of no name of their own.
+  std::string getItemSpelledPath(int nPos) const;
 
   // Asks the icon cache, ahead of time, for the file types that a fill of
   // rFillInfo (a folder's own listing, as a root opens it) would show, at
@@ -113,19 +134,29 @@ class CFolderMenu {
   int m_nType;
   FILLINFO m_FillInfo;
   std::vector<std::unique_ptr<CMenuItem>> m_MenuItems;
-  std::vector<std::string> m_Folders;
-  std::vector<std::string> m_Files;
+  std::vector<FOUNDNAME> m_Folders;
+  std::vector<FOUNDNAME> m_Files;
 
  private:
   // The names a fill of rFillInfo lists, sorted: ERROR_SUCCESS, or the
   // system's error when the folder could not be read to its end.
-  static DWORD S_listFolder(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
-                            std::vector<std::string>& rFiles);
+  static DWORD S_listFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                            std::vector<FOUNDNAME>& rFiles);
   static void S_keepFoundEntry(const FILLINFO& rFillInfo, const WIN32_FIND_DATAA& rData,
-                               std::vector<std::string>& rFolders,
-                               std::vector<std::string>& rFiles);
-  static void S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<std::string>& rFolders,
-                               std::vector<std::string>& rFiles);
+                               std::vector<FOUNDNAME>& rFolders, std::vector<FOUNDNAME>& rFiles);
+  static void S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                               std::vector<FOUNDNAME>& rFiles);
+  static void S_markLookalikes(std::vector<FOUNDNAME>& rNames);
+  // The entry of a plain listing at nPos, null for any other position.
+  const FOUNDNAME* plainEntryAt(int nPos, bool& rbFolder) const;
+  // The name that leads the system to the entry at nPos; empty where none does.
+  std::string reachingNameAt(int nPos) const;
+  // Where the spelling of a found entry leads: back to the entry (or the
+  // path fails whatever the name), nowhere, or to another entry.
+  enum { SPELLING_OWN, SPELLING_NOWHERE, SPELLING_FALSE };
+  static int S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound, bool bFolder);
+  // The name a file's icon is asked for by: found without a system call.
+  static const std::string& S_iconName(const FOUNDNAME& rFound);
   // Whether a listing of nEntries names is shown as groups.
   static bool S_isGrouped(const FILLINFO& rFillInfo, size_t nEntries, int nParentType);
   bool shouldGroup(int nParentType) const;

@@ -45,7 +45,11 @@ LRESULT CNavMenu::handleMenuSelect(WPARAM wParam, LPARAM lParam) {
   reenableAfterContextMenu(uFlags);
   rememberMenuWindow(hMenu);
   CFolderMenu* lpMenu = findOpenMenu(hMenu);
-  if (lpMenu != NULL) lpMenu->getItemPath(nItem, m_SelectedPath);
+  if (lpMenu != NULL) {
+    lpMenu->getItemPath(nItem, m_SelectedPath);
+    m_SelectedUnreachable =
+        m_SelectedPath.empty() ? lpMenu->getItemSpelledPath(nItem) : std::string();
+  }
   redrawHighlight(hMenu, nItem);
   return 0;
 }
@@ -207,7 +211,11 @@ void CNavMenu::showContextMenuAtCursor() {
   }
   std::string strPath;
   lpMenu->getItemPath(nPos, strPath);
-  if (strPath.empty()) return;
+  if (strPath.empty()) {
+    const std::string strSpelled = lpMenu->getItemSpelledPath(nPos);
+    if (!strSpelled.empty()) S_logUnreachable("handleMenuRightClick", strSpelled);
+    return;
+  }
   if (m_bInContextMenu || m_nRootSel < 0 || !m_bItemsEnabled) return;
   enableAllItems(false);
   m_bInContextMenu = true;

@@ -359,7 +359,11 @@ HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, 
 // arrives, so the path comes from the selection, kept here.
 void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
   KVX_CALLSTACK_TRACK;
-  if (m_SelectedPath.empty()) return;
+  if (m_SelectedPath.empty()) {
+    if (!m_SelectedUnreachable.empty())
+      S_logUnreachable("handleMenuCommand", m_SelectedUnreachable);
+    return;
+  }
   const std::string strPath = m_SelectedPath;
   SLog* lpLog = SLog::S_getSingleton();
   lpLog->write(0, "open file: %s", strPath.c_str());
@@ -377,6 +381,13 @@ void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
   lpLog->write(0, "CNavMenu::handleMenuCommand() failed: (OPEN) ShellExecute() failed error: %i",
                static_cast<int>(nResult));
   lpLog->write(0, "----Attempted to open: %s", strPath.c_str());
+}
+
+void CNavMenu::S_logUnreachable(const char* lpszWhere, const std::string& rSpelledPath) {
+  KVX_CALLSTACK_TRACK;
+  SLog::S_getSingleton()->write(
+      0, "CNavMenu::%s() failed: (NAME) %s cannot be reached in this code page", lpszWhere,
+      rSpelledPath.c_str());
 }
 
 // The system's open-with chooser takes the rest of its command line as the

@@ -96,6 +96,7 @@ class CNavMenu {
   void abandonFill(CFolderMenu* lpChild, CFolderMenu* lpTempMenu);
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
+  static void S_logUnreachable(const char* lpszWhere, const std::string& rSpelledPath);
   void deleteLentAndPooledMenus();
   void closeTopLevel();
   void closeLeftOverLevels();
@@ -119,6 +120,9 @@ class CNavMenu {
   std::map<HMENU, HWND> m_MenuWindows;    // the on-screen window of each open popup
   std::vector<HMENU> m_LeftOverMenus;     // closed unasked while tracked
   std::string m_SelectedPath;
+  // The selected entry as its label spells it, where no name of this code
+  // page leads to it: its click has nothing to open, only this to log.
+  std::string m_SelectedUnreachable;
   CRootMenu m_RootMenu;
   CFolderMenu m_RootTempMenu;
   bool m_bInContextMenu;

@@ -17,9 +17,15 @@ mkdir -p "$w/names" "$w/vanish/doomed" "$w/big"
 # Made here: Wine takes minutes to create this many files one by one.
 (cd "$w/big" && seq -f 'f%05g.dat' 0 39999 | xargs touch)
 touch "$w/vanish/keeper.pwt" "$w/vanish/doomed/inside.pwt"
-# Accented names of code page 1252, one it cannot show, and a name "??"
-# would match as a wildcard.
-touch "$w/names/café.pwt" "$w/names/Ünïcödé.pwt" "$w/names/漢字.pwt" "$w/names/ab.pwt"
+# Accented names of code page 1252, and a name "??" would match as a
+# wildcard. Then names it best-fits (Ωmega as the Omega beside it) or turns
+# to "?", each holding its own word: the path the recorder is given may be
+# a short name.
+touch "$w/names/café.pwt" "$w/names/Ünïcödé.pwt" "$w/names/ab.pwt"
+mkdir -p "$w/names/Привет"
+for f in Ωmega:greek Omega:latin 漢字:kanji Привет/inside:cyrillic; do
+  printf '%s\r\n' "${f#*:}" >"$w/names/${f%:*}.pwt"
+done
 # Paths of 255 and 259 characters (the most MAX_PATH holds), and more.
 winlong=$(e2e_winpath "$w/long")
 a=$(printf 'a%.0s' $(seq $((255 - ${#winlong} - 10))))
@@ -40,7 +46,8 @@ store_root 0004 Deep "$(e2e_winpath "$w/deep")" 0 25
 store_root 0005 Vanish "$(e2e_winpath "$w/vanish")" 0 25
 store_root 0006 Big "$(e2e_winpath "$w/big")" 0 25
 roots_before=$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)
-use_recorder
+received=$E2E_WORK/received.txt
+use_recorder "$received"
 ROOTS=TTTTTTT
 
 e2e_start_program
@@ -48,6 +55,11 @@ started=$(date +%s)
 
 # What the recorder was given, one line per file.
 opened_count() { grep -c . "$opened"; }
+# received_is WORD...: the last files opened held these words, in any order.
+received_is() { [ "$(tail -n $# "$received" 2>/dev/null | tr -d '\r' | sort | xargs)" == "$*" ]; }
+wait_received() {
+  e2e_wait_until 20 received_is "$@" || fail "the files opened held [$(tr -d '\r' <"$received" | xargs)], not [$*]"
+}
 
 # The menu found last by wait_menus, kept to work in it once a submenu is up.
 top_of() { echo "$TOP_X $TOP_Y $TOP_W $TOP_H"; }
@@ -73,27 +85,38 @@ expect_eq 0 "$(e2e_driver count '#32770' - | tr -d '\r')" "message boxes for the
 e2e_dismiss_menu
 
 # --- names in and outside code page 1252 -----------------------------------
-# As the user sees them (names-1.png): Ünïcödé, "??.pwt" (the CJK name as
-# the ANSI API gives it), ab, café; bytes above 127 sort first. The recorder
-# writes in the OEM code page.
+# As the user sees them (names-1.png): the folder "??????", Ünïcödé,
+# "??.pwt" (the CJK name as the ANSI API gives it), ab, café, Omega twice;
+# bytes above 127 sort first. Names of the code page open by their own
+# spelling, which the recorder writes in the OEM code page; the others,
+# each the very file it stands for, by their short names.
 oem() { iconv -f UTF-8 -t CP437 <<<"$1"; }
 names=$(e2e_winpath "$w/names")
 open_root 3 names $ROOTS
 bands=$(top_bands names-1)
-expect_eq TTTTT "$(layout_of "$bands")" "entries of Names, see names-1.png"
-click_band "$bands" 5
+expect_eq TTTTTTTT "$(layout_of "$bands")" "entries of Names, see names-1.png"
+click_band "$bands" 6
 wait_opened "$(oem "$names\\café.pwt")"
 wait_menus 0 "the click on café.pwt"
 open_root 3 names2 $ROOTS
-click_band "$bands" 2
-wait_opened "$(oem "$names\\Ünïcödé.pwt")"
-# The CJK name cannot be opened by the name the menu has for it: the
-# program logs the failure and opens nothing, not even ab.pwt.
-open_root 3 names3 $ROOTS
 click_band "$bands" 3
-e2e_wait_log "Attempted to open: ${names//\\/\\\\}\\\\??.pwt"
-expect_contains "$(e2e_log_text)" "(OPEN) ShellExecute() failed error: 2" "run log of the CJK name"
-expect_stays 2 "files opened after the click on the CJK name" opened_count
+wait_opened "$(oem "$names\\Ünïcödé.pwt")"
+open_root 3 names3 $ROOTS
+click_band "$bands" 4
+wait_received kanji
+# Which Omega is which cannot be seen: each opens once.
+for band in 7 8; do
+  open_root 3 names-omega$band $ROOTS
+  click_band "$bands" $band
+done
+wait_received greek latin
+open_root 3 names-folder $ROOTS
+hover_band "$bands" 2
+wait_menus 3 "hovering the Cyrillic folder"
+folder_bands=$(top_bands names-folder-2)
+expect_eq TT "$(layout_of "$folder_bands")" "entries of the Cyrillic folder, see names-folder-2.png"
+click_band "$folder_bands" 2
+wait_received cyrillic
 
 # --- paths of 255 and 259 characters and beyond -----------------------------
 # The folder past MAX_PATH opens empty and the log says why; the file of
@@ -121,7 +144,7 @@ click_band "$bands" 3
 e2e_wait_log "Attempted to open: .*\\\\near-259.pwt"
 expect_contains "$(e2e_log_text | tail -n 2 | head -n 1)" "(OPEN) ShellExecute() failed error: 2" \
   "run log of the 259-character path"
-expect_stays 3 "files opened after the 259-character path" opened_count
+expect_stays 7 "files opened after the 259-character path" opened_count
 
 # --- 30 levels deep -----------------------------------------------------------
 # Every level is "Open Folder" and the next one, at the same height: the
@@ -173,13 +196,13 @@ e2e_dismiss_menu
 
 # --- afterwards ----------------------------------------------------------------
 open_root 3 after $ROOTS
-click_band "$(top_bands after-1)" 5
+click_band "$(top_bands after-1)" 6
 wait_opened "$(oem "$names\\café.pwt")"
 [ ! -s "$E2E_WORK/exitcode" ] || fail "the program ended"
 expect_eq 0 "$(e2e_driver count '#32770' - | tr -d '\r')" "message boxes left open"
 expect_eq "$roots_before" "$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)" "stored roots"
 expect_eq "" "$(e2e_log_text | grep -i 'fail\|alert\|caught' | grep -v -e 'loadOptions() failed - (OPTIONS)' \
-  -e 'loadItem() failed - (Name)' -e 'FindNextFile() failed with error: 3$' -e '??.pwt' \
+  -e 'loadItem() failed - (Name)' -e 'FindNextFile() failed with error: 3$' \
   -e 'FindNextFile() failed with error: 206$' -e '(OPEN) ShellExecute() failed error: 2$' \
   -e '7233 files left out' || true)" "other failures in the log"
 echo "note: the walk took $(($(date +%s) - started)) s"

@@ -265,16 +265,19 @@ e2e_wait_log() {
   e2e_wait_until "$secs" grep -qs -- "$pattern" "$E2E_APP_DIR/run.log" || fail "run.log never showed [$pattern]"
 }
 
-# e2e_record_verb KEY FILE: the shell command KEY (a verb's "command" key)
-# notes what it is given in FILE, a line each time.
+# e2e_record_verb KEY FILE [CONTENTS]: the shell command KEY (a verb's
+# "command" key) notes what it is given in FILE, a line each time, and what
+# the file it was given holds in CONTENTS.
 e2e_record_verb() {
-  e2e_wine reg add "$1" /ve /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(e2e_winpath "$2")" /f >/dev/null 2>&1
+  local command="echo %1>>$(e2e_winpath "$2")"
+  [ -z "${3:-}" ] || command+="& type \"%1\">>$(e2e_winpath "$3")"
+  e2e_wine reg add "$1" /ve /d "C:\\windows\\system32\\cmd.exe /c $command" /f >/dev/null 2>&1
 }
 
-# e2e_record_type EXT FILE: files of type EXT open that way.
+# e2e_record_type EXT FILE [CONTENTS]: files of type EXT open that way.
 e2e_record_type() {
   e2e_wine reg add "HKCR\\.$1" /ve /d "PathwickTest.$1" /f >/dev/null 2>&1
-  e2e_record_verb "HKCR\\PathwickTest.$1\\shell\\open\\command" "$2"
+  e2e_record_verb "HKCR\\PathwickTest.$1\\shell\\open\\command" "$2" "${3:-}"
 }
 
 # ---- The program's settings in the registry ------------------------------------

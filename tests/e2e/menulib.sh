@@ -45,10 +45,11 @@ click_band() { # BANDS N
 
 
 # Files of type .pwt and folders open through a command that notes what it
-# was given, in $opened, one line per open.
-use_recorder() {
+# was given, in $opened, one line per open; with CONTENTS, what each .pwt
+# file held goes there.
+use_recorder() { # [CONTENTS]
   opened=$E2E_WORK/opened.txt
-  e2e_record_type pwt "$opened"
+  e2e_record_type pwt "$opened" "${1:-}"
   e2e_wine reg delete 'HKCR\Folder\shell\open\ddeexec' /f >/dev/null 2>&1 || true
   e2e_record_verb 'HKCR\Folder\shell\open\command' "$opened"
 }

@@ -477,6 +477,45 @@ TEST_F(FolderMenuTest, AnEmptyMenuAnswersLikeAnUnfilledOne) {
   EXPECT_EQ("", info.str_search);
 }
 
+// A folder no name of the code page leads to is not listed by its spelling,
+// which may name another folder: this one holds a file that must not show.
+TEST_F(FolderMenuTest, AnUnreachableFolderShowsEmptyAndOpensNothing) {
+  TempTree tree("unreachable");
+  tree.addFile("other.txt");
+  LogWatch log;
+  FILLINFO info;
+  info.str_path = tree.path();
+  info.str_search = "*";
+  info.b_unreachable = true;
+  ASSERT_TRUE(m_Menu.fillFolderMenu(&m_Sub, info, CFolderMenu::TYPE_PLAIN));
+  EXPECT_EQ(Names({"Open Folder", ""}), menuTexts(m_Menu));
+  EXPECT_TRUE(log.saw("CFolderMenu::findFoldersAndFiles() error: " + tree.path() +
+                      " cannot be reached in this code page"));
+  std::string strPath = "unchanged";
+  m_Menu.getItemPath(0, strPath);
+  EXPECT_EQ("", strPath);
+  EXPECT_EQ(tree.path().substr(0, tree.path().size() - 1), m_Menu.getItemSpelledPath(0));
+}
+
+// What a lookup of an entry's spelling found is the entry listed only with
+// its kind, spelling and short name, and never where another looks the same.
+TEST(SameEntry, NeedsKindSpellingAndShortNameAndNoLookalike) {
+  FOUNDNAME found;
+  found.str_name = "Omega.pwt";
+  WIN32_FIND_DATAA data = {};
+  lstrcpyA(data.cFileName, "Omega.pwt");
+  EXPECT_TRUE(isSameEntry(found, false, data));
+  EXPECT_FALSE(isSameEntry(found, true, data));
+  lstrcpyA(data.cAlternateFileName, "_MEG~SCN.PWT");
+  EXPECT_FALSE(isSameEntry(found, false, data));
+  data.cAlternateFileName[0] = '\0';
+  lstrcpyA(data.cFileName, "omega.pwt");
+  EXPECT_FALSE(isSameEntry(found, false, data));
+  lstrcpyA(data.cFileName, "Omega.pwt");
+  found.b_lookalike = true;
+  EXPECT_FALSE(isSameEntry(found, false, data));
+}
+
 // ---- Enabling and clearing ------------------------------------------------
 
 TEST_F(FolderMenuTest, DisablingKeepsTheLookAndEmptyStaysGrayed) {
