@@ -6,6 +6,7 @@
 
 #include "../diag/log.h"
 #include "../diag/pathtext.h"
+#include "../diag/signals.h"
 #include "../dialogs/aboutdlg.h"
 #include "../dialogs/addeditdlg.h"
 #include "../dialogs/editrootdlg.h"
@@ -34,13 +35,6 @@ const CONFIGMENUENTRY kConfigMenuEntries[] = {
     {MF_STRING, IDM_EXIT, "Exit"},
 };
 
-// The shell gives the entries of its context menus ids from 0x8000 up; those
-// entries measure and draw through the shell's own code.
-bool isShellContextItem(UINT uItemID) {
-  KVX_CALLSTACK_TRACK;
-  return (uItemID & 0x8000) != 0;
-}
-
 // "docs\index.html" in the program's folder.
 std::string helpFilePath() {
   KVX_CALLSTACK_TRACK;
@@ -56,7 +50,8 @@ SMainWind::SMainWind()
       m_hWnd(NULL),
       m_hConfigMenu(NULL),
       m_uTaskbarCreatedMsg(0),
-      m_hNoticeMenu(NULL) {}
+      m_hNoticeMenu(NULL),
+      m_bExitChosen(false) {}
 
 // The tray icon takes itself out of the notification area as it goes.
 SMainWind::~SMainWind() {}
@@ -79,8 +74,18 @@ void SMainWind::init(HINSTANCE hInstance) {
   loadRootItems();
   giveRootItemsToRootMenu();
   createDialogs();
+  showStartupGreetings();
+}
+
+// The icon answers while these are up, so "Exit" can be chosen from any of
+// them: the dialog's own loop ends on the quit and passes it on, and
+// nothing after it is shown, as the notice's menu loop would swallow it.
+void SMainWind::showStartupGreetings() {
+  KVX_CALLSTACK_TRACK;
   if (m_Options.SplashScreenAtStartup) SSplashDlg::S_showAtStartup(m_hInstance);
+  if (m_bExitChosen) return;
   STrayHelpDlg::S_showAtStartup(m_hInstance, m_hWnd, m_Options);
+  if (m_bExitChosen) return;
   showLoadedNotice();
 }
 
@@ -272,26 +277,27 @@ LRESULT SMainWind::onDestroy() {
   return 0;
 }
 
-// Every other owner-drawn entry is the Folder Menu's and carries its
-// CMenuItem; entries in the shell's id range never do.
+// An entry is the Folder Menu's only when its item data is one of its own
+// CMenuItems; the id says nothing, as a shell extension's submenu entry
+// carries its submenu's handle there. Every other entry is the shell's,
+// answered through its context menu while that is up and left alone
+// otherwise.
 LRESULT SMainWind::onDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   DRAWITEMSTRUCT* lpDraw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-  if (isShellContextItem(lpDraw->itemID))
-    return relayContextMenuMsg(WM_DRAWITEM, wParam, lParam, NULL);
-  CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(lpDraw->itemData);
-  if (lpDraw->CtlType != ODT_MENU || lpItem == NULL) return FALSE;
-  return lpItem->handleDraw(hwnd, lpDraw);
+  CMenuItem* lpItem =
+      lpDraw->CtlType == ODT_MENU ? CMenuItem::S_fromItemData(lpDraw->itemData) : NULL;
+  if (lpItem != NULL) return lpItem->handleDraw(hwnd, lpDraw);
+  return relayContextMenuMsg(WM_DRAWITEM, wParam, lParam, NULL);
 }
 
 LRESULT SMainWind::onMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   MEASUREITEMSTRUCT* lpMeasure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-  if (isShellContextItem(lpMeasure->itemID))
-    return relayContextMenuMsg(WM_MEASUREITEM, wParam, lParam, NULL);
-  CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(lpMeasure->itemData);
-  if (lpMeasure->CtlType != ODT_MENU || lpItem == NULL) return FALSE;
-  return lpItem->handleMeasure(hwnd, lpMeasure);
+  CMenuItem* lpItem =
+      lpMeasure->CtlType == ODT_MENU ? CMenuItem::S_fromItemData(lpMeasure->itemData) : NULL;
+  if (lpItem != NULL) return lpItem->handleMeasure(hwnd, lpMeasure);
+  return relayContextMenuMsg(WM_MEASUREITEM, wParam, lParam, NULL);
 }
 
 // The high word (the notification code) is of no interest: every command
@@ -387,8 +393,39 @@ void SMainWind::onProgramOptions() {
 // An open edit dialog first asks whether to keep its changes.
 void SMainWind::onExit() {
   KVX_CALLSTACK_TRACK;
+  m_bExitChosen = true;
   SEditRootDlg::S_getSingleton()->close();
   PostQuitMessage(0);
+}
+
+// Log-off and shutdown ask first, as "Exit" does: an open edit dialog's
+// question about its changes comes now, while the session still waits.
+LRESULT SMainWind::onQueryEndSession() {
+  KVX_CALLSTACK_TRACK;
+  SEditRootDlg::S_getSingleton()->close();
+  return TRUE;
+}
+
+// Once this returns the system may end the process at any moment, so the
+// program ends here as it ends after its message loop: icon, stop banner,
+// exit code 0.
+LRESULT SMainWind::onEndSession(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  if (!wParam) return 0;
+  m_bExitChosen = true;
+  S_endProgram();
+  ExitProcess(0);
+}
+
+void SMainWind::S_endProgram() {
+  KVX_CALLSTACK_TRACK;
+  // A crash from here on finds no window whose icon it could remove.
+  setCrashCleanup(NULL);
+  // The tray icon goes with the main window, before the log's stop banner.
+  S_destroySingleton();
+  SIconMgr::S_destroySingleton();
+  SLog::S_destroySingleton();
+  OleUninitialize();
 }
 
 void SMainWind::onAbout() {
@@ -410,6 +447,10 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
   switch (uMsg) {
     case WM_DESTROY:
       return lpMain->onDestroy();
+    case WM_QUERYENDSESSION:
+      return lpMain->onQueryEndSession();
+    case WM_ENDSESSION:
+      return lpMain->onEndSession(wParam);
     case WM_DRAWITEM:
       return lpMain->onDrawItem(hwnd, wParam, lParam);
     case WM_MEASUREITEM:

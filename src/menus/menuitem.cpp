@@ -32,11 +32,23 @@ HFONT CMenuItem::S_hMenuFont = NULL;
 HDC CMenuItem::S_hMeasureDC = NULL;
 HGDIOBJ CMenuItem::S_hMeasureDCFont = NULL;
 
+std::unordered_set<const CMenuItem*> CMenuItem::S_LiveItems;
+
 CMenuItem::CMenuItem() : m_hBmpImage(NULL), m_hBmpMask(NULL), m_bHasSubMenu(false) {
   KVX_CALLSTACK_TRACK;
+  S_LiveItems.insert(this);
 }
 
-CMenuItem::~CMenuItem() { KVX_CALLSTACK_TRACK; }
+CMenuItem::~CMenuItem() {
+  KVX_CALLSTACK_TRACK;
+  S_LiveItems.erase(this);
+}
+
+CMenuItem* CMenuItem::S_fromItemData(ULONG_PTR nItemData) {
+  KVX_CALLSTACK_TRACK;
+  CMenuItem* lpItem = reinterpret_cast<CMenuItem*>(nItemData);
+  return S_LiveItems.count(lpItem) != 0 ? lpItem : NULL;
+}
 
 void CMenuItem::setText(const std::string& rText) {
   KVX_CALLSTACK_TRACK;

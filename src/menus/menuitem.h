@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_set>
 
 #include "../diag/callstack.h"
 #include "iconmgr.h"
@@ -29,6 +30,11 @@ class CMenuItem {
   LRESULT handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure);
   LRESULT handleDraw(HWND hWnd, DRAWITEMSTRUCT* lpDraw);
 
+  // The entry whose item data this is, or NULL when the data is not one of
+  // ours: the shell's extensions draw entries of their own through the same
+  // window, with whatever item data they chose.
+  static CMenuItem* S_fromItemData(ULONG_PTR nItemData);
+
   // Shared by every entry; loaded once at start-up, kept until the end.
   static void S_loadArrow(HINSTANCE hInstance);
   static void S_unloadArrow();
@@ -49,6 +55,8 @@ class CMenuItem {
   // Measures with the menu font; made and deleted with it.
   static HDC S_hMeasureDC;
   static HGDIOBJ S_hMeasureDCFont;
+  // Every entry alive, so that item data is never taken on trust.
+  static std::unordered_set<const CMenuItem*> S_LiveItems;
 
   HBITMAP m_hBmpImage;
   HBITMAP m_hBmpMask;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The log and crash handlers at their limits: an over-long message, a stack
-# deeper than the tracked arrays, a fault on another thread, a log file that
-# cannot be opened, a second fault while the crash box is up and a fault in
-# the crash handling itself.
+# deeper than the tracked arrays, another module's owner-drawn menu entry, a
+# fault on another thread, a log file that cannot be opened, a second fault
+# while the crash box is up and a fault in the crash handling itself.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/crashlib.sh"
 e2e_init crash_edges pathwick_probe.exe
@@ -24,17 +24,14 @@ expect_eq "    (55 deeper frames not recorded)" "$(echo "$dump" | sed -n 4p)" "c
 expect_contains "$(echo "$dump" | sed -n 5p)" "descendAndViolate(int)" "innermost stored frame"
 expect_eq $((4 + 1 + 512)) "$(echo "$dump" | wc -l)" "lines of the deep block"
 
-# A fault inside the program's own message handling lists the window
-# procedure below the handlers it called, innermost first.
+# An owner-drawn entry of another module's (its id without bit 0x8000, its
+# data not one of the program's entries) is left alone: no fault.
 e2e_start_program
-crash_with 6
-dump=$(last_dump)
-expect_eq "SIGSEGV CAUGHT:  SEGMENTATION FAULT:" "$(echo "$dump" | sed -n 2p)" "message of the drawing fault"
-expect_contains "$(echo "$dump" | sed -n 4p)" "menuitem.cpp:" "innermost frame: the entry's drawing"
-expect_contains "$(echo "$dump" | sed -n 4p)" "CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT*)" "innermost function"
-expect_contains "$(echo "$dump" | sed -n 5p)" "mainwind.cpp:" "next frame: the main window's handler"
-expect_contains "$(echo "$dump" | sed -n 5p)" "SMainWind::onDrawItem(HWND, WPARAM, LPARAM)" "handler function"
-expect_contains "$(echo "$dump" | sed -n 6p)" "LRESULT MainWindProc(HWND, UINT, WPARAM, LPARAM)" "window procedure frame"
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 6 >/dev/null
+e2e_wait_log "probe foreign entry answered" || fail "the probe's foreign entry was not answered"
+expect_eq "" "$(last_dump)" "the crash block after the foreign entry"
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the foreign entry"
 
 # A fault on another thread of the process is reported without the user
 # interface thread's frames, which are not the faulting thread's.

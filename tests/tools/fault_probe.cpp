@@ -21,7 +21,7 @@ enum ProbeFault {
   PROBE_DIVIDE_BY_ZERO = 3,
   PROBE_LONG_LOG_LINE = 4,
   PROBE_DEEP_ACCESS_VIOLATION = 5,
-  PROBE_BAD_MENU_ENTRY = 6,
+  PROBE_FOREIGN_MENU_ENTRY = 6,
   PROBE_THREAD_ACCESS_VIOLATION = 7,
   PROBE_RESOURCES = 8,
   PROBE_WINDOWS_MENU_ROAD = 9,
@@ -68,17 +68,25 @@ void descendAndViolate(int nDepth) {
   violateAccess();
 }
 
-// A draw request whose entry data points nowhere, handed to the program's own
-// window procedure: the fault happens inside the program's drawing code.
-void drawBadMenuEntry(HWND hwnd) {
+// A measure and a draw request for an owner-drawn entry another module
+// made, handed to the program's own window procedure as the menu loop
+// would: a shell extension's submenu entry carries its submenu's handle as
+// its id (no bit 0x8000) and data of its own, here pointing nowhere.
+void drawForeignMenuEntry(HWND hwnd) {
   KVX_CALLSTACK_TRACK;
+  MEASUREITEMSTRUCT measure = {};
+  measure.CtlType = ODT_MENU;
+  measure.itemID = 0x1234;
+  measure.itemData = 0x10;
+  CallWindowProcA(g_lpfnMainProc, hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
   DRAWITEMSTRUCT draw = {};
   draw.CtlType = ODT_MENU;
-  draw.itemID = 1;
+  draw.itemID = 0x1234;
   draw.itemData = 0x10;
   draw.hDC = GetDC(hwnd);
   CallWindowProcA(g_lpfnMainProc, hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
   ReleaseDC(hwnd, draw.hDC);
+  SLog::S_getSingleton()->write(0, "probe foreign entry answered");
 }
 
 // A thread of its own, as a shell extension might start, that faults.
@@ -180,7 +188,7 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_DIVIDE_BY_ZERO: divideByZero(); break;
     case PROBE_LONG_LOG_LINE: writeLongLine(); break;
     case PROBE_DEEP_ACCESS_VIOLATION: descendAndViolate(KVX_CALLSTACK_MAX + 50); break;
-    case PROBE_BAD_MENU_ENTRY: drawBadMenuEntry(hwnd); break;
+    case PROBE_FOREIGN_MENU_ENTRY: drawForeignMenuEntry(hwnd); break;
     case PROBE_THREAD_ACCESS_VIOLATION: violateAccessOnAnotherThread(); break;
     case PROBE_RESOURCES: writeResources(); break;
     case PROBE_WINDOWS_MENU_ROAD: takeWindowsMenuRoad(hwnd); break;
