@@ -106,17 +106,20 @@ CFolderMenu* CNavMenu::findOpenMenu(HMENU hMenu) const {
 }
 
 // Disabled entries get no highlight from the system, so every entry is
-// drawn again with exactly the hovered one selected. A menu taller than the
-// screen scrolls, and its rectangles would not match what is shown.
+// drawn again with exactly the hovered one selected. A menu taller than its
+// monitor scrolls, and its rectangles would not match what is shown; the
+// menu's own monitor counts, which on a second screen is not the primary.
 void CNavMenu::redrawHighlight(HMENU hMenu, int nItem) {
   KVX_CALLSTACK_TRACK;
   const int nCount = GetMenuItemCount(hMenu);
   if (nCount <= 0) return;
-  RECT rcDesktop = {0, 0, 0, 0};
+  const HWND hMenuWnd = getMenuWindow(hMenu);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   RECT rcLast = {0, 0, 0, 0};
-  GetWindowRect(GetDesktopWindow(), &rcDesktop);
-  if (!GetMenuItemRect(getMenuWindow(hMenu), hMenu, nCount - 1, &rcLast)) return;
-  if (rcLast.bottom >= rcDesktop.bottom) return;
+  if (!GetMonitorInfoA(MonitorFromWindow(hMenuWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  if (!GetMenuItemRect(hMenuWnd, hMenu, nCount - 1, &rcLast)) return;
+  if (rcLast.bottom >= monitor.rcMonitor.bottom) return;
   for (int k = 0; k < nCount; ++k) drawItemChange(hMenu, k, k == nItem);
 }
 
