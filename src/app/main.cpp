@@ -70,11 +70,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   SMainWind::S_getSingleton()->init(hInstance);
   const WPARAM nExitCode = runMessageLoop();
 
-  setCrashCleanup(NULL);
-  // The tray icon goes with the main window, before the log's stop banner.
-  SMainWind::S_destroySingleton();
-  SIconMgr::S_destroySingleton();
-  SLog::S_destroySingleton();
-  OleUninitialize();
+  SMainWind::S_endProgram();
   return static_cast<int>(nExitCode);
 }

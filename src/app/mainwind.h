@@ -24,6 +24,9 @@ class SMainWind : public SSingleton<SMainWind> {
  public:
 
   void init(HINSTANCE hInstance);
+  // Everything the program made, in the order it goes; the main window's
+  // singleton with it.
+  static void S_endProgram();
 
   CNavMenu& getNavMenu() {
     KVX_CALLSTACK_TRACK;
@@ -48,6 +51,8 @@ class SMainWind : public SSingleton<SMainWind> {
   bool isTaskbarCreated(UINT uMsg) const;
   LRESULT onTaskbarCreated();
   LRESULT onDestroy();
+  LRESULT onQueryEndSession();
+  LRESULT onEndSession(WPARAM wParam);
   LRESULT onDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onCommand(WPARAM wParam);
@@ -72,6 +77,7 @@ class SMainWind : public SSingleton<SMainWind> {
   bool buildConfigMenu();
   void loadRootItems();
   void createDialogs();
+  void showStartupGreetings();
   void showLoadedNotice();
   bool closeLoadedNotice(LPARAM lParam);
 
@@ -102,6 +108,8 @@ class SMainWind : public SSingleton<SMainWind> {
   std::vector<ROOTITEM> m_StartupRootItems;
   // The start-up notice while it is tracked, else NULL.
   HMENU m_hNoticeMenu;
+  // "Exit" was chosen or the session ends: start-up shows nothing more.
+  bool m_bExitChosen;
 };
 
 #endif
