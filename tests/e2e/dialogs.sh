@@ -332,9 +332,20 @@ story_five_roots() {
   expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
   dlg_close "$DLG_EDIT_ONE" 1
   expect_soon "$long_name|C Drive|Archive|Odd|Docs" "rows after editing row 0" dlg_row_names
+
+  # Two adjacent rows: the second moves up into the first's place as it goes.
+  dlg_click_row 1
+  xdotool keydown shift
+  dlg_click_row 2
+  xdotool keyup shift
+  expect_soon "1 2" "selection before deleting two rows" dlg_selected_rows
+  dlg_click "$DLG_EDIT" 1021
+  dlg_wait "$DLG_DELETE"
+  dlg_close "$DLG_DELETE" $IDYES
+  expect_soon "$long_name|Odd|Docs" "rows after deleting rows 1 and 2" dlg_row_names
   dlg_close "$DLG_EDIT" 1
-  expect_soon "$long_name|C Drive|Archive|Odd|Docs" "stored roots after OK" stored_names
-  expect_eq 5 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
+  expect_soon "$long_name|Odd|Docs" "stored roots after OK" stored_names
+  expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
   config_command 3 7
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the second run"
 }
