@@ -185,13 +185,12 @@ void SMainWind::initNavMenu() {
 }
 
 // The root menu is built once, here, and again only when the user applies
-// an edited list; the paths gain their trailing backslash on the way.
+// an edited list; the paths gain their trailing backslash on the way. The
+// icons of the first listing the user will open are fetched once the
+// program waits for input, not during that first click.
 void SMainWind::giveRootItemsToRootMenu() {
   KVX_CALLSTACK_TRACK;
-  m_NavMenu.getRootMenu().setRootItemList(m_StartupRootItems);
-  // The icons of the first listing the user will open are fetched now,
-  // not during that first click.
-  m_NavMenu.warmRootListingIcons();
+  m_NavMenu.setRootItems(m_StartupRootItems);
 }
 
 // The dialogs of the Configuration Menu live until the process ends.
@@ -352,6 +351,12 @@ LRESULT SMainWind::onRButtonUp(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+LRESULT SMainWind::onTimer(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if (m_NavMenu.handleTimer(wParam)) return 0;
+  return DefWindowProcA(hwnd, WM_TIMER, wParam, lParam);
+}
+
 LRESULT SMainWind::onNotedRightClick(WPARAM wParam) {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.handleNotedRightClick(wParam);
@@ -467,6 +472,8 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
       return lpMain->onMenuChar(wParam, lParam);
     case WM_RBUTTONUP:
       return lpMain->onRButtonUp(wParam, lParam);
+    case WM_TIMER:
+      return lpMain->onTimer(hwnd, wParam, lParam);
     case PATHWICK_MENU_RIGHTCLICK:
       return lpMain->onNotedRightClick(wParam);
     case PATHWICK_TRAY_CALLBACK:

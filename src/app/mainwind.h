@@ -62,6 +62,7 @@ class SMainWind : public SSingleton<SMainWind> {
   LRESULT onMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   LRESULT onMenuChar(WPARAM wParam, LPARAM lParam);
   LRESULT onRButtonUp(WPARAM wParam, LPARAM lParam);
+  LRESULT onTimer(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onNotedRightClick(WPARAM wParam);
   LRESULT onTrayNotify(LPARAM lParam);
 

@@ -238,7 +238,7 @@ void SEditRootDlg::moveSelectedItemsDown() {
 // the backslash the menu gave them.
 void SEditRootDlg::apply() {
   KVX_CALLSTACK_TRACK;
-  m_lpNavMenu->getRootMenu().setRootItemList(m_ItemList);
+  m_lpNavMenu->setRootItems(m_ItemList);
   std::vector<ROOTITEM> live;
   m_lpNavMenu->getRootItemList(live);
   saveMenuItems(live);

@@ -449,22 +449,20 @@ std::string CFolderMenu::reachingNameAt(int nPos) const {
 // The folder is listed as its fill would list it, without a word to the
 // log: a folder that cannot be read is logged when it is opened. Only files
 // with an extension are asked for; the first of each type stands for it.
-size_t CFolderMenu::S_warmFileIcons(const FILLINFO& rFillInfo, size_t nBudget) {
+void CFolderMenu::S_findUncachedTypes(const FILLINFO& rFillInfo, size_t nBudget,
+                                      std::vector<std::string>& rPaths) {
   KVX_CALLSTACK_TRACK;
   std::vector<FOUNDNAME> folders;
   std::vector<FOUNDNAME> files;
-  if (S_listFolder(rFillInfo, folders, files) != ERROR_SUCCESS) return 0;
-  if (S_isGrouped(rFillInfo, folders.size() + files.size(), TYPE_NONE)) return 0;
-  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
-  size_t nQueried = 0;
+  if (S_listFolder(rFillInfo, folders, files) != ERROR_SUCCESS) return;
+  if (S_isGrouped(rFillInfo, folders.size() + files.size(), TYPE_NONE)) return;
+  const SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  std::set<std::string> found;
   std::string strExt;
-  for (size_t i = 0; i < files.size() && nQueried < nBudget; ++i) {
+  for (size_t i = 0; i < files.size() && found.size() < nBudget; ++i) {
     if (!SIconMgr::getFileExt(files[i].str_name, strExt) || lpIcons->isCached(strExt)) continue;
-    BMPPAIR pair(NULL, NULL);
-    lpIcons->getBmpIconForFile(rFillInfo.str_path + S_iconName(files[i]), pair);
-    ++nQueried;
+    if (found.insert(strExt).second) rPaths.push_back(rFillInfo.str_path + S_iconName(files[i]));
   }
-  return nQueried;
 }
 
 bool CFolderMenu::hasRoomForEntry() const {

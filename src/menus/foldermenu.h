@@ -104,11 +104,12 @@ class CFolderMenu {
   // getItemPath has no path for; empty for entries of no name of their own.
   std::string getItemSpelledPath(int nPos) const;
 
-  // Asks the icon cache, ahead of time, for the file types that a fill of
-  // rFillInfo (a folder's own listing, as a root opens it) would show, at
-  // most nBudget types not cached yet; returns how many it asked for.
+  // One file of each type that a fill of rFillInfo (a folder's own listing,
+  // as a root opens it) would show and the icon cache does not hold yet, at
+  // most nBudget, added to rPaths for the cache to be asked ahead of time.
   // Grouped listings show no files and are left alone.
-  static size_t S_warmFileIcons(const FILLINFO& rFillInfo, size_t nBudget);
+  static void S_findUncachedTypes(const FILLINFO& rFillInfo, size_t nBudget,
+                                  std::vector<std::string>& rPaths);
 
   CFolderMenu(const CFolderMenu&) = delete;
   CFolderMenu& operator=(const CFolderMenu&) = delete;

@@ -19,15 +19,18 @@ CNavMenu::CNavMenu()
       m_nDisabledSelects(0),
       m_bWineRoad(false),
       m_nRightClicksNoted(0),
-      m_nRightClicksHandled(0) {
+      m_nRightClicksHandled(0),
+      m_bWarmFirstQuery(false),
+      m_nWarmNextRoot(0),
+      m_nWarmQueried(0) {
   KVX_CALLSTACK_TRACK;
-  // Below this range lie the folder menus' own positions: the owner window
-  // tells the shell's entries from ours by that bit alone.
+  // Below this range lie the folder menus' own positions.
   m_ContextMenu.setShellIDRange(0x8000, 0xFFFF);
 }
 
 CNavMenu::~CNavMenu() {
   KVX_CALLSTACK_TRACK;
+  if (m_hWnd != NULL) KillTimer(m_hWnd, kWarmUpTimer);
   removeRightClickHook();
   deleteLentAndPooledMenus();
 }
@@ -324,30 +327,6 @@ void CNavMenu::enableAllItems(bool bEnable) {
 void CNavMenu::getRootItemList(std::vector<ROOTITEM>& rList) {
   KVX_CALLSTACK_TRACK;
   rList = m_RootMenu.getRootItems();
-}
-
-namespace {
-// Each new file type costs the shell a query; this many at most are asked
-// for ahead of time.
-const size_t kMaxWarmedTypes = 64;
-}  // namespace
-
-// The first listing a user opens is a root's: its file types, asked for at
-// start-up, are not asked for during the first click. The shell's first
-// icon query in a process also sets up its icon machinery; asked here, for
-// the log beside the program, it is not paid by that click either.
-size_t CNavMenu::warmRootListingIcons() {
-  KVX_CALLSTACK_TRACK;
-  BMPPAIR logIcon(NULL, NULL);
-  SIconMgr::S_getSingleton()->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), logIcon);
-  size_t nQueried = 0;
-  const int nRoots = static_cast<int>(m_RootMenu.getRootItems().size());
-  for (int i = 0; i < nRoots && nQueried < kMaxWarmedTypes; ++i) {
-    FILLINFO fillInfo;
-    m_RootMenu.getItemFillInfo(i, fillInfo);
-    nQueried += CFolderMenu::S_warmFileIcons(fillInfo, kMaxWarmedTypes - nQueried);
-  }
-  return nQueried;
 }
 
 HRESULT CNavMenu::handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult) {

@@ -18,6 +18,8 @@
 // A right-button release the menu loop saw, noted for the owner window;
 // wParam numbers it.
 #define PATHWICK_MENU_RIGHTCLICK (WM_APP + 1)
+// The id of the icon warm-up's timer on the owner window.
+const UINT_PTR kWarmUpTimer = 0x5057;
 
 // Drives the Folder Menu from the tray click until it closes. Every folder
 // and group entry of a menu opens that menu's one child popup, which is
@@ -52,9 +54,22 @@ class CNavMenu {
   CFolderMenu* getTempMenu();
   void putTempMenu(CFolderMenu* lpMenu);
   void getRootItemList(std::vector<ROOTITEM>& rList);
-  // Asks the icon cache, ahead of time, for the file types that the roots'
-  // own listings show; returns how many types it asked for, past the first
-  // query that every process pays.
+  // The root list the Folder Menu shows; the icons of its listings are
+  // fetched again, ahead of the first click (see startIconWarmUp).
+  bool setRootItems(std::vector<ROOTITEM>& rList);
+
+  // Icon warm-up (navwarm.cpp): the icon cache is asked, ahead of time, for
+  // the file types that the roots' own listings show, roots on fixed local
+  // drives only. startIconWarmUp begins it anew on a timer, one step per
+  // tick; a timer comes only when no input or other message waits, so the
+  // program answers throughout.
+  void startIconWarmUp();
+  // One listing or one shell query; false when nothing was left to do.
+  bool stepIconWarmUp();
+  // The warm-up's ticks; false for any other timer.
+  bool handleTimer(WPARAM nTimerId);
+  // The whole warm-up at once; returns how many types it asked for, past
+  // the first query that every process pays.
   size_t warmRootListingIcons();
   HRESULT handleContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
 
@@ -139,6 +154,14 @@ class CNavMenu {
   CHookHandle m_MsgFilterHook;
   unsigned long m_nRightClicksNoted;
   unsigned long m_nRightClicksHandled;
+
+  // Where the warm-up stands: the first query still to make, the next root
+  // to list, one file of each type found and not asked for yet, and how
+  // many types were asked for.
+  bool m_bWarmFirstQuery;
+  size_t m_nWarmNextRoot;
+  std::vector<std::string> m_WarmPaths;
+  size_t m_nWarmQueried;
   static CNavMenu* S_lpHookOwner;
 };
 

@@ -156,3 +156,35 @@ TEST_F(NavMenuTest, AStrayPopupOnlyLogsAnAlert) {
   DestroyMenu(hStray);
   closeAll();
 }
+
+// The warm-up makes at most one shell query a step, so that input waiting
+// for the program gets in between, and leaves the types of a fixed drive's
+// root cached for the first click. Drives this machine cannot vouch for
+// are not read.
+TEST(IconWarmUp, AsksOneTypeAStepAndCachesTheRootsTypes) {
+  menutest::setUpMenuResources();
+  TempTree tree("warmup");
+  tree.addFile("a.pwwarma");
+  tree.addFile("b.pwwarma");
+  tree.addFile("c.pwwarmb");
+  CNavMenu nav;
+  ASSERT_TRUE(nav.init(NULL));
+  std::vector<ROOTITEM> roots = {makeRootItem("Local", tree.path(), SORT_NONE, 25),
+                                 makeRootItem("Share", "\\\\nohost\\share\\", SORT_NONE, 25)};
+  ASSERT_TRUE(nav.setRootItems(roots));
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  std::vector<unsigned long> queriesPerStep;
+  for (int nStep = 0; nStep < 20; ++nStep) {
+    const unsigned long nBefore = lpIcons->getShellQueryCount();
+    if (!nav.stepIconWarmUp()) break;
+    queriesPerStep.push_back(lpIcons->getShellQueryCount() - nBefore);
+  }
+  // The first query (none if the log's type is cached already), the listing
+  // of the local root, its two types, the share passed over.
+  ASSERT_EQ(5u, queriesPerStep.size());
+  EXPECT_GE(1u, queriesPerStep[0]);
+  EXPECT_EQ(std::vector<unsigned long>({0, 1, 1, 0}),
+            std::vector<unsigned long>(queriesPerStep.begin() + 1, queriesPerStep.end()));
+  EXPECT_TRUE(lpIcons->isCached("pwwarma"));
+  EXPECT_TRUE(lpIcons->isCached("pwwarmb"));
+}

@@ -1,0 +1,88 @@
+// The icon warm-up of the Folder Menu's controller: the file types of the
+// roots' own listings are put into the icon cache ahead of the first click,
+// in small steps while the program waits for input.
+#include "../diag/log.h"
+#include "iconmgr.h"
+#include "navmenu.h"
+
+namespace {
+
+// Each new file type costs the shell a query; this many at most are asked
+// for ahead of time.
+const size_t kMaxWarmedTypes = 64;
+
+// A root on a network share or a removable drive may answer slowly or not
+// at all, and nobody waits for it ahead of a click: only the drives of this
+// machine's own disks are read. A share's path (\\server\share) has no
+// drive letter and is never read.
+bool isOnFixedDrive(const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  if (rPath.size() < 3 || rPath[1] != ':' || rPath[2] != '\\') return false;
+  const char szRoot[] = {rPath[0], ':', '\\', '\0'};
+  return GetDriveTypeA(szRoot) == DRIVE_FIXED;
+}
+
+}  // namespace
+
+bool CNavMenu::setRootItems(std::vector<ROOTITEM>& rList) {
+  KVX_CALLSTACK_TRACK;
+  const bool bSet = m_RootMenu.setRootItemList(rList);
+  startIconWarmUp();
+  return bSet;
+}
+
+// The shell's first icon query in a process also sets up its icon
+// machinery; asked first, for the log beside the program, it is not paid by
+// the first click either.
+void CNavMenu::startIconWarmUp() {
+  KVX_CALLSTACK_TRACK;
+  m_bWarmFirstQuery = true;
+  m_nWarmNextRoot = 0;
+  m_WarmPaths.clear();
+  m_nWarmQueried = 0;
+  if (m_hWnd != NULL && SetTimer(m_hWnd, kWarmUpTimer, USER_TIMER_MINIMUM, NULL) == 0)
+    SLog::S_getSingleton()->writeLastError(
+        0, "CNavMenu::startIconWarmUp() failed: SetTimer() failed with error: %i");
+}
+
+// The types of one root are found by one listing, then asked for one per
+// step; a type a fill has cached in between costs nothing.
+bool CNavMenu::stepIconWarmUp() {
+  KVX_CALLSTACK_TRACK;
+  SIconMgr* lpIcons = SIconMgr::S_getSingleton();
+  BMPPAIR pair(NULL, NULL);
+  if (m_bWarmFirstQuery) {
+    m_bWarmFirstQuery = false;
+    lpIcons->getBmpIconForFile(SLog::S_getSingleton()->getPath(0), pair);
+    return true;
+  }
+  if (!m_WarmPaths.empty()) {
+    lpIcons->getBmpIconForFile(m_WarmPaths.back(), pair);
+    m_WarmPaths.pop_back();
+    ++m_nWarmQueried;
+    return true;
+  }
+  if (m_nWarmNextRoot >= m_RootMenu.getRootItems().size() || m_nWarmQueried >= kMaxWarmedTypes)
+    return false;
+  FILLINFO fillInfo;
+  m_RootMenu.getItemFillInfo(static_cast<int>(m_nWarmNextRoot++), fillInfo);
+  if (isOnFixedDrive(fillInfo.str_path))
+    CFolderMenu::S_findUncachedTypes(fillInfo, kMaxWarmedTypes - m_nWarmQueried, m_WarmPaths);
+  return true;
+}
+
+bool CNavMenu::handleTimer(WPARAM nTimerId) {
+  KVX_CALLSTACK_TRACK;
+  if (nTimerId != kWarmUpTimer) return false;
+  if (!stepIconWarmUp()) KillTimer(m_hWnd, kWarmUpTimer);
+  return true;
+}
+
+size_t CNavMenu::warmRootListingIcons() {
+  KVX_CALLSTACK_TRACK;
+  startIconWarmUp();
+  while (stepIconWarmUp()) {
+  }
+  if (m_hWnd != NULL) KillTimer(m_hWnd, kWarmUpTimer);
+  return m_nWarmQueried;
+}
