@@ -88,9 +88,11 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   }
 }
 
-// The file itself is examined, not just its name: the shell may give a
-// program or a document its own icon. The small icon comes first so that
-// the common case needs no scaling.
+// The icon of the file's type, asked for by its name alone: the shell does
+// not open the file, which on a share would be a round trip inside the
+// menu loop, and the one pair cached per type is the type's, not the first
+// file's own. The small icon comes first so that the common case needs no
+// scaling.
 HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   KVX_CALLSTACK_TRACK;
   ++m_nShellQueries;
@@ -102,11 +104,13 @@ HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   memset(&info, 0, sizeof(info));
   w = 16;
   h = 16;
-  if (SHGetFileInfoA(szPath, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) != 0)
+  const UINT uByType = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES;
+  if (SHGetFileInfoA(szPath, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType | SHGFI_SMALLICON) != 0)
     return info.hIcon;
   w = 32;
   h = 32;
-  if (SHGetFileInfoA(szPath, 0, &info, sizeof(info), SHGFI_ICON) != 0) return info.hIcon;
+  if (SHGetFileInfoA(szPath, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType) != 0)
+    return info.hIcon;
   SLog::S_getSingleton()->writeLastError(
       0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i");
   return NULL;
