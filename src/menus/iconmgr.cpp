@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <set>
 
 #include "../diag/log.h"
 #include "../diag/scoped.h"
@@ -54,6 +55,18 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
     rOut = it->second;
     return true;
   }
+  ++m_nShellQueries;
+  // Many types show one picture (every type without a program of its own
+  // shows the plain document): the shell's image list says so by its index,
+  // and such a type shares the pair already made instead of an icon being
+  // made, converted and released for it.
+  const int nIndex = S_systemIconIndex(rPath);
+  const std::map<int, BMPPAIR>::const_iterator shared = m_IndexPairs.find(nIndex);
+  if (nIndex >= 0 && shared != m_IndexPairs.end()) {
+    m_IconMap[strExt] = shared->second;
+    rOut = shared->second;
+    return true;
+  }
   int w = 0;
   int h = 0;
   const HICON hIcon = loadIcon(rPath, w, h);
@@ -68,8 +81,21 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
   // asks again instead of the type going without an icon for good.
   if (!bConverted) return false;
   m_IconMap[strExt] = pair;
+  if (nIndex >= 0) m_IndexPairs[nIndex] = pair;
   rOut = pair;
   return true;
+}
+
+// The position of the type's small icon in the shell's image list, or -1;
+// no icon is made for it.
+int SIconMgr::S_systemIconIndex(const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  SHFILEINFOA info;
+  memset(&info, 0, sizeof(info));
+  if (SHGetFileInfoA(rPath.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) == 0)
+    return -1;
+  return info.iIcon;
 }
 
 // Only start-up seeds extensions, before any entry holds a pair; a pair
@@ -81,7 +107,7 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   if (!convertIcon(hIcon, pair, w, h)) return;
   const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);
   if (it != m_IconMap.end()) {
-    deleteBitmapPair(it->second);
+    if (!isShared(it->second)) deleteBitmapPair(it->second);
     it->second = pair;
   } else {
     m_IconMap[rExt] = pair;
@@ -95,7 +121,6 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
 // scaling.
 HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   KVX_CALLSTACK_TRACK;
-  ++m_nShellQueries;
   char szPath[MAX_PATH];
   strncpy(szPath, rPath.c_str(), MAX_PATH - 1);
   szPath[MAX_PATH - 1] = '\0';
@@ -207,9 +232,23 @@ void deleteBitmapPair(BMPPAIR& rPair) {
   rPair = BMPPAIR(NULL, NULL);
 }
 
+// Types that share a picture share its pair: each pair is deleted once.
 void SIconMgr::releaseAll() {
   KVX_CALLSTACK_TRACK;
-  for (std::map<std::string, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it)
-    deleteBitmapPair(it->second);
+  std::set<HBITMAP> bitmaps;
+  for (std::map<std::string, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it) {
+    bitmaps.insert(it->second.first);
+    bitmaps.insert(it->second.second);
+  }
+  for (HBITMAP hBitmap : bitmaps)
+    if (hBitmap != NULL) DeleteObject(hBitmap);
   m_IconMap.clear();
+  m_IndexPairs.clear();
+}
+
+bool SIconMgr::isShared(const BMPPAIR& rPair) const {
+  KVX_CALLSTACK_TRACK;
+  for (std::map<int, BMPPAIR>::const_iterator it = m_IndexPairs.begin(); it != m_IndexPairs.end(); ++it)
+    if (it->second == rPair) return true;
+  return false;
 }

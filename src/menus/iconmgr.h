@@ -20,9 +20,10 @@ typedef std::pair<HBITMAP, HBITMAP> BMPPAIR;
 // Deletes the bitmaps of a pair its caller owns and leaves the pair empty.
 void deleteBitmapPair(BMPPAIR& rPair);
 
-// The shell's file icons as menu bitmaps, one pair per file extension for the
-// life of the program, so that a folder of a thousand files of three types
-// asks the shell only three times. The cache owns every bitmap in it.
+// The shell's file-type icons as menu bitmaps, one pair per file extension
+// for the life of the program, so that a folder of a thousand files of three
+// types asks the shell only three times; types that show the same picture
+// share one pair. The cache owns every bitmap in it.
 class SIconMgr : public SSingleton<SIconMgr> {
  public:
   // The window whose device context the bitmaps are made for, and their size.
@@ -57,13 +58,20 @@ class SIconMgr : public SSingleton<SIconMgr> {
   SIconMgr();
   ~SIconMgr();
 
+  static int S_systemIconIndex(const std::string& rPath);
   HICON loadIcon(const std::string& rPath, int& w, int& h);
+  // Whether the pair stands for a picture of the shell's image list, which
+  // other types may share.
+  bool isShared(const BMPPAIR& rPair) const;
   // False, with rPair left empty, when the icon's bitmaps cannot be read
   // or made.
   bool convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
   static void measureIcon(const ICONINFO& rInfo, int& w, int& h);
 
   std::map<std::string, BMPPAIR> m_IconMap;
+  // The pairs made from the shell's image list, by their index there; each
+  // is also in m_IconMap under every type that shows it.
+  std::map<int, BMPPAIR> m_IndexPairs;
   HWND m_hWnd;
   int m_nWidth;
   int m_nHeight;
