@@ -11,8 +11,10 @@
 
 // One owner-drawn entry of the Folder Menu (a root, folder or file): its
 // label, the pair of bitmaps of its 16 x 16 icon and whether it opens a
-// submenu. It answers WM_MEASUREITEM and WM_DRAWITEM for its entry. The
-// bitmaps are borrowed from the icon cache or the shared folder bitmaps.
+// submenu. It answers WM_MEASUREITEM and WM_DRAWITEM for its entry; a label
+// too wide for a third of the work area is drawn shortened in the middle,
+// while its text stays whole. The bitmaps are borrowed from the icon cache
+// or the shared folder bitmaps.
 class CMenuItem {
  public:
   CMenuItem();
@@ -45,8 +47,12 @@ class CMenuItem {
   CMenuItem& operator=(const CMenuItem&) = delete;
 
  private:
+  SIZE fitLabel(HWND hWnd, int nRoom);
   void drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem);
   void drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected);
+
+  static SIZE S_measureText(HWND hWnd, const std::string& rText);
+  static int S_widthCap();
 
   // The submenu arrow: black on white, so that AND leaves it black on any
   // background and "not source or destination" leaves it white.
@@ -61,6 +67,8 @@ class CMenuItem {
   HBITMAP m_hBmpImage;
   HBITMAP m_hBmpMask;
   std::string m_strText;
+  // The text as drawn: the whole text, or as much of it as fits.
+  std::string m_strLabel;
   bool m_bHasSubMenu;
 };
 
