@@ -1,5 +1,6 @@
 #include "menuitem.h"
 
+#include <climits>
 #include <cstddef>
 
 #include "../resources/resource.h"
@@ -34,6 +35,7 @@ HBITMAP CMenuItem::S_BmpArrow = NULL;
 HFONT CMenuItem::S_hMenuFont = NULL;
 HDC CMenuItem::S_hMeasureDC = NULL;
 HGDIOBJ CMenuItem::S_hMeasureDCFont = NULL;
+int CMenuItem::S_nWidthCap = INT_MAX;
 
 std::unordered_set<const CMenuItem*> CMenuItem::S_LiveItems;
 
@@ -119,7 +121,7 @@ LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   const int nFrame = kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
   m_strLabel = m_strText;
   SIZE size = S_measureText(hWnd, m_strLabel);
-  const int nRoom = S_widthCap() - nFrame;
+  const int nRoom = S_nWidthCap - nFrame;
   if (size.cx > nRoom) size = fitLabel(hWnd, nRoom);
   lpMeasure->itemWidth = size.cx + nFrame;
   lpMeasure->itemHeight = size.cy + kHeightPadding;
@@ -156,20 +158,18 @@ SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
   return size;
 }
 
-// Menus are measured as they open, next to the cursor: at the tray icon or
-// beside the parent entry under it, so the cursor's monitor is the menu's.
-int CMenuItem::S_widthCap() {
+// The primary monitor's work area stands in when the monitor holding the
+// point cannot be asked.
+void CMenuItem::S_capWidthAt(const POINT& rPoint) {
   KVX_CALLSTACK_TRACK;
-  POINT ptCursor = {0, 0};
-  GetCursorPos(&ptCursor);
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof(monitor);
   RECT rcWork = {0, 0, 0, 0};
-  if (GetMonitorInfoA(MonitorFromPoint(ptCursor, MONITOR_DEFAULTTONEAREST), &monitor))
+  if (GetMonitorInfoA(MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST), &monitor))
     rcWork = monitor.rcWork;
   else
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-  return (rcWork.right - rcWork.left) / kWorkAreaShare;
+  S_nWidthCap = (rcWork.right - rcWork.left) / kWorkAreaShare;
 }
 
 // The whole entry is painted on every request, whatever its action, and

@@ -37,6 +37,12 @@ class CMenuItem {
   // window, with whatever item data they chose.
   static CMenuItem* S_fromItemData(ULONG_PTR nItemData);
 
+  // Entries measured from now on are at most a third of the work area of
+  // the monitor that holds rPoint wide: set where a menu opens, once for
+  // all its entries and submenus rather than asked for each of thousands
+  // of entries. No cap until it is first set.
+  static void S_capWidthAt(const POINT& rPoint);
+
   // Shared by every entry; loaded once at start-up, kept until the end.
   static void S_loadArrow(HINSTANCE hInstance);
   static void S_unloadArrow();
@@ -52,7 +58,6 @@ class CMenuItem {
   void drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected);
 
   static SIZE S_measureText(HWND hWnd, const std::string& rText);
-  static int S_widthCap();
 
   // The submenu arrow: black on white, so that AND leaves it black on any
   // background and "not source or destination" leaves it white.
@@ -61,6 +66,7 @@ class CMenuItem {
   // Measures with the menu font; made and deleted with it.
   static HDC S_hMeasureDC;
   static HGDIOBJ S_hMeasureDCFont;
+  static int S_nWidthCap;
   // Every entry alive, so that item data is never taken on trust.
   static std::unordered_set<const CMenuItem*> S_LiveItems;
 
