@@ -3,7 +3,7 @@
 PATHWICK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # wine32:i386 is what runs the 32-bit program; it needs the i386 architecture.
 PATHWICK_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine64
-  xvfb xdotool imagemagick googletest fonts-wine)
+  xvfb xdotool imagemagick googletest fonts-wine chromium)
 
 # Installs only what is missing, so a machine that has everything pays a
 # single dpkg query.

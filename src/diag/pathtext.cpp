@@ -1,5 +1,8 @@
 #include "pathtext.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "callstack.h"
 
 namespace {
@@ -19,6 +22,16 @@ void changeAsciiCase(std::string& rText, char cFrom, char cTo, UINT nCodePage) {
     const char c = rText[i];
     if (c >= cFrom && c < cFrom + 26) rText[i] = static_cast<char>(c - cFrom + cTo);
   }
+}
+
+// Where each character starts, and the length of the text last.
+std::vector<std::string::size_type> characterStarts(const std::string& rText, UINT nCodePage) {
+  KVX_CALLSTACK_TRACK;
+  std::vector<std::string::size_type> starts;
+  for (std::string::size_type i = 0; i < rText.size(); i += charLength(rText, i, nCodePage))
+    starts.push_back(i);
+  starts.push_back(rText.size());
+  return starts;
 }
 
 }  // namespace
@@ -80,4 +93,19 @@ void upperAsciiLetters(std::string& rText, UINT nCodePage) {
 void lowerAsciiLetters(std::string& rText, UINT nCodePage) {
   KVX_CALLSTACK_TRACK;
   changeAsciiCase(rText, 'A', 'a', nCodePage);
+}
+
+// A third of what stays goes to the end: names that differ only just
+// before their extension, as numbered copies do, stay apart.
+std::string shortenInMiddle(const std::string& rName, std::string::size_type nKeep,
+                            UINT nCodePage) {
+  KVX_CALLSTACK_TRACK;
+  const std::vector<std::string::size_type> starts = characterStarts(rName, nCodePage);
+  const std::string::size_type nChars = starts.size() - 1;
+  if (nChars <= nKeep) return rName;
+  const std::string::size_type nDot = extensionDot(rName, nCodePage);
+  const std::string::size_type nExtension =
+      nDot == std::string::npos ? 0 : starts.end() - std::find(starts.begin(), starts.end(), nDot) - 1;
+  const std::string::size_type nTail = std::min(std::max(nKeep / 3, nExtension), nKeep / 2);
+  return rName.substr(0, starts[nKeep - nTail]) + "..." + rName.substr(starts[nChars - nTail]);
 }

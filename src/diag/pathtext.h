@@ -22,6 +22,12 @@ std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage = C
 // the second bytes of double-byte characters stay as they are.
 void upperAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
 void lowerAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
+// rName with "..." in place of its middle, so that nKeep of its characters
+// stay: its start and its end, the end at least its extension when that is
+// no more than half of them. A name of nKeep characters or fewer comes back
+// whole.
+std::string shortenInMiddle(const std::string& rName, std::string::size_type nKeep,
+                            UINT nCodePage = CP_ACP);
 
 // The program file's full path, and its folder with the trailing backslash
 // (empty when the path has no folder part).

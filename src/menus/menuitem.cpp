@@ -1,8 +1,10 @@
 #include "menuitem.h"
 
+#include <climits>
 #include <cstddef>
 
 #include "../resources/resource.h"
+#include "../diag/pathtext.h"
 #include "../diag/scoped.h"
 
 namespace {
@@ -22,6 +24,8 @@ const int kArrowWidth = 16;
 const int kArrowRightOffset = 14;
 const int kArrowTop = 1;
 const int kHeightPadding = 6;
+// An entry is at most this share of the work area wide.
+const int kWorkAreaShare = 3;
 // (NOT source) OR destination: the black arrow turns white on the highlight.
 const DWORD kRopNotSourceOrDest = 0x00BB00CE;
 
@@ -31,6 +35,7 @@ HBITMAP CMenuItem::S_BmpArrow = NULL;
 HFONT CMenuItem::S_hMenuFont = NULL;
 HDC CMenuItem::S_hMeasureDC = NULL;
 HGDIOBJ CMenuItem::S_hMeasureDCFont = NULL;
+int CMenuItem::S_nWidthCap = INT_MAX;
 
 std::unordered_set<const CMenuItem*> CMenuItem::S_LiveItems;
 
@@ -53,6 +58,7 @@ CMenuItem* CMenuItem::S_fromItemData(ULONG_PTR nItemData) {
 void CMenuItem::setText(const std::string& rText) {
   KVX_CALLSTACK_TRACK;
   m_strText = rText;
+  m_strLabel = rText;
 }
 
 void CMenuItem::setIcon(const BMPPAIR& rPair) {
@@ -107,22 +113,63 @@ void CMenuItem::S_unloadFont() {
   S_hMenuFont = NULL;
 }
 
-// Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow.
+// Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow;
+// no wider than the cap. A name of 200 characters would otherwise open a
+// menu wider than the screen, over its parent, and cut off its end.
 LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
+  KVX_CALLSTACK_TRACK;
+  const int nFrame = kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
+  m_strLabel = m_strText;
+  SIZE size = S_measureText(hWnd, m_strLabel);
+  const int nRoom = S_nWidthCap - nFrame;
+  if (size.cx > nRoom) size = fitLabel(hWnd, nRoom);
+  lpMeasure->itemWidth = size.cx + nFrame;
+  lpMeasure->itemHeight = size.cy + kHeightPadding;
+  return TRUE;
+}
+
+// The most characters whose shortened label fits nRoom pixels, found by
+// halving: a few measurements, and only for the rare long name.
+SIZE CMenuItem::fitLabel(HWND hWnd, int nRoom) {
+  KVX_CALLSTACK_TRACK;
+  std::string::size_type nFits = 0;
+  std::string::size_type nTooMany = m_strText.size();
+  while (nTooMany - nFits > 1) {
+    const std::string::size_type nKeep = nFits + (nTooMany - nFits) / 2;
+    if (S_measureText(hWnd, shortenInMiddle(m_strText, nKeep)).cx <= nRoom)
+      nFits = nKeep;
+    else
+      nTooMany = nKeep;
+  }
+  m_strLabel = shortenInMiddle(m_strText, nFits);
+  return S_measureText(hWnd, m_strLabel);
+}
+
+SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
   KVX_CALLSTACK_TRACK;
   SIZE size = {0, 0};
   if (S_hMeasureDC != NULL) {
-    GetTextExtentPoint32A(S_hMeasureDC, m_strText.c_str(), static_cast<int>(m_strText.size()),
-                          &size);
+    GetTextExtentPoint32A(S_hMeasureDC, rText.c_str(), static_cast<int>(rText.size()), &size);
   } else {
     const CWindowDC windowDC(hWnd);
     const CSelectObject font(windowDC.get(), S_hMenuFont);
-    GetTextExtentPoint32A(windowDC.get(), m_strText.c_str(), static_cast<int>(m_strText.size()),
-                          &size);
+    GetTextExtentPoint32A(windowDC.get(), rText.c_str(), static_cast<int>(rText.size()), &size);
   }
-  lpMeasure->itemWidth = size.cx + kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
-  lpMeasure->itemHeight = size.cy + kHeightPadding;
-  return TRUE;
+  return size;
+}
+
+// The primary monitor's work area stands in when the monitor holding the
+// point cannot be asked.
+void CMenuItem::S_capWidthAt(const POINT& rPoint) {
+  KVX_CALLSTACK_TRACK;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  RECT rcWork = {0, 0, 0, 0};
+  if (GetMonitorInfoA(MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST), &monitor))
+    rcWork = monitor.rcWork;
+  else
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+  S_nWidthCap = (rcWork.right - rcWork.left) / kWorkAreaShare;
 }
 
 // The whole entry is painted on every request, whatever its action, and
@@ -140,7 +187,7 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
 
   // One call fills the background and writes the label.
   ExtTextOutA(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
-              m_strText.c_str(), static_cast<UINT>(m_strText.size()), NULL);
+              m_strLabel.c_str(), static_cast<UINT>(m_strLabel.size()), NULL);
   {
     const CMemoryDC memoryDC(hDC);
     drawIcon(hDC, memoryDC.get(), rItem);

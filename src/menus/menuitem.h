@@ -11,8 +11,10 @@
 
 // One owner-drawn entry of the Folder Menu (a root, folder or file): its
 // label, the pair of bitmaps of its 16 x 16 icon and whether it opens a
-// submenu. It answers WM_MEASUREITEM and WM_DRAWITEM for its entry. The
-// bitmaps are borrowed from the icon cache or the shared folder bitmaps.
+// submenu. It answers WM_MEASUREITEM and WM_DRAWITEM for its entry; a label
+// too wide for a third of the work area is drawn shortened in the middle,
+// while its text stays whole. The bitmaps are borrowed from the icon cache
+// or the shared folder bitmaps.
 class CMenuItem {
  public:
   CMenuItem();
@@ -35,6 +37,12 @@ class CMenuItem {
   // window, with whatever item data they chose.
   static CMenuItem* S_fromItemData(ULONG_PTR nItemData);
 
+  // Entries measured from now on are at most a third of the work area of
+  // the monitor that holds rPoint wide: set where a menu opens, once for
+  // all its entries and submenus rather than asked for each of thousands
+  // of entries. No cap until it is first set.
+  static void S_capWidthAt(const POINT& rPoint);
+
   // Shared by every entry; loaded once at start-up, kept until the end.
   static void S_loadArrow(HINSTANCE hInstance);
   static void S_unloadArrow();
@@ -45,8 +53,11 @@ class CMenuItem {
   CMenuItem& operator=(const CMenuItem&) = delete;
 
  private:
+  SIZE fitLabel(HWND hWnd, int nRoom);
   void drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem);
   void drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected);
+
+  static SIZE S_measureText(HWND hWnd, const std::string& rText);
 
   // The submenu arrow: black on white, so that AND leaves it black on any
   // background and "not source or destination" leaves it white.
@@ -55,12 +66,15 @@ class CMenuItem {
   // Measures with the menu font; made and deleted with it.
   static HDC S_hMeasureDC;
   static HGDIOBJ S_hMeasureDCFont;
+  static int S_nWidthCap;
   // Every entry alive, so that item data is never taken on trust.
   static std::unordered_set<const CMenuItem*> S_LiveItems;
 
   HBITMAP m_hBmpImage;
   HBITMAP m_hBmpMask;
   std::string m_strText;
+  // The text as drawn: the whole text, or as much of it as fits.
+  std::string m_strLabel;
   bool m_bHasSubMenu;
 };
 

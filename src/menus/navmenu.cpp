@@ -129,6 +129,8 @@ bool CNavMenu::display(LONG x, LONG y) {
   if (!m_MenuStack.empty())
     SLog::S_getSingleton()->write(0, "CNavMenu::display() Failed: Stack not empty");
 
+  const POINT ptOpen = {x, y};
+  CMenuItem::S_capWidthAt(ptOpen);
   installRightClickHook();
   m_ContextMenu.holdBoxes(true);
   SetCapture(m_hWnd);

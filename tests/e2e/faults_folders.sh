@@ -122,8 +122,15 @@ wait_received cyrillic
 # The folder past MAX_PATH opens empty and the log says why; the file of
 # 255 characters opens. Wine's ShellExecute stops short of MAX_PATH: the
 # 259-character one fails as the log says, and nothing else opens.
+# The long folder's name is drawn cut in the middle: its menu is at most a
+# third of the work area (1024 pixels) and the frame wide, and lies beside
+# the roots, overlapping them no more than a cascade does.
 open_root 4 long $ROOTS
-hover_band "$(top_bands long-1)" 2
+roots_x=$(sed -n 2p <<<"$E2E_MENUS" | cut -d' ' -f1)
+bands=$(top_bands long-1)
+((TOP_W <= 1024 / 3 + 24 && TOP_X + TOP_W <= roots_x + 4)) ||
+  fail "the menu of the long name is at $(top_of), the roots at x $roots_x; see long-1.png"
+hover_band "$bands" 2
 wait_menus 3 "hovering the long folder name"
 bands=$(top_bands long-2)
 # "Open Folder", beyond-max-path, near-259.pwt, near.pwt.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release package as a user gets it: the zip matches its checksum, holds
 # the stripped 32-bit program, its help page and the read-me; unpacked into a
-# folder whose path has blanks, the program starts, its Folder Menu opens and
-# "Program Help..." opens the unpacked help page.
+# folder whose path has blanks, the help page shows every picture in a real
+# browser, the program starts, its Folder Menu opens and "Program Help..."
+# opens the unpacked help page.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 e2e_init package
@@ -26,6 +27,27 @@ i686-w64-mingw32-objdump -h "$E2E_APP_DIR/pathwick.exe" | grep -q '\.debug' && f
 [ "$(stat -c %s "$E2E_APP_DIR/pathwick.exe")" -lt "$(stat -c %s "$PATHWICK_BUILD_DIR/pathwick.exe")" ] ||
   fail "the packed exe is no smaller than the built one"
 grep -q $'\r$' "$E2E_APP_DIR/README.txt" || fail "README.txt lacks Windows line ends"
+
+# Headless Chromium reads a copy of the unpacked page that reports, once
+# loaded, which of its pictures loaded and which did not.
+docs=$E2E_APP_DIR/docs
+{ sed "s|<head>|<head><base href=\"file://${docs// /%20}/\">|" "$docs/index.html"
+  cat <<'EOF'
+<script>
+onload = () => {
+  const list = (ok) => [...document.images].filter((i) => !!i.naturalWidth == ok).map((i) => i.getAttribute('src'));
+  document.body.dataset.loaded = list(true).sort().join(' ');
+  document.body.dataset.broken = list(false).join(' ');
+};
+</script>
+EOF
+} >"$E2E_WORK/help-check.html"
+dom=$(chromium --headless --no-sandbox --disable-gpu --user-data-dir="$E2E_WORK/chromium" \
+  --virtual-time-budget=10000 --dump-dom "file://$E2E_WORK/help-check.html" 2>/dev/null)
+dom_says() { grep -o "data-$1=\"[^\"]*\"" <<<"$dom"; }
+expect_eq 'data-broken=""' "$(dom_says broken)" "pictures of the help page that do not load"
+expect_eq "data-loaded=\"$(cd "$docs" && LC_ALL=C && echo screenshots/*.png)\"" "$(dom_says loaded)" \
+  "pictures the help page shows"
 
 opened=$E2E_WORK/opened.txt
 e2e_record_type html "$opened"

@@ -53,3 +53,25 @@ TEST(PathText, CaseChangesLeaveSecondBytesAndAccentedLettersAlone) {
   upperAsciiLetters(strText, 1252);
   EXPECT_EQ("\x82" "A", strText);
 }
+
+TEST(PathText, LongNamesKeepTheirStartAndExtensionAndWholeCharacters) {
+  const std::string kHyous = kHyou + kHyou + kHyou + kHyou;
+  const struct {
+    std::string strName;
+    std::string::size_type nKeep;
+    UINT nCodePage;
+    std::string strShort;
+  } kCases[] = {
+      {"meeting notes.txt", 17, 1252, "meeting notes.txt"},
+      {"Annual report, draft 1.doc", 15, 1252, "Annual rep...1.doc"},
+      {std::string(200, 'a') + ".txt", 30, 1252, std::string(20, 'a') + "...aaaaaa.txt"},
+      {"README-for-the-installer", 9, 1252, "README...ler"},
+      // An "extension" longer than half of what stays is only the end.
+      {"v1." + std::string(40, 'y'), 10, 1252, "v1.yy...yyyyy"},
+      {"a" + kHyous + kHyous + ".txt", 9, 932, "a" + kHyous + "....txt"},
+      {"a" + kHyous + kHyous + ".txt", 9, 1252, "a" + kHyou + kHyou + "....txt"},
+  };
+  for (const auto& rCase : kCases)
+    EXPECT_EQ(rCase.strShort, shortenInMiddle(rCase.strName, rCase.nKeep, rCase.nCodePage))
+        << rCase.strName << " to " << rCase.nKeep << " in " << rCase.nCodePage;
+}
