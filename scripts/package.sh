@@ -14,12 +14,9 @@ else
   build_program pathwick
 fi
 
-# The version the resources carry, from the one header they read.
-version_part() {
-  sed -n "s/^#define PATHWICK_VERSION_$1 \\([0-9]*\\)\$/\\1/p" "$PATHWICK_ROOT/src/resources/version.h"
-}
-version=$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH)
-[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in version.h" >&2; exit 1; }
+# The one version, which the build also writes into the program.
+version=$(head -n 1 "$PATHWICK_ROOT/VERSION")
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in VERSION" >&2; exit 1; }
 
 out=$(mkdir -p "${1:-$PATHWICK_ROOT/dist}" && cd "${1:-$PATHWICK_ROOT/dist}" && pwd)
 name=pathwick-$version
