@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the release package: dist/pathwick-<version>.zip with the stripped
-# program, its help pages and a read-me for Windows users, and a SHA-256
-# checksum file beside it. package.sh [--no-build] [OUTPUT_DIR] (dist/ by
+# program, its help pages and a read-me for Windows users, the installer of
+# the same files, dist/pathwick-<version>-setup.exe, and a SHA-256 checksum
+# file beside each. package.sh [--no-build] [OUTPUT_DIR] (dist/ by
 # default); --no-build packs the program already in build/ (the tests' way).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686)
+PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686 nsis)
 
 if [ "${1:-}" == --no-build ]; then
   shift
@@ -34,5 +35,11 @@ rm -f "$zip_file" "$zip_file.sha256"
 find "$stage/$name" -exec touch -d '2026-01-01 00:00:00' {} +
 (cd "$stage" && find "$name" | LC_ALL=C sort | zip -q -X -D "$zip_file" -@)
 (cd "$out" && sha256sum "$name.zip" >"$name.zip.sha256")
-echo "$zip_file"
-echo "$zip_file.sha256"
+
+# The installer of the same files.
+setup_file=$out/$name-setup.exe
+rm -f "$setup_file" "$setup_file.sha256"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage/$name" -DOUTFILE="$setup_file" \
+  "$PATHWICK_ROOT/scripts/package/pathwick.nsi" >/dev/null
+(cd "$out" && sha256sum "$name-setup.exe" >"$name-setup.exe.sha256")
+printf '%s\n' "$zip_file" "$zip_file.sha256" "$setup_file" "$setup_file.sha256"
