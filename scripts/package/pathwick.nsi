@@ -55,7 +55,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2004 ${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} will be ended if it is running, and its files, its Start Menu shortcut and its start at log-in will be removed.$\r$\n$\r$\nYour folder list and options are kept in the registry under ${SETTINGS_KEY}, ready for a later installation; delete that key with the Registry Editor to remove them too."
+; Three lines are all the page has room for.
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} will be ended if it is running, then removed with its Start Menu shortcut and its start at log-in. Your folder list and options stay in the registry under ${SETTINGS_KEY}."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
