@@ -652,25 +652,13 @@ def brand_background(w, h, glow_x):
     return new_canvas(w, h, at)
 
 
-def read_version(header):
-    """The user-visible version string, taken from the header the program
-    itself uses so the logo can never disagree with the About text."""
-    with open(header) as f:
-        for line in f:
-            parts = line.split(None, 2)
-            if len(parts) == 3 and parts[:2] == ['#define', 'PATHWICK_VERSION_STRING']:
-                return parts[2].strip().strip('"')
-    raise SystemExit('PATHWICK_VERSION_STRING not found in %s' % header)
-
-
-def make_about(version):
+def make_about():
+    """The About box writes the version into the room left under the name."""
     w, h = 200, 60
     canvas = brand_background(w, h, 30)
     render_mark_rgb(canvas, 8, 8, 44, outline=0.8, shadow=(1, 2, 2, 0.35))
     draw_text(canvas, "Pathwick Pro", 60, 14, 2.0, (255, 255, 255),
               weight=0.42, shadow=(1, 1, 1, 0.5))
-    draw_text(canvas, "Version " + version, 61, 38, 1.0,
-              (200, 226, 255), smooth=False)
     return canvas
 
 
@@ -806,7 +794,6 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     resources = os.path.normpath(os.path.join(here, '..', 'src', 'resources'))
     out = sys.argv[1] if len(sys.argv) > 1 else resources
-    version = read_version(os.path.join(resources, 'version.h'))
     if not os.path.isdir(out):
         os.makedirs(out)
 
@@ -825,7 +812,7 @@ def main():
     write_bmp4(os.path.join(out, 'rootfolder.bmp'), grid_to_bitmap(root))
     write_bmp4(os.path.join(out, 'foldermask.bmp'), grid_to_mask(folder))
     write_bmp4(os.path.join(out, 'arrow.bmp'), arrow_grid())
-    write_bmp24(os.path.join(out, 'about.bmp'), make_about(version))
+    write_bmp24(os.path.join(out, 'about.bmp'), make_about())
     write_bmp24(os.path.join(out, 'trayhelp.bmp'), make_trayhelp())
     write_bmp24(os.path.join(out, 'splash.bmp'), make_splash())
 

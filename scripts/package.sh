@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the release package: dist/pathwick-<version>.zip with the stripped
-# program, its help pages and a read-me for Windows users, and a SHA-256
-# checksum file beside it. package.sh [--no-build] [OUTPUT_DIR] (dist/ by
+# program, its help pages and a read-me for Windows users, the installer of
+# the same files, dist/pathwick-<version>-setup.exe, and a SHA-256 checksum
+# file beside each. package.sh [--no-build] [OUTPUT_DIR] (dist/ by
 # default); --no-build packs the program already in build/ (the tests' way).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686)
+PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686 nsis)
 
 if [ "${1:-}" == --no-build ]; then
   shift
@@ -14,12 +15,9 @@ else
   build_program pathwick
 fi
 
-# The version the resources carry, from the one header they read.
-version_part() {
-  sed -n "s/^#define PATHWICK_VERSION_$1 \\([0-9]*\\)\$/\\1/p" "$PATHWICK_ROOT/src/resources/version.h"
-}
-version=$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH)
-[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in version.h" >&2; exit 1; }
+# The one version, which the build also writes into the program.
+version=$(head -n 1 "$PATHWICK_ROOT/VERSION")
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "no version in VERSION" >&2; exit 1; }
 
 out=$(mkdir -p "${1:-$PATHWICK_ROOT/dist}" && cd "${1:-$PATHWICK_ROOT/dist}" && pwd)
 name=pathwick-$version
@@ -37,5 +35,11 @@ rm -f "$zip_file" "$zip_file.sha256"
 find "$stage/$name" -exec touch -d '2026-01-01 00:00:00' {} +
 (cd "$stage" && find "$name" | LC_ALL=C sort | zip -q -X -D "$zip_file" -@)
 (cd "$out" && sha256sum "$name.zip" >"$name.zip.sha256")
-echo "$zip_file"
-echo "$zip_file.sha256"
+
+# The installer of the same files.
+setup_file=$out/$name-setup.exe
+rm -f "$setup_file" "$setup_file.sha256"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage/$name" -DOUTFILE="$setup_file" \
+  "$PATHWICK_ROOT/scripts/package/pathwick.nsi" >/dev/null
+(cd "$out" && sha256sum "$name-setup.exe" >"$name-setup.exe.sha256")
+printf '%s\n' "$zip_file" "$zip_file.sha256" "$setup_file" "$setup_file.sha256"

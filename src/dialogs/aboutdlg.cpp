@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "../resources/resource.h"
+#include "../diag/scoped.h"
 #include "../resources/version.h"
 #include "dlgcommon.h"
 
@@ -20,7 +21,10 @@ INT_PTR SAboutDlg::display(HINSTANCE hInstance, HWND hWndParent) {
   if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
-  if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_ABOUT));
+  if (m_hBitmap == NULL) {
+    m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_ABOUT));
+    drawVersion();
+  }
   const INT_PTR nResult = dlg::runModal(m_hInstance, IDD_ABOUT, m_hWndParent, AboutDlgProc, m_hWnd);
   m_hWndParent = NULL;
   return nResult;
@@ -57,6 +61,20 @@ BOOL SAboutDlg::onClose() {
   KVX_CALLSTACK_TRACK;
   EndDialog(m_hWnd, 2);
   return TRUE;
+}
+
+// The picture leaves room for the version under the name; it is written
+// there from the version the resources carry, so the two never disagree.
+void SAboutDlg::drawVersion() {
+  KVX_CALLSTACK_TRACK;
+  static const char szVersion[] = "Version " PATHWICK_VERSION_STRING;
+  CMemoryDC dc(NULL);
+  if (m_hBitmap == NULL || !dc.valid()) return;
+  CSelectObject bitmap(dc.get(), m_hBitmap);
+  CSelectObject font(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), RGB(200, 226, 255));
+  TextOutA(dc.get(), 61, 38, szVersion, sizeof(szVersion) - 1);
 }
 
 // The browser's answer is not looked at: the dialog stays open either way.

@@ -8,7 +8,8 @@
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // "About...": the version, the maker and a way to the maker's web site.
-// Lives until the process ends; its bitmap is loaded on first use.
+// Lives until the process ends; its bitmap is loaded, and the version
+// written on it, on first use.
 class SAboutDlg : public SSingleton<SAboutDlg> {
  public:
   // 2 when closed; 0 when it was already open (it is only raised then).
@@ -23,6 +24,7 @@ class SAboutDlg : public SSingleton<SAboutDlg> {
   ~SAboutDlg();
   friend class SSingleton<SAboutDlg>;
 
+  void drawVersion();
   void openWebSite();
 
   HINSTANCE m_hInstance;

@@ -3,24 +3,14 @@
  * and by any code that shows the version. Plain preprocessor only: windres
  * reads this file too.
  *
- * The numeric parts feed FILEVERSION/PRODUCTVERSION; the string forms are
- * spelled out rather than built with stringizing so that both windres and
- * the C++ compiler see exactly the same literal.
+ * The version itself comes from the VERSION file at the top of the
+ * sources, through the header CMake makes of it (version_numbers.h, in the
+ * build tree), as do the manifest, the package and the installer.
  */
 #ifndef PATHWICK_VERSION_H
 #define PATHWICK_VERSION_H
 
-#define PATHWICK_VERSION_MAJOR 1
-#define PATHWICK_VERSION_MINOR 0
-#define PATHWICK_VERSION_PATCH 0
-#define PATHWICK_VERSION_BUILD 0
-
-/* What users see, e.g. in the About box: major.minor with two digits. */
-#define PATHWICK_VERSION_STRING "1.00"
-
-/* Four-part form for the version resource's string table. Keep in step with
- * the numbers above. */
-#define PATHWICK_VERSION_DOTTED "1.0.0.0"
+#include "version_numbers.h"
 
 /* The maker as the About box and the version resource name it (the
  * registry keys carry the same name), and its web site. The host is a

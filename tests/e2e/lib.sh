@@ -94,14 +94,15 @@ e2e_winpath() {
   echo "Z:${1//\//\\}"
 }
 
-# Starts the program without waiting for anything. Its exit code lands in a
-# file, so that any subshell can read it.
+# e2e_launch_program [EXE]: starts the program (or EXE, a Windows path)
+# without waiting for anything. Its exit code lands in a file, so that any
+# subshell can read it.
 e2e_launch_program() {
   rm -f "$E2E_WORK/exitcode"
   (
     cd "$E2E_APP_DIR"
     rc=0
-    "$PATHWICK_WINE" "$E2E_APP_DIR/$E2E_PROGRAM" >>"$E2E_WORK/stdout.txt" 2>>"$E2E_WORK/stderr.txt" || rc=$?
+    "$PATHWICK_WINE" "${1:-$E2E_APP_DIR/$E2E_PROGRAM}" >>"$E2E_WORK/stdout.txt" 2>>"$E2E_WORK/stderr.txt" || rc=$?
     echo "$rc" >"$E2E_WORK/exitcode"
   ) &
   E2E_PID=$!
@@ -216,9 +217,10 @@ e2e_pass_startup_dialogs() {
   e2e_wait_until 30 e2e_notice_after_dialogs
 }
 
-# Starts the program, waits for its window and dismisses the start-up notice.
+# e2e_start_program [EXE]: starts the program, waits for its window and
+# dismisses the start-up notice.
 e2e_start_program() {
-  e2e_launch_program
+  e2e_launch_program "$@"
   e2e_driver wait-window PathwickDummyWindow - 30000 >/dev/null || fail "the program's window did not appear"
   e2e_pass_startup_dialogs || fail "the start-up notice did not appear"
   e2e_dismiss_menu
