@@ -3,11 +3,11 @@
 # the stripped 32-bit program, its help page and the read-me; unpacked into a
 # folder whose path has blanks, the help page shows every picture in a real
 # browser, the program starts, its Folder Menu opens and "Program Help..."
-# opens the unpacked help page. The zip, the program and
-# the installer carry the one version. The installer, silent, puts the
-# program, its shortcut and its uninstall entry in place; the program starts
-# from the shortcut's target; installing again ends the running copy as Exit
-# does and starts the new one; the silent uninstall leaves only the settings.
+# opens the unpacked help page. The zip, the program and the installer carry
+# the one version. The installer, silent, puts the program, its shortcut and
+# its uninstall entry in place; the program starts from the shortcut's
+# target; installing again ends the running copy as Exit does and starts
+# the new one; the silent uninstall leaves only the settings.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/dialoglib.sh"
