@@ -44,6 +44,9 @@ BOOL SAddEditDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   limitNumberFields();
+  // Over the middle of the list it belongs to, leaving that dialog's
+  // caption in sight.
+  dlg::centreOnOwner(m_hWnd);
   if (m_bAdd)
     initAddMode();
   else

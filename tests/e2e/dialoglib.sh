@@ -33,6 +33,22 @@ dlg_has_focus() {
   [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$1" ]
 }
 
+# expect_centred TITLE [OWNER]: the dialog's middle is that of the dialog
+# OWNER, or else of its monitor's work area, to a pixel or two.
+expect_centred() {
+  local x y w h ax ay aw ah
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" 0 | tr -d '\r')"
+  if [ -n "${2:-}" ]; then
+    read -r ax ay aw ah <<<"$(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')"
+  else
+    read -r ax ay aw ah <<<"$(e2e_driver workarea '#32770' "$1" | tr -d '\r')"
+  fi
+  [ -n "$h" ] && [ -n "$ah" ] || fail "no place for [$1] or what it should be centred on"
+  local dx=$((2 * x + w - 2 * ax - aw)) dy=$((2 * y + h - 2 * ay - ah))
+  ((dx >= -4 && dx <= 4 && dy >= -4 && dy <= 4)) ||
+    fail "[$1] at $x $y $w $h is not centred on ${2:-the work area} ($ax $ay $aw $ah)"
+}
+
 # Keys reach the dialog once it is the active window again.
 dlg_wait_focus() {
   e2e_wait_until 10 dlg_has_focus "$1" || fail "the dialog [$1] did not take the focus"
