@@ -33,6 +33,26 @@ dlg_has_focus() {
   [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$1" ]
 }
 
+dlg_focus_id() {
+  e2e_driver focus | tr -d '\r' | cut -f1
+}
+
+focus_left() { [ "$(dlg_focus_id)" != "$1" ]; }
+
+# dlg_focus_path KEY...: each key pressed once the one before it has moved
+# the focus; prints the control that has it after each, separated by blanks.
+dlg_focus_path() {
+  local key id path=()
+  id=$(dlg_focus_id)
+  for key; do
+    xdotool key "$key"
+    e2e_wait_until 5 focus_left "$id" || true
+    id=$(dlg_focus_id)
+    path+=("$id")
+  done
+  echo "${path[*]}"
+}
+
 # expect_centred TITLE [OWNER]: the dialog's middle is that of the dialog
 # OWNER, or else of its monitor's work area, to a pixel or two.
 expect_centred() {
