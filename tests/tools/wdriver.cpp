@@ -180,32 +180,14 @@ int printFocus() {
   return 0;
 }
 
-// "x y w h" of the work area of the monitor that shows the window.
-int printWorkArea(HWND hwnd) {
-  MONITORINFO info = {};
-  info.cbSize = sizeof(info);
-  if (hwnd == NULL || !GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info))
-    return 1;
-  const RECT& rc = info.rcWork;
-  printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-  return 0;
-}
-
+// The taskbar's shown buttons, its start button and one per window it
+// lists, a line each.
 BOOL CALLBACK printShownButton(HWND hwnd, LPARAM) {
   char szClass[64] = {0};
   GetClassNameA(hwnd, szClass, sizeof(szClass));
   if (IsWindowVisible(hwnd) && lstrcmpiA(szClass, "Button") == 0)
     printf("%p\n", static_cast<void*>(hwnd));
   return TRUE;
-}
-
-// The taskbar's shown buttons (its start button and one per window it
-// lists), one line each.
-int printTaskbarButtons() {
-  HWND hTaskbar = FindWindowA("Shell_TrayWnd", NULL);
-  if (hTaskbar == NULL) return 1;
-  EnumChildWindows(hTaskbar, printShownButton, 0);
-  return 0;
 }
 
 struct SHOWNWINDOWS {
@@ -302,10 +284,8 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
                                 static_cast<int>(parseNumber(argv[5])));
   } else if (strCommand == "count" && argc == 4) {
     printf("%u\n", static_cast<unsigned>(shownWindows(argv[2], argv[3]).size()));
-  } else if (strCommand == "workarea" && argc == 4) {
-    rnResult = printWorkArea(findWindow(argv[2], argv[3]));
   } else if (strCommand == "taskbar" && argc == 2) {
-    rnResult = printTaskbarButtons();
+    EnumChildWindows(FindWindowA("Shell_TrayWnd", NULL), printShownButton, 0);
   } else if (strCommand == "focus" && argc == 2) {
     rnResult = printFocus();
   } else {
@@ -321,7 +301,7 @@ int usage() {
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | taskbar | count CLASS TITLE | rect CLASS TITLE ID |\n"
-          "               workarea CLASS TITLE | control CLASS TITLE ID |\n"
+          "               control CLASS TITLE ID |\n"
           "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
           "               (CLASS or TITLE may be - for any; ID 0 is the window itself)\n");
   return 2;
