@@ -82,7 +82,9 @@ void SMainWind::init(HINSTANCE hInstance) {
 // nothing after it is shown, as the notice's menu loop would swallow it.
 void SMainWind::showStartupGreetings() {
   KVX_CALLSTACK_TRACK;
-  if (m_Options.SplashScreenAtStartup) SSplashDlg::S_showAtStartup(m_hInstance);
+  // Owned by the hidden window, the splash gets no taskbar button: it is
+  // no window to switch to.
+  if (m_Options.SplashScreenAtStartup) SSplashDlg::S_showAtStartup(m_hInstance, m_hWnd);
   if (m_bExitChosen) return;
   STrayHelpDlg::S_showAtStartup(m_hInstance, m_hWnd, m_Options);
   if (m_bExitChosen) return;

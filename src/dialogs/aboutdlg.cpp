@@ -35,6 +35,7 @@ BOOL SAboutDlg::onInitDialog(HWND hDlg) {
   m_hWnd = hDlg;
   dlg::setAppIcons(m_hWnd);
   dlg::setPicture(m_hWnd, IDC_ABOUT_PICTURE, m_hBitmap);
+  dlg::centreOnWorkArea(m_hWnd);
   return TRUE;
 }
 

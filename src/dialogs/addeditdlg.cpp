@@ -16,6 +16,12 @@ const unsigned int kDefaultMaxNoSort = 30;
 const WPARAM kNumberFieldDigits = 9;
 const UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE;
 
+void addTabStop(HWND hDlg, int nId) {
+  KVX_CALLSTACK_TRACK;
+  HWND hControl = GetDlgItem(hDlg, nId);
+  SetWindowLongA(hControl, GWL_STYLE, GetWindowLongA(hControl, GWL_STYLE) | WS_TABSTOP);
+}
+
 }  // namespace
 
 SAddEditDlg::SAddEditDlg() : m_hInstance(NULL), m_hWndParent(NULL), m_hWnd(NULL), m_bAdd(false) {
@@ -44,6 +50,9 @@ BOOL SAddEditDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   limitNumberFields();
+  // Over the middle of the list it belongs to, leaving that dialog's
+  // caption in sight.
+  dlg::centreOnOwner(m_hWnd);
   if (m_bAdd)
     initAddMode();
   else
@@ -83,21 +92,24 @@ void SAddEditDlg::initEditMode() {
 }
 
 // Any type but the two groupings shows neither choice: the entry stays
-// ungrouped unless the user picks one.
+// ungrouped unless the user picks one. A radio button gives up its tab stop
+// when it is cleared; with neither checked the first takes one back, or Tab
+// would pass the choice by.
 void SAddEditDlg::chooseSorting(int nSortType) {
   KVX_CALLSTACK_TRACK;
   const bool bAbc = nSortType == SORT_ABC;
   const bool bExt = nSortType == SORT_EXT;
   dlg::setChecked(m_hWnd, IDC_SORT_ABC, bAbc);
   dlg::setChecked(m_hWnd, IDC_SORT_EXT, bExt);
+  if (!bAbc && !bExt) addTabStop(m_hWnd, IDC_SORT_ABC);
   dlg::enable(m_hWnd, IDC_ABC_COUNT, bAbc);
   dlg::enable(m_hWnd, IDC_ABC_LABEL, bAbc);
   dlg::enable(m_hWnd, IDC_EXT_COUNT, bExt);
   dlg::enable(m_hWnd, IDC_EXT_LABEL, bExt);
 }
 
-// The two radio buttons sit in different groups (each number field starts
-// a group of its own), so they are kept exclusive here.
+// A click checks its button and clears the other; the number fields
+// follow the choice.
 void SAddEditDlg::onSortClicked(int nClicked) {
   KVX_CALLSTACK_TRACK;
   if (dlg::isChecked(m_hWnd, nClicked)) {

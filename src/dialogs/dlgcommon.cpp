@@ -1,5 +1,7 @@
 #include "dlgcommon.h"
 
+#include <algorithm>
+
 #include "../diag/callstack.h"
 
 HICON G_hPathwickIcon = NULL;
@@ -35,17 +37,61 @@ void fitToPicture(HWND hDlg, int nId, HBITMAP hBitmap) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+RECT workAreaOf(HWND hwnd) {
+  KVX_CALLSTACK_TRACK;
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info))
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  return info.rcWork;
+}
+
+// The middle of rcAround, kept inside rcWork; a dialog larger than the work
+// area keeps its caption on screen.
+POINT centredPosition(HWND hDlg, const RECT& rcAround, const RECT& rcWork) {
+  KVX_CALLSTACK_TRACK;
+  RECT rcDialog;
+  GetWindowRect(hDlg, &rcDialog);
+  const LONG nWidth = rcDialog.right - rcDialog.left;
+  const LONG nHeight = rcDialog.bottom - rcDialog.top;
+  POINT pt;
+  pt.x = (rcAround.left + rcAround.right - nWidth) / 2;
+  pt.y = (rcAround.top + rcAround.bottom - nHeight) / 2;
+  pt.x = std::max(rcWork.left, std::min(pt.x, rcWork.right - nWidth));
+  pt.y = std::max(rcWork.top, std::min(pt.y, rcWork.bottom - nHeight));
+  return pt;
+}
+
+void moveTo(HWND hDlg, POINT pt) {
+  KVX_CALLSTACK_TRACK;
+  SetWindowPos(hDlg, NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void centreOnWorkArea(HWND hDlg) {
+  KVX_CALLSTACK_TRACK;
+  const RECT rcWork = workAreaOf(hDlg);
+  moveTo(hDlg, centredPosition(hDlg, rcWork, rcWork));
+}
+
+void centreOnOwner(HWND hDlg) {
+  KVX_CALLSTACK_TRACK;
+  HWND hOwner = GetWindow(hDlg, GW_OWNER);
+  RECT rcOwner;
+  if (hOwner == NULL || !IsWindowVisible(hOwner) || !GetWindowRect(hOwner, &rcOwner)) {
+    centreOnWorkArea(hDlg);
+    return;
+  }
+  moveTo(hDlg, centredPosition(hDlg, rcOwner, workAreaOf(hOwner)));
+}
+
 void centreTopmost(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
-  RECT rcDesktop;
-  RECT rcDialog;
-  GetWindowRect(GetDesktopWindow(), &rcDesktop);
-  GetWindowRect(hDlg, &rcDialog);
-  const int nWidth = rcDialog.right - rcDialog.left;
-  const int nHeight = rcDialog.bottom - rcDialog.top;
-  const int x = (rcDesktop.right - rcDesktop.left) / 2 - nWidth / 2;
-  const int y = (rcDesktop.bottom - rcDesktop.top) / 2 - nHeight / 2;
-  SetWindowPos(hDlg, HWND_TOPMOST, x, y, nWidth, nHeight, 0);
+  centreOnWorkArea(hDlg);
+  SetWindowPos(hDlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 bool isChecked(HWND hDlg, int nId) {

@@ -18,7 +18,14 @@ void setPicture(HWND hDlg, int nId, HBITMAP hBitmap);
 // Makes the dialog's client area and its one picture control exactly the
 // size of the bitmap, whatever the dialog font made of the template's units.
 void fitToPicture(HWND hDlg, int nId, HBITMAP hBitmap);
-// Centres the dialog on the desktop and keeps it above other windows.
+// Centres the dialog on the work area (the screen less the taskbar) of the
+// monitor it opens on: for dialogs of the hidden main window, whose place
+// means nothing to the user.
+void centreOnWorkArea(HWND hDlg);
+// Centres the dialog on the window that owns it, within that window's work
+// area; on the work area when it has no owner.
+void centreOnOwner(HWND hDlg);
+// Centres the dialog on its work area and keeps it above other windows.
 void centreTopmost(HWND hDlg);
 bool isChecked(HWND hDlg, int nId);
 void setChecked(HWND hDlg, int nId, bool bChecked);

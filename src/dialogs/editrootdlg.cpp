@@ -302,6 +302,7 @@ BOOL SEditRootDlg::onInitDialog(HWND hDlg) {
   setupColumns(list());
   fillItemList(list());
   dlg::setAppIcons(m_hWnd);
+  dlg::centreOnWorkArea(m_hWnd);
   return TRUE;
 }
 

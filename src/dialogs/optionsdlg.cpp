@@ -34,6 +34,7 @@ BOOL SOptionsDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   dlg::setAppIcons(m_hWnd);
+  dlg::centreOnWorkArea(m_hWnd);
   dlg::setChecked(m_hWnd, IDC_RUN_AT_LOGIN, m_Options.RunOnStartup);
   // The box states the negative.
   dlg::setChecked(m_hWnd, IDC_NO_SPLASH, !m_Options.SplashScreenAtStartup);

@@ -7,10 +7,10 @@ namespace {
 const UINT_PTR kCloseTimer = 1;
 }
 
-void SSplashDlg::S_showAtStartup(HINSTANCE hInstance) {
+void SSplashDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent) {
   KVX_CALLSTACK_TRACK;
   S_createSingleton();
-  S_getSingleton()->display(hInstance, NULL, S_lStartupDuration);
+  S_getSingleton()->display(hInstance, hWndParent, S_lStartupDuration);
   S_destroySingleton();
 }
 

@@ -14,9 +14,9 @@ class SSplashDlg : public SSingleton<SSplashDlg> {
   // How long the splash stays at start-up.
   static const long S_lStartupDuration = 2000;
 
-  // Shows the splash with no owner for S_lStartupDuration, then ends the
-  // singleton; it exists only while it is shown.
-  static void S_showAtStartup(HINSTANCE hInstance);
+  // Shows the splash over hWndParent, its owner, for S_lStartupDuration,
+  // then ends the singleton; it exists only while it is shown.
+  static void S_showAtStartup(HINSTANCE hInstance, HWND hWndParent);
 
   // 1: the timer closed it; 2: the system close command did; 0: it was
   // already open. A duration below 1 starts no timer.

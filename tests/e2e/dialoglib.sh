@@ -33,6 +33,32 @@ dlg_has_focus() {
   [ "$(e2e_driver focus | tr -d '\r' | cut -f2)" == "$1" ]
 }
 
+dlg_focus_id() { e2e_driver focus | tr -d '\r' | cut -f1; }
+
+# dlg_focus_path KEY...: the focused control after each key, each pressed
+# once the one before has moved the focus.
+dlg_focus_path() {
+  local key path=()
+  E2E_PRINTED=$(dlg_focus_id)
+  for key; do
+    xdotool key "$key"
+    e2e_wait_until 5 e2e_not e2e_prints "$E2E_PRINTED" dlg_focus_id || true
+    path+=("$E2E_PRINTED")
+  done
+  echo "${path[*]}"
+}
+
+# expect_centred TITLE [OWNER]: the dialog's middle is the dialog OWNER's,
+# or else that of the screen above the taskbar, to a pixel or two.
+expect_centred() {
+  local x y w h ax=0 ay=0 aw=1024 ah
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" 0 | tr -d '\r')"
+  read -r _ ah _ _ <<<"$(e2e_driver rect Shell_TrayWnd - 0 | tr -d '\r')"
+  [ -z "${2:-}" ] || read -r ax ay aw ah <<<"$(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')"
+  local dx=$((2 * x + w - 2 * ax - aw)) dy=$((2 * y + h - 2 * ay - ah))
+  ((dx * dx + dy * dy <= 32)) || fail "[$1] at $x $y $w $h is not centred on ${2:-the work area}"
+}
+
 # Keys reach the dialog once it is the active window again.
 dlg_wait_focus() {
   e2e_wait_until 10 dlg_has_focus "$1" || fail "the dialog [$1] did not take the focus"

@@ -19,24 +19,29 @@ archive='C:\Archive'
 long_name="Work $(printf 'w%.0s' {1..295})"
 
 splash_shown() { [ "$(dlg_count '')" == 1 ]; }
+# The splash is no window to switch to: the taskbar keeps the buttons it had.
+splash_alone() { splash_shown && [ "$(e2e_driver taskbar | tr -d '\r')" == "$taskbar" ]; }
 
 # ---- A first start: splash, introduction, notice ---------------------------
 story_first_start() {
+  taskbar=$(e2e_driver taskbar | tr -d '\r')
   e2e_launch_program
   e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at the first start"
   local splash_seen splash_ms
   splash_seen=$(date +%s%N)
   dlg_shot splash ""
+  expect_centred ""
   # Keys do not close it; it goes by itself after about 2 s. Keys it ignores
   # change nothing to wait for: it is watched for a moment after them.
   xdotool key Escape Return
-  e2e_holds 0.3 splash_shown || fail "a key closed the splash"
+  e2e_holds 0.3 splash_alone || { splash_shown && fail "the splash has a taskbar button"; fail "a key closed the splash"; }
   e2e_driver wait-gone '#32770' '' 10000 >/dev/null || fail "the splash stayed"
   splash_ms=$((($(date +%s%N) - splash_seen) / 1000000))
   [ "$splash_ms" -ge 1200 ] && [ "$splash_ms" -le 4000 ] || fail "the splash stayed $splash_ms ms, not about 2000"
   [ -z "$(e2e_driver menus)" ] || fail "the notice came before the introduction"
 
   dlg_wait "$DLG_HELP"
+  expect_centred "$DLG_HELP"
   local help
   help=$(e2e_driver texts '#32770' "$DLG_HELP")
   expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Folder Menu to browse your folders.' "first instruction"
@@ -68,6 +73,7 @@ story_options() {
   dlg_dismiss_notice
 
   config_command 3 5 "$DLG_OPTIONS"
+  expect_centred "$DLG_OPTIONS"
   expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
   expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
   expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
@@ -107,7 +113,11 @@ story_options() {
   dlg_close "$DLG_OPTIONS" 1
   expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "LeftClickRoot stored back"
   e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
-  return 0
+  # Tab visits each control once, in order, a radio group at its checked
+  # button; the arrow keys stay in their group, never on a box or a label.
+  config_command 3 5 "$DLG_OPTIONS"
+  expect_eq "1034 1011 1014 1 2 1010 1034 1011 1012 1011 1012 1013 1014 1 2 1" \
+    "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Down Tab Down Down Up Tab Down Tab Down Down)" "keys in the options"
 }
 
 # ---- About: once only, Escape ignored, the web site, Enter closes --------------
@@ -120,6 +130,7 @@ story_about() {
   e2e_record_verb 'HKCR\http\shell\open\command' "$visited"
   e2e_start_program
   config_command 3 2 "$DLG_ABOUT"
+  expect_centred "$DLG_ABOUT"
   # A second About... and Escape come before the click on Visit: once its
   # address is noted, they have been handled.
   config_command 3 2
@@ -151,6 +162,7 @@ story_about() {
 add_in_dialog() {
   dlg_click "$DLG_EDIT" 1006
   dlg_wait "$DLG_ADD"
+  expect_centred "$DLG_ADD" "$DLG_EDIT"
   expect_state "$DLG_ADD" 1 0 0 "Add with both fields empty"
   expect_state "$DLG_ADD" 1026 1 0 "ABC number field in add mode"
   expect_state "$DLG_ADD" 1027 0 0 "type number field in add mode"
@@ -174,6 +186,7 @@ first_row_sorting() { dlg_rows | head -n 1 | cut -f3,5; }
 story_root_list() {
   e2e_start_program
   config_command 3 4 "$DLG_EDIT"
+  expect_centred "$DLG_EDIT"
   expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
   # A second "Edit Folder Menu..." is handled before the click on "Add".
   config_command 3 4
@@ -211,6 +224,11 @@ story_root_list() {
     *) fail "path field after choosing Documents in the browser: [$picked]" ;;
   esac
   expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
+  # Tab and the arrow keys, as in the options.
+  dlg_click "$DLG_ADD" 1004
+  expect_soon 1004 "the focus after a click on the name" dlg_focus_id
+  expect_eq "1001 1002 1015 1026 1 2 1004 1001 1002 1015 1016 1015 1016 1027" \
+    "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Down Down Up Tab)" "keys in the add dialog"
   dlg_close "$DLG_ADD" 2
   expect_stays "C Drive" "rows after cancelling the add dialog" dlg_row_names
   ADD_SHOT=add-item add_in_dialog Projects "$projects" 1016 10
@@ -320,6 +338,7 @@ story_five_roots() {
   expect_eq 0 "$(dlg_count "$DLG_EDIT_ONE")" "edit dialogs after a double click below the rows"
   dlg_click_row 0 --repeat 2 --delay 80
   dlg_wait "$DLG_EDIT_ONE"
+  expect_centred "$DLG_EDIT_ONE" "$DLG_EDIT"
   expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" 1001 | cut -f3)" "path of the edited root"
   expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of the edited root"
   expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" 1027)" "type number field of the edited root"
@@ -343,6 +362,11 @@ story_five_roots() {
   dlg_wait "$DLG_DELETE"
   dlg_close "$DLG_DELETE" $IDYES
   expect_soon "$long_name|Odd|Docs" "rows after deleting rows 1 and 2" dlg_row_names
+  # With no grouping chosen, Tab still stops at the choice.
+  dlg_click_row 2 --repeat 2 --delay 80
+  dlg_wait "$DLG_EDIT_ONE"
+  expect_eq "1001 1002 1015 1" "$(dlg_focus_path Tab Tab Tab Tab)" "Tab through an entry without grouping"
+  dlg_close "$DLG_EDIT_ONE" 2
   dlg_close "$DLG_EDIT" 1
   expect_soon "$long_name|Odd|Docs" "stored roots after OK" stored_names
   expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after OK"

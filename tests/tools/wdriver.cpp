@@ -180,6 +180,16 @@ int printFocus() {
   return 0;
 }
 
+// The taskbar's shown buttons, its start button and one per window it
+// lists, a line each.
+BOOL CALLBACK printShownButton(HWND hwnd, LPARAM) {
+  char szClass[64] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  if (IsWindowVisible(hwnd) && lstrcmpiA(szClass, "Button") == 0)
+    printf("%p\n", static_cast<void*>(hwnd));
+  return TRUE;
+}
+
 struct SHOWNWINDOWS {
   const char* lpszClass;
   const char* lpszTitle;
@@ -274,6 +284,8 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
                                 static_cast<int>(parseNumber(argv[5])));
   } else if (strCommand == "count" && argc == 4) {
     printf("%u\n", static_cast<unsigned>(shownWindows(argv[2], argv[3]).size()));
+  } else if (strCommand == "taskbar" && argc == 2) {
+    EnumChildWindows(FindWindowA("Shell_TrayWnd", NULL), printShownButton, 0);
   } else if (strCommand == "focus" && argc == 2) {
     rnResult = printFocus();
   } else {
@@ -288,7 +300,8 @@ int usage() {
           "               wait-drawn|wait-active CLASS TITLE MS | wait-menus LEAST MOST MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
-          "               menus | focus | count CLASS TITLE | rect CLASS TITLE ID | control CLASS TITLE ID |\n"
+          "               menus | focus | taskbar | count CLASS TITLE | rect CLASS TITLE ID |\n"
+          "               control CLASS TITLE ID |\n"
           "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
           "               (CLASS or TITLE may be - for any; ID 0 is the window itself)\n");
   return 2;
