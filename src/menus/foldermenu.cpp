@@ -412,14 +412,6 @@ int CFolderMenu::S_followSpelling(const std::string& rFolder, const FOUNDNAME& r
   return isSameEntry(rFound, bFolder, data) ? SPELLING_OWN : SPELLING_FALSE;
 }
 
-// Asked for every file of a fill, so no lookup: a best fit may show the
-// icon of the file it names, which the type's icon mostly is anyway.
-const std::string& CFolderMenu::S_iconName(const FOUNDNAME& rFound) {
-  KVX_CALLSTACK_TRACK;
-  return hasReplacedCharacter(rFound.str_name) && !rFound.str_short.empty() ? rFound.str_short
-                                                                            : rFound.str_name;
-}
-
 const FOUNDNAME* CFolderMenu::plainEntryAt(int nPos, bool& rbFolder) const {
   KVX_CALLSTACK_TRACK;
   if (m_nType != TYPE_PLAIN || nPos < 1) return NULL;
@@ -461,7 +453,7 @@ void CFolderMenu::S_findUncachedTypes(const FILLINFO& rFillInfo, size_t nBudget,
   std::string strExt;
   for (size_t i = 0; i < files.size() && found.size() < nBudget; ++i) {
     if (!SIconMgr::getFileExt(files[i].str_name, strExt) || lpIcons->isCached(strExt)) continue;
-    if (found.insert(strExt).second) rPaths.push_back(rFillInfo.str_path + S_iconName(files[i]));
+    if (found.insert(strExt).second) rPaths.push_back(rFillInfo.str_path + files[i].str_name);
   }
 }
 
@@ -536,7 +528,10 @@ bool CFolderMenu::addMenuFiles() {
       return true;
     }
     CMenuItem* lpItem = addMenuItem(m_Files[i].str_name);
-    strFilePath.assign(m_FillInfo.str_path).append(S_iconName(m_Files[i]));
+    // The icon is the type's, asked for by the name alone: the spelling
+    // keeps the file's own extension, which a short name may cut (.docx
+    // becomes .DOC).
+    strFilePath.assign(m_FillInfo.str_path).append(m_Files[i].str_name);
     BMPPAIR pair(NULL, NULL);
     lpIcons->getBmpIconForFile(strFilePath, pair);
     lpItem->setIcon(pair);

@@ -156,8 +156,6 @@ class CFolderMenu {
   // path fails whatever the name), nowhere, or to another entry.
   enum { SPELLING_OWN, SPELLING_NOWHERE, SPELLING_FALSE };
   static int S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound, bool bFolder);
-  // The name a file's icon is asked for by: found without a system call.
-  static const std::string& S_iconName(const FOUNDNAME& rFound);
   // Whether a listing of nEntries names is shown as groups.
   static bool S_isGrouped(const FILLINFO& rFillInfo, size_t nEntries, int nParentType);
   bool shouldGroup(int nParentType) const;
