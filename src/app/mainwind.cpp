@@ -419,7 +419,6 @@ LRESULT SMainWind::onQueryEndSession() {
 LRESULT SMainWind::onEndSession(WPARAM wParam) {
   KVX_CALLSTACK_TRACK;
   if (!wParam) return 0;
-  m_bExitChosen = true;
   S_endProgram();
   ExitProcess(0);
 }

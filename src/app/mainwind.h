@@ -109,7 +109,7 @@ class SMainWind : public SSingleton<SMainWind> {
   std::vector<ROOTITEM> m_StartupRootItems;
   // The start-up notice while it is tracked, else NULL.
   HMENU m_hNoticeMenu;
-  // "Exit" was chosen or the session ends: start-up shows nothing more.
+  // "Exit" was chosen: start-up shows nothing more.
   bool m_bExitChosen;
 };
 
