@@ -112,6 +112,8 @@ class CNavMenu {
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
   static void S_logUnreachable(const char* lpszWhere, const std::string& rSpelledPath);
+  // The warm-up from its first step again, its timer left as it is.
+  void resetIconWarmUp();
   void deleteLentAndPooledMenus();
   void closeTopLevel();
   void closeLeftOverLevels();

@@ -36,13 +36,18 @@ bool CNavMenu::setRootItems(std::vector<ROOTITEM>& rList) {
 // the first click either.
 void CNavMenu::startIconWarmUp() {
   KVX_CALLSTACK_TRACK;
+  resetIconWarmUp();
+  if (m_hWnd != NULL && SetTimer(m_hWnd, kWarmUpTimer, USER_TIMER_MINIMUM, NULL) == 0)
+    SLog::S_getSingleton()->writeLastError(
+        0, "CNavMenu::startIconWarmUp() failed: SetTimer() failed with error: %i");
+}
+
+void CNavMenu::resetIconWarmUp() {
+  KVX_CALLSTACK_TRACK;
   m_bWarmFirstQuery = true;
   m_nWarmNextRoot = 0;
   m_WarmPaths.clear();
   m_nWarmQueried = 0;
-  if (m_hWnd != NULL && SetTimer(m_hWnd, kWarmUpTimer, USER_TIMER_MINIMUM, NULL) == 0)
-    SLog::S_getSingleton()->writeLastError(
-        0, "CNavMenu::startIconWarmUp() failed: SetTimer() failed with error: %i");
 }
 
 // The types of one root are found by one listing, then asked for one per
@@ -80,9 +85,9 @@ bool CNavMenu::handleTimer(WPARAM nTimerId) {
 
 size_t CNavMenu::warmRootListingIcons() {
   KVX_CALLSTACK_TRACK;
-  startIconWarmUp();
+  if (m_hWnd != NULL) KillTimer(m_hWnd, kWarmUpTimer);
+  resetIconWarmUp();
   while (stepIconWarmUp()) {
   }
-  if (m_hWnd != NULL) KillTimer(m_hWnd, kWarmUpTimer);
   return m_nWarmQueried;
 }
