@@ -103,11 +103,7 @@ expect_eq "Second|Browse" "$(stored_names)" "stored roots after the session's en
 # --- two copies started at the same instant -----------------------------------
 # Neither has made its window when the other looks for it: one still shows
 # the warning and leaves with 0, the other runs on with its icon.
-start_copy() {
-  rm -f "$E2E_WORK/exit-$1"
-  (cd "$E2E_APP_DIR" && rc=0 && { "$PATHWICK_WINE" "$E2E_APP_DIR/pathwick.exe" || rc=$?; } &&
-    echo "$rc" >"$E2E_WORK/exit-$1") &
-}
+start_copy() { e2e_launch_program "" "$E2E_WORK/exit-$1"; }
 copy_ended() { [ -s "$E2E_WORK/exit-$1" ]; }
 one_copy_ended() { copy_ended a || copy_ended b; }
 start_copy a

@@ -94,16 +94,18 @@ e2e_winpath() {
   echo "Z:${1//\//\\}"
 }
 
-# e2e_launch_program [EXE]: starts the program (or EXE, a Windows path)
-# without waiting for anything. Its exit code lands in a file, so that any
+# e2e_launch_program [EXE [EXITFILE]]: starts the program (or EXE, a Windows
+# path; "" for the program) without waiting for anything. Its exit code
+# lands in a file (EXITFILE, or the one e2e_wait_exit reads), so that any
 # subshell can read it.
 e2e_launch_program() {
-  rm -f "$E2E_WORK/exitcode"
+  local exitcode=${2:-$E2E_WORK/exitcode}
+  rm -f "$exitcode"
   (
     cd "$E2E_APP_DIR"
     rc=0
     "$PATHWICK_WINE" "${1:-$E2E_APP_DIR/$E2E_PROGRAM}" >>"$E2E_WORK/stdout.txt" 2>>"$E2E_WORK/stderr.txt" || rc=$?
-    echo "$rc" >"$E2E_WORK/exitcode"
+    echo "$rc" >"$exitcode"
   ) &
   E2E_PID=$!
 }
