@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../diag/callstack.h"
+#include "../diag/workarea.h"
 
 HICON G_hPathwickIcon = NULL;
 HICON G_hPathwickIconSm = NULL;
@@ -39,13 +40,9 @@ void fitToPicture(HWND hDlg, int nId, HBITMAP hBitmap) {
 
 namespace {
 
-RECT workAreaOf(HWND hwnd) {
+RECT workAreaOfWindow(HWND hwnd) {
   KVX_CALLSTACK_TRACK;
-  MONITORINFO info = {};
-  info.cbSize = sizeof(info);
-  if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info))
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  return info.rcWork;
+  return ::workAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
 
 // The middle of rcAround, kept inside rcWork; a dialog larger than the work
@@ -73,7 +70,7 @@ void moveTo(HWND hDlg, POINT pt) {
 
 void centreOnWorkArea(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
-  const RECT rcWork = workAreaOf(hDlg);
+  const RECT rcWork = workAreaOfWindow(hDlg);
   moveTo(hDlg, centredPosition(hDlg, rcWork, rcWork));
 }
 
@@ -85,7 +82,7 @@ void centreOnOwner(HWND hDlg) {
     centreOnWorkArea(hDlg);
     return;
   }
-  moveTo(hDlg, centredPosition(hDlg, rcOwner, workAreaOf(hOwner)));
+  moveTo(hDlg, centredPosition(hDlg, rcOwner, workAreaOfWindow(hOwner)));
 }
 
 void centreTopmost(HWND hDlg) {

@@ -6,6 +6,7 @@
 #include "../resources/resource.h"
 #include "../diag/pathtext.h"
 #include "../diag/scoped.h"
+#include "../diag/workarea.h"
 
 namespace {
 
@@ -158,17 +159,9 @@ SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
   return size;
 }
 
-// The primary monitor's work area stands in when the monitor holding the
-// point cannot be asked.
 void CMenuItem::S_capWidthAt(const POINT& rPoint) {
   KVX_CALLSTACK_TRACK;
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof(monitor);
-  RECT rcWork = {0, 0, 0, 0};
-  if (GetMonitorInfoA(MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST), &monitor))
-    rcWork = monitor.rcWork;
-  else
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+  const RECT rcWork = workAreaOf(MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST));
   S_nWidthCap = (rcWork.right - rcWork.left) / kWorkAreaShare;
 }
 
