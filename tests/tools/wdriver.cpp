@@ -213,32 +213,6 @@ std::vector<HWND> shownWindows(const char* lpszClass, const char* lpszTitle) {
   return shown.windows;
 }
 
-// The open menus as "x y w h" lines.
-std::string menuLines(const std::vector<HWND>& rMenus) {
-  std::string strLines;
-  for (HWND hwnd : rMenus) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    char szLine[64];
-    snprintf(szLine, sizeof(szLine), "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
-             rc.bottom - rc.top);
-    strLines += szLine;
-  }
-  return strLines;
-}
-
-// Waits until nLeast to nMost menus are open and prints them; on a timeout
-// prints the last ones seen and fails.
-int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
-  std::vector<HWND> menus;
-  const bool bDone = pollUntil(dwTimeoutMs, [&] {
-    menus = shownWindows("#32768", "-");
-    return static_cast<int>(menus.size()) >= nLeast && static_cast<int>(menus.size()) <= nMost;
-  });
-  fputs(menuLines(menus).c_str(), stdout);
-  return bDone ? 0 : 1;
-}
-
 BOOL CALLBACK findPendingPaint(HWND hwnd, LPARAM lParam) {
   if (!IsWindowVisible(hwnd) || !GetUpdateRect(hwnd, NULL, FALSE)) return TRUE;
   *reinterpret_cast<bool*>(lParam) = true;
@@ -256,6 +230,49 @@ bool isDrawn(HWND hwnd) {
   return !bPending;
 }
 
+// The open menus as "x y w h" lines.
+std::string menuLines(const std::vector<HWND>& rMenus) {
+  std::string strLines;
+  for (HWND hwnd : rMenus) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    char szLine[64];
+    snprintf(szLine, sizeof(szLine), "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
+             rc.bottom - rc.top);
+    strLines += szLine;
+  }
+  return strLines;
+}
+
+// Waits until nLeast to nMost menus are open, each drawn to the end (a
+// screenshot taken earlier may hold half its entries), and prints them; on
+// a timeout prints the last ones seen and fails.
+int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
+  std::vector<HWND> menus;
+  const bool bDone = pollUntil(dwTimeoutMs, [&] {
+    menus = shownWindows("#32768", "-");
+    if (static_cast<int>(menus.size()) < nLeast || static_cast<int>(menus.size()) > nMost)
+      return false;
+    for (HWND hwnd : menus)
+      if (!isDrawn(hwnd)) return false;
+    return true;
+  });
+  fputs(menuLines(menus).c_str(), stdout);
+  return bDone ? 0 : 1;
+}
+
+// The foreground window, once its thread's focus is on it or inside it. A
+// window becomes the foreground a moment before its thread moves the focus
+// into it, and a key pressed in that moment goes to the window that had the
+// focus (for a dialog opened from a menu: the program's hidden window).
+bool getsTheKeys(HWND hwnd) {
+  if (hwnd != GetForegroundWindow()) return false;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info)) return false;
+  return info.hwndFocus == hwnd || IsChild(hwnd, info.hwndFocus);
+}
+
 // Every visible top-level window of this class and title drawn, at least
 // one; with bActive, one of them is also the window that gets the keys.
 bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs, bool bActive) {
@@ -264,7 +281,7 @@ bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs, 
     bool bForeground = !bActive;
     for (HWND hwnd : windows) {
       if (!isDrawn(hwnd)) return false;
-      bForeground = bForeground || hwnd == GetForegroundWindow();
+      bForeground = bForeground || getsTheKeys(hwnd);
     }
     return !windows.empty() && bForeground;
   });
