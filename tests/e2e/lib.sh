@@ -47,7 +47,7 @@ e2e_teardown() {
   rm -rf "$E2E_WORK/prefix"
   if [ $rc -ne 0 ]; then
     echo "--- run.log of $E2E_NAME ---" >&2
-    cat "$E2E_APP_DIR/run.log" 2>/dev/null >&2
+    cat "$E2E_APP_DIR/run.log" >&2 2>/dev/null
     echo "--- artifacts in $E2E_WORK ---" >&2
   fi
   exit $rc
