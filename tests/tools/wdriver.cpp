@@ -168,15 +168,21 @@ int printListRowRect(HWND hList, int nRow) {
 }
 
 // The window that has the keyboard focus in the foreground window's thread.
-int printFocus() {
-  HWND hForeground = GetForegroundWindow();
+// The window with the keyboard focus on hwnd's thread, through rhFocus
+// (NULL when none has it); false when the thread cannot be asked.
+bool getThreadFocus(HWND hwnd, HWND& rhFocus) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof(info);
-  if (hForeground == NULL ||
-      !GetGUIThreadInfo(GetWindowThreadProcessId(hForeground, NULL), &info))
-    return 1;
-  printf("%d\t%s\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0,
-         escaped(windowText(hForeground)).c_str());
+  if (hwnd == NULL || !GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info)) return false;
+  rhFocus = info.hwndFocus;
+  return true;
+}
+
+int printFocus() {
+  HWND hForeground = GetForegroundWindow();
+  HWND hFocus = NULL;
+  if (!getThreadFocus(hForeground, hFocus)) return 1;
+  printf("%d\t%s\n", hFocus ? GetDlgCtrlID(hFocus) : 0, escaped(windowText(hForeground)).c_str());
   return 0;
 }
 
@@ -266,11 +272,9 @@ int waitMenus(int nLeast, int nMost, DWORD dwTimeoutMs) {
 // into it, and a key pressed in that moment goes to the window that had the
 // focus (for a dialog opened from a menu: the program's hidden window).
 bool getsTheKeys(HWND hwnd) {
-  if (hwnd != GetForegroundWindow()) return false;
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info)) return false;
-  return info.hwndFocus == hwnd || IsChild(hwnd, info.hwndFocus);
+  HWND hFocus = NULL;
+  if (hwnd != GetForegroundWindow() || !getThreadFocus(hwnd, hFocus)) return false;
+  return hFocus == hwnd || IsChild(hwnd, hFocus);
 }
 
 // Every visible top-level window of this class and title drawn, at least
