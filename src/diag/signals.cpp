@@ -12,10 +12,6 @@ namespace {
 const char kCrashText[] =
     "The program has caused an exception and will be terminated.\nError information has been logged.";
 
-// The thread whose calls the tracked stack records: the one that installed
-// the handlers, the user-interface thread.
-DWORD S_dwTrackedThreadId = 0;
-
 CRASHCLEANUPPROC S_lpfnCleanup = NULL;
 
 // One fault: where it was reported, and on which thread (0 while unset).
@@ -64,7 +60,7 @@ void armSignalHandlers() {
 // fault when another thread writes the block.
 void logFault(const FAULTRECORD& rFault) {
   const DWORD dwThreadId = static_cast<DWORD>(rFault.lThreadId);
-  if (S_dwTrackedThreadId == 0 || dwThreadId == S_dwTrackedThreadId)
+  if (KVX_CALLSTACK_THREAD == 0 || dwThreadId == KVX_CALLSTACK_THREAD)
     logStackTraceHelper(rFault.lpszFile, rFault.nLine, rFault.lpszMessage);
   else
     logUntrackedThreadHelper(rFault.lpszMessage, dwThreadId);
@@ -221,7 +217,9 @@ void keepCallbackExceptions() {
 }  // namespace
 
 void impliment_sig_handlers() {
-  S_dwTrackedThreadId = GetCurrentThreadId();
+  // The thread that installs the handlers is the user-interface thread,
+  // whose calls the tracked stack records.
+  KVX::trackCallsOfThisThread();
   S_hLaterFaultEvent = CreateEventA(NULL, FALSE, FALSE, NULL);
   armSignalHandlers();
   // A failed assertion must end in the program's own crash box, not in the

@@ -66,6 +66,31 @@ TEST(CallStackFrame, FramesBeyondTheArraysAreCountedNotStored) {
             std::string(KVX_CALLSTACK_FUNC[KVX_CALLSTACK_MAX - 1]).find("recurseTracked"));
 }
 
+// Another thread running the program's functions (the folder listing) must
+// leave the user-interface thread's record as it is: two threads pushing
+// onto one record would report a crash with the other thread's frames.
+TEST(CallStackFrame, OnlyTheTrackedThreadsFramesAreRecorded) {
+  KVX::trackCallsOfThisThread();
+  const int nBefore = KVX_CALLSTACK_POSITION;
+  KVX_CALLSTACK_TRACK;
+  const char* lpszMine = KVX_CALLSTACK_FUNC[nBefore];
+  struct Other {
+    static DWORD WINAPI run(LPVOID) {
+      recurseTracked(40);
+      return 0;
+    }
+  };
+  g_nDeepestPosition = 0;
+  HANDLE hThread = CreateThread(NULL, 0, Other::run, NULL, 0, NULL);
+  ASSERT_NE(static_cast<HANDLE>(NULL), hThread);
+  WaitForSingleObject(hThread, INFINITE);
+  CloseHandle(hThread);
+  KVX_CALLSTACK_THREAD = 0;
+  EXPECT_EQ(nBefore + 1, g_nDeepestPosition) << "the other thread's frames reached the record";
+  EXPECT_EQ(nBefore + 1, KVX_CALLSTACK_POSITION);
+  EXPECT_EQ(lpszMine, KVX_CALLSTACK_FUNC[nBefore]);
+}
+
 TEST(CallStackSnapshot, CopiesOutermostFirstAndSeesItsCallersFrames) {
   const int nBefore = KVX_CALLSTACK_POSITION;
   KVX_CALLSTACK_TRACK;
