@@ -7,6 +7,7 @@
 #include "../diag/log.h"
 #include "../diag/pathtext.h"
 #include "../diag/scoped.h"
+#include "folderlister.h"
 #include "menuitem.h"
 
 #ifndef _WIN64
@@ -18,6 +19,7 @@ namespace {
 
 const char kOpenFolder[] = "Open Folder";
 const char kEmpty[] = "[Empty]";
+const char kNotAnswering[] = "[Not Answering]";
 const char kSymbols[] = "Symbols";
 const char kFolders[] = "Folders";
 const char kNoExtension[] = "No Extension";
@@ -119,7 +121,8 @@ void CFolderMenu::S_destroyFolderBMP() {
   deleteBitmapPair(S_bpFolderIcon);
 }
 
-CFolderMenu::CFolderMenu() : m_hMenu(NULL), m_lpSubFolderMenu(NULL), m_nType(TYPE_NONE) {
+CFolderMenu::CFolderMenu()
+    : m_hMenu(NULL), m_lpSubFolderMenu(NULL), m_nType(TYPE_NONE), m_bNotAnswering(false) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -218,6 +221,7 @@ void CFolderMenu::clear() {
   m_nType = TYPE_NONE;
   m_lpSubFolderMenu = NULL;
   m_FillInfo = FILLINFO();
+  m_bNotAnswering = false;
 }
 
 bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillInfo,
@@ -231,13 +235,15 @@ bool CFolderMenu::fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillIn
     rFillInfo.str_path += '\\';
   }
   m_FillInfo = rFillInfo;
-  // A folder that cannot be read is shown as empty; the search logged why.
+  // A folder that cannot be read is shown as empty, one that does not
+  // answer says so; the search logged why.
   findFoldersAndFiles();
 
   AppendMenuA(m_hMenu, MF_STRING, 0, kOpenFolder);
   SetMenuDefaultItem(m_hMenu, 0, TRUE);
   if (m_Folders.empty() && m_Files.empty()) {
-    if (!AppendMenuA(m_hMenu, MF_STRING | MF_GRAYED | MF_DISABLED, 0, kEmpty)) {
+    if (!AppendMenuA(m_hMenu, MF_STRING | MF_GRAYED | MF_DISABLED, 0,
+                     m_bNotAnswering ? kNotAnswering : kEmpty)) {
       SLog::S_getSingleton()->writeLastError(
           0, "CFolderMenu::fillFolderMenu() failed: (EMPTY) AppendMenu() failed with error: %i");
       return false;
@@ -307,8 +313,15 @@ bool CFolderMenu::findFoldersAndFiles() {
         m_FillInfo.str_path.c_str());
     return false;
   }
-  const DWORD nError = S_listFolder(m_FillInfo, m_Folders, m_Files);
+  const DWORD nError = SFolderLister::S_getSingleton()->list(m_FillInfo, m_Folders, m_Files);
   if (nError == ERROR_SUCCESS) return true;
+  m_bNotAnswering = nError == ERROR_TIMEOUT;
+  if (m_bNotAnswering) {
+    SLog::S_getSingleton()->write(
+        0, "CFolderMenu::findFoldersAndFiles() error: %s is not answering",
+        m_FillInfo.str_path.c_str());
+    return false;
+  }
   SLog::S_getSingleton()->write(
       0, "CFolderMenu::findFoldersAndFiles() error: FindNextFile() failed with error: %i",
       static_cast<int>(nError));
@@ -317,8 +330,8 @@ bool CFolderMenu::findFoldersAndFiles() {
 
 // A search that stops part way keeps what it found so far, unsorted, as it
 // came.
-DWORD CFolderMenu::S_listFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
-                                std::vector<FOUNDNAME>& rFiles) {
+DWORD CFolderMenu::S_searchFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                                  std::vector<FOUNDNAME>& rFiles) {
   KVX_CALLSTACK_TRACK;
   rFolders.clear();
   rFiles.clear();
@@ -399,16 +412,18 @@ void CFolderMenu::S_markLookalikes(std::vector<FOUNDNAME>& rNames) {
 // spelling is looked up, which costs one search for each entry opened,
 // pointed at or right-clicked, and none for the entries listed. A lookup
 // that fails for the path, not the name (a path too long), keeps the
-// spelling: any name would fail there, and the open says why.
+// spelling: any name would fail there, and the open says why. A folder
+// that does not answer leaves the answer open.
 int CFolderMenu::S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound,
                                   bool bFolder) {
   KVX_CALLSTACK_TRACK;
   if (hasReplacedCharacter(rFound.str_name)) return SPELLING_FALSE;
   WIN32_FIND_DATAA data;
   memset(&data, 0, sizeof(data));
-  const CFindHandle lookup(FindFirstFileA((rFolder + rFound.str_name).c_str(), &data));
-  if (!lookup.valid())
-    return GetLastError() == ERROR_FILE_NOT_FOUND ? SPELLING_NOWHERE : SPELLING_OWN;
+  const DWORD nError = SFolderLister::S_getSingleton()->lookUp(rFolder + rFound.str_name, data);
+  if (nError == ERROR_TIMEOUT) return SPELLING_UNKNOWN;
+  if (nError != ERROR_SUCCESS)
+    return nError == ERROR_FILE_NOT_FOUND ? SPELLING_NOWHERE : SPELLING_OWN;
   return isSameEntry(rFound, bFolder, data) ? SPELLING_OWN : SPELLING_FALSE;
 }
 
@@ -426,7 +441,9 @@ const FOUNDNAME* CFolderMenu::plainEntryAt(int nPos, bool& rbFolder) const {
 // programs are given; else the short name the listing's own search gave.
 // Without one, a spelling that leads nowhere is still the name of an entry
 // that is gone since, whose open fails and says so; one that leads to
-// another entry is no name at all.
+// another entry is no name at all. Where the folder did not answer, the
+// short name is sure to be the entry's own, and a spelling with nothing
+// replaced is the best there is.
 std::string CFolderMenu::reachingNameAt(int nPos) const {
   KVX_CALLSTACK_TRACK;
   bool bFolder = false;
@@ -435,25 +452,25 @@ std::string CFolderMenu::reachingNameAt(int nPos) const {
   const int nSpelling = S_followSpelling(m_FillInfo.str_path, *lpFound, bFolder);
   if (nSpelling == SPELLING_OWN) return lpFound->str_name;
   if (!lpFound->str_short.empty()) return lpFound->str_short;
+  if (nSpelling == SPELLING_UNKNOWN && !hasReplacedCharacter(lpFound->str_name))
+    return lpFound->str_name;
   return nSpelling == SPELLING_NOWHERE ? lpFound->str_name : std::string();
 }
 
-// The folder is listed as its fill would list it, without a word to the
-// log: a folder that cannot be read is logged when it is opened. Only files
-// with an extension are asked for; the first of each type stands for it.
-void CFolderMenu::S_findUncachedTypes(const FILLINFO& rFillInfo, size_t nBudget,
+// Only files with an extension are asked for; the first of each type
+// stands for it.
+void CFolderMenu::S_findUncachedTypes(const FILLINFO& rFillInfo,
+                                      const std::vector<FOUNDNAME>& rFolders,
+                                      const std::vector<FOUNDNAME>& rFiles, size_t nBudget,
                                       std::vector<std::string>& rPaths) {
   KVX_CALLSTACK_TRACK;
-  std::vector<FOUNDNAME> folders;
-  std::vector<FOUNDNAME> files;
-  if (S_listFolder(rFillInfo, folders, files) != ERROR_SUCCESS) return;
-  if (S_isGrouped(rFillInfo, folders.size() + files.size(), TYPE_NONE)) return;
+  if (S_isGrouped(rFillInfo, rFolders.size() + rFiles.size(), TYPE_NONE)) return;
   const SIconMgr* lpIcons = SIconMgr::S_getSingleton();
   std::set<std::string> found;
   std::string strExt;
-  for (size_t i = 0; i < files.size() && found.size() < nBudget; ++i) {
-    if (!SIconMgr::getFileExt(files[i].str_name, strExt) || lpIcons->isCached(strExt)) continue;
-    if (found.insert(strExt).second) rPaths.push_back(rFillInfo.str_path + files[i].str_name);
+  for (size_t i = 0; i < rFiles.size() && found.size() < nBudget; ++i) {
+    if (!SIconMgr::getFileExt(rFiles[i].str_name, strExt) || lpIcons->isCached(strExt)) continue;
+    if (found.insert(strExt).second) rPaths.push_back(rFillInfo.str_path + rFiles[i].str_name);
   }
 }
 

@@ -105,11 +105,18 @@ class CFolderMenu {
   std::string getItemSpelledPath(int nPos) const;
 
   // One file of each type that a fill of rFillInfo (a folder's own listing,
-  // as a root opens it) would show and the icon cache does not hold yet, at
-  // most nBudget, added to rPaths for the cache to be asked ahead of time.
-  // Grouped listings show no files and are left alone.
-  static void S_findUncachedTypes(const FILLINFO& rFillInfo, size_t nBudget,
+  // as a root opens it) with these names would show and the icon cache does
+  // not hold yet, at most nBudget, added to rPaths for the cache to be asked
+  // ahead of time. Grouped listings show no files and are left alone.
+  static void S_findUncachedTypes(const FILLINFO& rFillInfo, const std::vector<FOUNDNAME>& rFolders,
+                                  const std::vector<FOUNDNAME>& rFiles, size_t nBudget,
                                   std::vector<std::string>& rPaths);
+
+  // The search itself, as the folder lister's thread runs it: the names a
+  // fill of rFillInfo lists, sorted; ERROR_SUCCESS, or the system's error
+  // when the folder could not be read to its end.
+  static DWORD S_searchFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
+                              std::vector<FOUNDNAME>& rFiles);
 
   CFolderMenu(const CFolderMenu&) = delete;
   CFolderMenu& operator=(const CFolderMenu&) = delete;
@@ -137,12 +144,10 @@ class CFolderMenu {
   std::vector<std::unique_ptr<CMenuItem>> m_MenuItems;
   std::vector<FOUNDNAME> m_Folders;
   std::vector<FOUNDNAME> m_Files;
+  // The last fill's folder did not answer in time.
+  bool m_bNotAnswering;
 
  private:
-  // The names a fill of rFillInfo lists, sorted: ERROR_SUCCESS, or the
-  // system's error when the folder could not be read to its end.
-  static DWORD S_listFolder(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
-                            std::vector<FOUNDNAME>& rFiles);
   static void S_keepFoundEntry(const FILLINFO& rFillInfo, const WIN32_FIND_DATAA& rData,
                                std::vector<FOUNDNAME>& rFolders, std::vector<FOUNDNAME>& rFiles);
   static void S_sortFoundNames(const FILLINFO& rFillInfo, std::vector<FOUNDNAME>& rFolders,
@@ -153,8 +158,9 @@ class CFolderMenu {
   // The name that leads the system to the entry at nPos; empty where none does.
   std::string reachingNameAt(int nPos) const;
   // Where the spelling of a found entry leads: back to the entry (or the
-  // path fails whatever the name), nowhere, or to another entry.
-  enum { SPELLING_OWN, SPELLING_NOWHERE, SPELLING_FALSE };
+  // path fails whatever the name), nowhere, to another entry, or unknown
+  // where the folder did not answer.
+  enum { SPELLING_OWN, SPELLING_NOWHERE, SPELLING_FALSE, SPELLING_UNKNOWN };
   static int S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound, bool bFolder);
   // Whether a listing of nEntries names is shown as groups.
   static bool S_isGrouped(const FILLINFO& rFillInfo, size_t nEntries, int nParentType);

@@ -220,6 +220,7 @@ void CNavMenu::showContextMenuAtCursor() {
     return;
   }
   if (m_bInContextMenu || m_nRootSel < 0 || !m_bItemsEnabled) return;
+  if (!S_isAnswering("handleMenuRightClick", strPath)) return;
   enableAllItems(false);
   m_bInContextMenu = true;
   const HWND hForeground = GetForegroundWindow();

@@ -22,6 +22,7 @@ CNavMenu::CNavMenu()
       m_nRightClicksHandled(0),
       m_bWarmFirstQuery(false),
       m_nWarmNextRoot(0),
+      m_dwWarmListingStart(0),
       m_nWarmQueried(0) {
   KVX_CALLSTACK_TRACK;
   // Below this range lie the folder menus' own positions.
@@ -91,6 +92,7 @@ void CNavMenu::S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow) {
   CMenuItem::S_loadArrow(hInstance);
   SIconMgr::S_createSingleton();
   SIconMgr::S_getSingleton()->setupInfo(hIconWindow, 16, 16);
+  SFolderLister::S_createSingleton();
   seedIconCache(hInstance);
   CFolderMenu::S_setFolderBMP(loadBitmap(hInstance, IDB_FOLDER),
                               loadBitmap(hInstance, IDB_FOLDERMASK));
@@ -346,6 +348,7 @@ void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
     return;
   }
   const std::string strPath = m_SelectedPath;
+  if (!S_isAnswering("handleMenuCommand", strPath)) return;
   SLog* lpLog = SLog::S_getSingleton();
   lpLog->write(0, "open file: %s", strPath.c_str());
   const INT_PTR nResult = reinterpret_cast<INT_PTR>(
@@ -362,6 +365,16 @@ void CNavMenu::handleMenuCommand(WPARAM, LPARAM) {
   lpLog->write(0, "CNavMenu::handleMenuCommand() failed: (OPEN) ShellExecute() failed error: %i",
                static_cast<int>(nResult));
   lpLog->write(0, "----Attempted to open: %s", strPath.c_str());
+}
+
+// Where the program's own look-up there has not come back, the shell's
+// would hang as long, inside the menu loop: the entry is not opened.
+bool CNavMenu::S_isAnswering(const char* lpszWhere, const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  if (SFolderLister::S_getSingleton()->isAnswering(rPath)) return true;
+  SLog::S_getSingleton()->write(0, "CNavMenu::%s() failed: %s is not answering", lpszWhere,
+                                rPath.c_str());
+  return false;
 }
 
 void CNavMenu::S_logUnreachable(const char* lpszWhere, const std::string& rSpelledPath) {

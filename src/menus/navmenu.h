@@ -12,6 +12,7 @@
 #include "../diag/scoped.h"
 #include "../settings/rootitem.h"
 #include "contextmenu.h"
+#include "folderlister.h"
 #include "foldermenu.h"
 #include "rootmenu.h"
 
@@ -32,10 +33,10 @@ class CNavMenu {
   CNavMenu();
   ~CNavMenu();
 
-  // What every Folder Menu draws with, kept until the process ends: the
-  // menu font, the arrow and folder bitmaps from the program's resources,
-  // and the icon cache, whose bitmaps are made for hIconWindow, with its
-  // seeded file types.
+  // What every Folder Menu draws and lists with, kept until the process
+  // ends: the menu font, the arrow and folder bitmaps from the program's
+  // resources, the icon cache, whose bitmaps are made for hIconWindow, with
+  // its seeded file types, and the folder lister with its thread.
   static void S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow);
   // Remembers the owner window and creates the two member menus.
   bool init(HWND hWnd);
@@ -112,8 +113,10 @@ class CNavMenu {
   CFolderMenu* findOpenMenu(HMENU hMenu) const;
   void openWithChooser(const std::string& rPath);
   static void S_logUnreachable(const char* lpszWhere, const std::string& rSpelledPath);
+  static bool S_isAnswering(const char* lpszWhere, const std::string& rPath);
   // The warm-up from its first step again, its timer left as it is.
   void resetIconWarmUp();
+  void stepWarmListing();
   void deleteLentAndPooledMenus();
   void closeTopLevel();
   void closeLeftOverLevels();
@@ -158,10 +161,13 @@ class CNavMenu {
   unsigned long m_nRightClicksHandled;
 
   // Where the warm-up stands: the first query still to make, the next root
-  // to list, one file of each type found and not asked for yet, and how
-  // many types were asked for.
+  // to list, the root being listed and since when, one file of each type
+  // found and not asked for yet, and how many types were asked for.
   bool m_bWarmFirstQuery;
   size_t m_nWarmNextRoot;
+  FILLINFO m_WarmFillInfo;
+  FOLDERWORKREF m_WarmListing;
+  DWORD m_dwWarmListingStart;
   std::vector<std::string> m_WarmPaths;
   size_t m_nWarmQueried;
   static CNavMenu* S_lpHookOwner;

@@ -2,6 +2,7 @@
 // roots' own listings are put into the icon cache ahead of the first click,
 // in small steps while the program waits for input.
 #include "../diag/log.h"
+#include "folderlister.h"
 #include "iconmgr.h"
 #include "navmenu.h"
 
@@ -48,6 +49,7 @@ void CNavMenu::resetIconWarmUp() {
   m_nWarmNextRoot = 0;
   m_WarmPaths.clear();
   m_nWarmQueried = 0;
+  m_WarmListing.reset();
 }
 
 // The types of one root are found by one listing, then asked for one per
@@ -67,13 +69,40 @@ bool CNavMenu::stepIconWarmUp() {
     ++m_nWarmQueried;
     return true;
   }
+  if (m_WarmListing) {
+    stepWarmListing();
+    return true;
+  }
   if (m_nWarmNextRoot >= m_RootMenu.getRootItems().size() || m_nWarmQueried >= kMaxWarmedTypes)
     return false;
-  FILLINFO fillInfo;
-  m_RootMenu.getItemFillInfo(static_cast<int>(m_nWarmNextRoot++), fillInfo);
-  if (isOnFixedDrive(fillInfo.str_path))
-    CFolderMenu::S_findUncachedTypes(fillInfo, kMaxWarmedTypes - m_nWarmQueried, m_WarmPaths);
+  m_RootMenu.getItemFillInfo(static_cast<int>(m_nWarmNextRoot++), m_WarmFillInfo);
+  if (isOnFixedDrive(m_WarmFillInfo.str_path)) {
+    m_WarmListing = SFolderLister::S_getSingleton()->startListing(m_WarmFillInfo);
+    m_dwWarmListingStart = GetTickCount();
+  }
   return true;
+}
+
+// The root is listed on the lister's thread while the steps go on asking
+// whether it is done: the message loop is never held. A root that does not
+// answer in time is passed over; its listing, when it comes, serves the
+// first opening instead.
+void CNavMenu::stepWarmListing() {
+  KVX_CALLSTACK_TRACK;
+  SFolderLister* lpLister = SFolderLister::S_getSingleton();
+  std::vector<FOUNDNAME> folders;
+  std::vector<FOUNDNAME> files;
+  DWORD nError = ERROR_SUCCESS;
+  if (lpLister->takeListing(m_WarmListing, folders, files, nError)) {
+    if (nError == ERROR_SUCCESS)
+      CFolderMenu::S_findUncachedTypes(m_WarmFillInfo, folders, files,
+                                       kMaxWarmedTypes - m_nWarmQueried, m_WarmPaths);
+    m_WarmListing.reset();
+    return;
+  }
+  if (GetTickCount() - m_dwWarmListingStart <= SFolderLister::kAnswerWaitMs) return;
+  lpLister->giveUp(m_WarmListing);
+  m_WarmListing.reset();
 }
 
 bool CNavMenu::handleTimer(WPARAM nTimerId) {
@@ -83,11 +112,12 @@ bool CNavMenu::handleTimer(WPARAM nTimerId) {
   return true;
 }
 
+// Steps that wait for a listing give the lister's thread the processor.
 size_t CNavMenu::warmRootListingIcons() {
   KVX_CALLSTACK_TRACK;
   if (m_hWnd != NULL) KillTimer(m_hWnd, kWarmUpTimer);
   resetIconWarmUp();
-  while (stepIconWarmUp()) {
-  }
+  while (stepIconWarmUp())
+    if (m_WarmListing) Sleep(0);
   return m_nWarmQueried;
 }

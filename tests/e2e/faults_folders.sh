@@ -215,3 +215,67 @@ expect_eq "" "$(e2e_log_text | grep -i 'fail\|alert\|caught' | grep -v -e 'loadO
 echo "note: the walk took $(($(date +%s) - started)) s"
 e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code"
+
+# --- a folder that does not answer -------------------------------------------
+# A root on a folder whose every call hangs for 15 s while it sleeps, as a
+# share whose server is off does, beside a root on a network drive. The
+# start-up's warm-up reads neither the network drive nor, for long, the
+# sleeping folder; the Folder Menu and the sleeping root's submenu come
+# within a few seconds, the submenu saying the folder does not answer,
+# and everything else keeps answering. Once it wakes, it lists again.
+s=$E2E_WORK/slow
+mkdir -p "$s/src/net" "$s/src/sleepy"
+touch "$s/src/net/n1.pwt" "$s/src/sleepy/s1.pwt" "$s/src/sleepy/s2.pwt"
+echo /sleepy >"$s/asleep"
+e2e_mount_slowfs "$s/src" "$s/mnt" "$s/asleep" "$s/calls.txt"
+ln -sfn "$s/mnt/net" "$WINEPREFIX/dosdevices/n:"
+e2e_wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
+# The drive types are read as Wine starts.
+"$PATHWICK_WINESERVER" -k
+e2e_driver wait-desktop 30000 >/dev/null || fail "the desktop did not come back"
+e2e_wine reg delete "$MENU_KEY" /f >/dev/null 2>&1 || true
+store_root 0000 Net 'N:\' 0 25
+store_root 0001 Sleepy "$(e2e_winpath "$s/mnt/sleepy")" 0 25
+sleepy=$(e2e_winpath "$s/mnt/sleepy")\\
+e2e_start_program
+# The warm-up takes the roots in order: once it reaches the sleeping one,
+# it has passed the network drive, which must not have been listed.
+e2e_wait_until 20 grep -q ' /sleepy$' "$s/calls.txt" || fail "the warm-up never reached the sleeping root"
+expect_eq "" "$(grep '^readdir /net' "$s/calls.txt" || true)" "listings of the network drive at start-up"
+
+# open_sleepy NAME: the Sleepy root's submenu, within 4 s of the pointer
+# reaching it, though the folder takes 15 s to answer.
+open_sleepy() {
+  e2e_tray_click
+  wait_menus 1 "the tray click ($1)" 4
+  ROOT_BANDS=$(top_bands "$1-root")
+  hover_band "$ROOT_BANDS" 2
+  wait_menus 2 "hovering the sleeping root ($1)" 4
+}
+open_sleepy sleepy
+expect_eq T "$(layout_of "$(top_bands sleepy-1)")" "entries of the sleeping root, see sleepy-1.png"
+e2e_wait_log "CFolderMenu::findFoldersAndFiles() error: ${sleepy//\\/\\\\} is not answering"
+xdotool key Escape Escape
+wait_menus 0 "Escape in the menu of the sleeping root" 4
+open_config_menu 3 sleepy-config
+e2e_dismiss_menu
+# Later, while its listing still hangs, the same at once.
+open_sleepy sleepy-again
+expect_eq T "$(layout_of "$(top_bands sleepy-again-1)")" "entries of the sleeping root, see sleepy-again-1.png"
+e2e_dismiss_menu
+expect_contains "$(e2e_log_text)" "SFolderLister alert: $sleepy did not answer within 1000 ms; its listing goes on" "the wait that ran out"
+
+# Awake, it lists its two files, which open.
+rm "$s/asleep"
+sleepy_lists() {
+  open_sleepy sleepy-awake
+  SLEEPY_BANDS=$(top_bands sleepy-awake-1)
+  [ "$(layout_of "$SLEEPY_BANDS")" == TTT ] && return 0
+  e2e_dismiss_menu
+  return 1
+}
+e2e_wait_until 20 sleepy_lists || fail "the awake folder was not listed, see sleepy-awake-1.png"
+click_band "$SLEEPY_BANDS" 2
+wait_opened "$sleepy"s1.pwt
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code after the sleeping folder"

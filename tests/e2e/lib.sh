@@ -38,9 +38,14 @@ expect_not_contains() {
   esac
 }
 
+# Commands run first when the test ends, such as unmounting what it mounted.
+E2E_CLEANUP=()
+
 e2e_teardown() {
   local rc=$?
   set +e
+  local cleanup
+  for cleanup in "${E2E_CLEANUP[@]}"; do eval "$cleanup"; done
   WINEPREFIX=$E2E_WORK/prefix "$PATHWICK_WINESERVER" -k >/dev/null 2>&1
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
   # The prefix is big and rebuilt every run; keep the log and screenshots.
@@ -108,6 +113,19 @@ e2e_launch_program() {
     echo "$rc" >"$exitcode"
   ) &
   E2E_PID=$!
+}
+
+# e2e_mount_slowfs SOURCE MOUNT CONTROL LOG: SOURCE shown at MOUNT by a
+# file system that holds every call under the path CONTROL names for as
+# long as CONTROL holds it (tests/tools/slowfs.py), as a sleeping share
+# does; each call noted in LOG. Unmounted when the test ends, before Wine.
+e2e_mount_slowfs() {
+  mkdir -p "$2"
+  # Debian's python3, which has the fuse module, whatever python3 PATH finds.
+  /usr/bin/python3 "$E2E_HERE/../tools/slowfs.py" "$1" "$2" "$3" "$4" >"$E2E_WORK/slowfs.txt" 2>&1 &
+  local pid=$!
+  E2E_CLEANUP=("fusermount3 -u -z '$2'; kill $pid 2>/dev/null" "${E2E_CLEANUP[@]}")
+  e2e_wait_until 10 mountpoint -q "$2" || fail "the slow file system did not mount: $(cat "$E2E_WORK/slowfs.txt")"
 }
 
 # ---- Waiting -----------------------------------------------------------------

@@ -158,9 +158,9 @@ TEST_F(NavMenuTest, AStrayPopupOnlyLogsAnAlert) {
 }
 
 // The warm-up makes at most one shell query a step, so that input waiting
-// for the program gets in between, and leaves the types of a fixed drive's
-// root cached for the first click. Drives this machine cannot vouch for
-// are not read.
+// for the program gets in between, never waits for a listing, and leaves
+// the types of a fixed drive's root cached for the first click. Drives this
+// machine cannot vouch for are not read.
 TEST(IconWarmUp, AsksOneTypeAStepAndCachesTheRootsTypes) {
   menutest::setUpMenuResources();
   TempTree tree("warmup");
@@ -173,18 +173,21 @@ TEST(IconWarmUp, AsksOneTypeAStepAndCachesTheRootsTypes) {
                                  makeRootItem("Share", "\\\\nohost\\share\\", SORT_NONE, 25)};
   ASSERT_TRUE(nav.setRootItems(roots));
   SIconMgr* lpIcons = SIconMgr::S_getSingleton();
-  std::vector<unsigned long> queriesPerStep;
-  for (int nStep = 0; nStep < 20; ++nStep) {
+  const unsigned long nFirst = lpIcons->getShellQueryCount();
+  unsigned long nMostInAStep = 0;
+  bool bEnded = false;
+  for (int nStep = 0; nStep < 100000 && !bEnded; ++nStep) {
     const unsigned long nBefore = lpIcons->getShellQueryCount();
-    if (!nav.stepIconWarmUp()) break;
-    queriesPerStep.push_back(lpIcons->getShellQueryCount() - nBefore);
+    bEnded = !nav.stepIconWarmUp();
+    nMostInAStep = std::max(nMostInAStep, lpIcons->getShellQueryCount() - nBefore);
+    Sleep(0);
   }
-  // The first query (none if the log's type is cached already), the listing
-  // of the local root, its two types, the share passed over.
-  ASSERT_EQ(5u, queriesPerStep.size());
-  EXPECT_GE(1u, queriesPerStep[0]);
-  EXPECT_EQ(std::vector<unsigned long>({0, 1, 1, 0}),
-            std::vector<unsigned long>(queriesPerStep.begin() + 1, queriesPerStep.end()));
+  ASSERT_TRUE(bEnded);
+  EXPECT_EQ(1u, nMostInAStep);
+  // The first query (none if the log's type is cached already) and the
+  // local root's two types.
+  EXPECT_LE(nFirst + 2, lpIcons->getShellQueryCount());
+  EXPECT_GE(nFirst + 3, lpIcons->getShellQueryCount());
   EXPECT_TRUE(lpIcons->isCached("pwwarma"));
   EXPECT_TRUE(lpIcons->isCached("pwwarmb"));
 }
