@@ -221,6 +221,10 @@ bool CContextMenu::invokeCommand(UINT nCommand) {
   // The shell numbers its verbs from the first identifier it was given.
   info.lpVerb = MAKEINTRESOURCEA(static_cast<WORD>(nCommand - static_cast<UINT>(m_nShellIDFirst)));
   info.nShow = SW_SHOWNORMAL;
+  // The shell's own windows for the command (the question before a
+  // deletion) belong to the owner, in front of the Folder Menu's windows,
+  // not behind them.
+  info.hwnd = m_hOwner;
   return SUCCEEDED(m_IContextMenu->InvokeCommand(&info));
 }
 

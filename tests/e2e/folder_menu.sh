@@ -202,7 +202,17 @@ open_root 1 delete
 right_click "$(top_bands delete-1)" 6 ctx-delete 2
 click_band "$CTX" 7
 e2e_driver wait-window '#32770' 'Confirm file deletion' 10000 >/dev/null || fail "Delete asked nothing"
+# The question belongs to the program's window, in front of the Folder Menu.
+expect_eq PathwickDummyWindow "$(e2e_driver owner '#32770' 'Confirm file deletion' | cut -f1)" "owner of the deletion question"
+# A window that came up while the shell was busy keeps the foreground once
+# the command is done: the Folder Menu takes back only what nobody took.
+e2e_wine notepad >/dev/null 2>&1 &
+foreground_is_notepad() { e2e_driver foreground | grep -q '^Notepad'; }
+e2e_wait_until 20 foreground_is_notepad || fail "Notepad did not come to the front: $(e2e_driver foreground)"
 e2e_driver press '#32770' 'Confirm file deletion' 6
+e2e_driver wait-gone '#32770' 'Confirm file deletion' 10000 >/dev/null || fail "the deletion question stayed"
+e2e_holds 1 foreground_is_notepad || fail "the window that came up during Delete lost the foreground to: $(e2e_driver foreground)"
+e2e_driver post Notepad 0x10 0 0 >/dev/null
 e2e_wait_until 5 test ! -e "$tree/plain/victim.pwt" || true
 [ ! -e "$tree/plain/victim.pwt" ] && [ -e "$tree/plain/vanish.pwt" ] || fail "Delete did not delete victim.pwt alone"
 [ -z "$(open_menus)" ] || close_menus "after Delete"

@@ -291,6 +291,15 @@ bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs, 
   });
 }
 
+// "CLASS<tab>TITLE" of a window; fails for none.
+int printClassOf(HWND hwnd) {
+  if (hwnd == NULL) return 1;
+  char szClass[256] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  printf("%s\t%s\n", szClass, escaped(windowText(hwnd)).c_str());
+  return 0;
+}
+
 // Dialog commands: true when argv named one of them; rnResult is its result.
 bool runDialogCommand(int argc, char** argv, int& rnResult) {
   const std::string strCommand = argv[1];
@@ -309,6 +318,10 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
     EnumChildWindows(FindWindowA("Shell_TrayWnd", NULL), printShownButton, 0);
   } else if (strCommand == "focus" && argc == 2) {
     rnResult = printFocus();
+  } else if (strCommand == "owner" && argc == 4) {
+    rnResult = printClassOf(GetWindow(findWindow(argv[2], argv[3]), GW_OWNER));
+  } else if (strCommand == "foreground" && argc == 2) {
+    rnResult = printClassOf(GetForegroundWindow());
   } else {
     return false;
   }
@@ -321,7 +334,8 @@ int usage() {
           "               wait-drawn|wait-active CLASS TITLE MS | wait-menus LEAST MOST MS |\n"
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
-          "               menus | focus | taskbar | count CLASS TITLE | rect CLASS TITLE ID |\n"
+          "               menus | focus | foreground | owner CLASS TITLE | taskbar |\n"
+          "               count CLASS TITLE | rect CLASS TITLE ID |\n"
           "               control CLASS TITLE ID |\n"
           "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
           "               (CLASS or TITLE may be - for any; ID 0 is the window itself)\n");
