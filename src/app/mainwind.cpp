@@ -1,6 +1,7 @@
 #include "mainwind.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -13,6 +14,7 @@
 #include "../dialogs/optionsdlg.h"
 #include "../dialogs/splashdlg.h"
 #include "../dialogs/trayhelpdlg.h"
+#include "../menus/folderlister.h"
 #include "../menus/iconmgr.h"
 #include "../menus/menuitem.h"
 #include "../resources/resource.h"
@@ -67,6 +69,7 @@ void SMainWind::init(HINSTANCE hInstance) {
   ShowWindow(m_hWnd, SW_HIDE);
   // The Folder Menu is ready before the tray icon makes it reachable.
   CNavMenu::S_loadDrawingResources(m_hInstance, m_hWnd);
+  SIconMgr::S_getSingleton()->watchAssociationChanges(PATHWICK_ASSOC_CHANGED);
   initNavMenu();
   addTrayIcon();
   if (!buildConfigMenu()) return;
@@ -247,10 +250,15 @@ bool SMainWind::openFolderMenu(LONG x, LONG y) {
   return m_NavMenu.display(x, y);
 }
 
-// The choice arrives later as WM_COMMAND.
+// The choice is handed on as WM_COMMAND the moment the menu closes. Posted,
+// as the menu would post it, it could be lost: a dialog's modal loop that
+// was told to end while the menu was up (the splash's, whose time ran out)
+// takes the next message from the queue and drops it, and "Exit" with it.
 void SMainWind::openConfigMenu(LONG x, LONG y) {
   KVX_CALLSTACK_TRACK;
-  TrackPopupMenuEx(m_hConfigMenu, 0, x, y, m_hWnd, NULL);
+  const UINT uCommand =
+      static_cast<UINT>(TrackPopupMenuEx(m_hConfigMenu, TPM_RETURNCMD, x, y, m_hWnd, NULL));
+  if (uCommand != 0) SendMessageA(m_hWnd, WM_COMMAND, uCommand, 0);
 }
 
 // Messages for the shell's context menu, shown from inside the Folder Menu.
@@ -269,6 +277,15 @@ bool SMainWind::isTaskbarCreated(UINT uMsg) const {
 LRESULT SMainWind::onTaskbarCreated() {
   KVX_CALLSTACK_TRACK;
   m_TrayIcon.restore();
+  return 0;
+}
+
+// The installer and the uninstaller end a running copy this way: as "Exit"
+// does, an open edit dialog asks about its changes first. Left to the
+// default handler, the window would go and the changes with it.
+LRESULT SMainWind::onClose() {
+  KVX_CALLSTACK_TRACK;
+  onExit();
   return 0;
 }
 
@@ -359,6 +376,12 @@ LRESULT SMainWind::onTimer(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, WM_TIMER, wParam, lParam);
 }
 
+LRESULT SMainWind::onAssociationsChanged(LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  if ((lParam & SHCNE_ASSOCCHANGED) != 0) SIconMgr::S_getSingleton()->forgetSharedPictures();
+  return 0;
+}
+
 LRESULT SMainWind::onNotedRightClick(WPARAM wParam) {
   KVX_CALLSTACK_TRACK;
   m_NavMenu.handleNotedRightClick(wParam);
@@ -406,10 +429,19 @@ void SMainWind::onExit() {
 }
 
 // Log-off and shutdown ask first, as "Exit" does: an open edit dialog's
-// question about its changes comes now, while the session still waits.
-LRESULT SMainWind::onQueryEndSession() {
+// question about its changes comes now, while the session still waits. A
+// critical shutdown waits for nobody, and a question nobody can answer in
+// time would only stand in its way.
+LRESULT SMainWind::onQueryEndSession(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  SEditRootDlg::S_getSingleton()->close();
+  SEditRootDlg* lpEdit = SEditRootDlg::S_getSingleton();
+  if ((lParam & ENDSESSION_CRITICAL) == 0) {
+    lpEdit->close();
+  } else if (lpEdit->isOpen()) {
+    SLog::S_getSingleton()->write(0,
+                                  "SMainWind::onQueryEndSession() alert: critical shutdown, the "
+                                  "edit dialog's changes are not saved");
+  }
   return TRUE;
 }
 
@@ -429,6 +461,7 @@ void SMainWind::S_endProgram() {
   setCrashCleanup(NULL);
   // The tray icon goes with the main window, before the log's stop banner.
   S_destroySingleton();
+  SFolderLister::S_destroySingleton();
   SIconMgr::S_destroySingleton();
   SLog::S_destroySingleton();
   OleUninitialize();
@@ -451,10 +484,12 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
   // A registered message has no fixed number, so it cannot be a case label.
   if (lpMain->isTaskbarCreated(uMsg)) return lpMain->onTaskbarCreated();
   switch (uMsg) {
+    case WM_CLOSE:
+      return lpMain->onClose();
     case WM_DESTROY:
       return lpMain->onDestroy();
     case WM_QUERYENDSESSION:
-      return lpMain->onQueryEndSession();
+      return lpMain->onQueryEndSession(lParam);
     case WM_ENDSESSION:
       return lpMain->onEndSession(wParam);
     case WM_DRAWITEM:
@@ -477,6 +512,8 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
       return lpMain->onTimer(hwnd, wParam, lParam);
     case PATHWICK_MENU_RIGHTCLICK:
       return lpMain->onNotedRightClick(wParam);
+    case PATHWICK_ASSOC_CHANGED:
+      return lpMain->onAssociationsChanged(lParam);
     case PATHWICK_TRAY_CALLBACK:
       return lpMain->onTrayNotify(lParam);
     default:

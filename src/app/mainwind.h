@@ -50,8 +50,9 @@ class SMainWind : public SSingleton<SMainWind> {
   // Message handlers of MainWindProc.
   bool isTaskbarCreated(UINT uMsg) const;
   LRESULT onTaskbarCreated();
+  LRESULT onClose();
   LRESULT onDestroy();
-  LRESULT onQueryEndSession();
+  LRESULT onQueryEndSession(LPARAM lParam);
   LRESULT onEndSession(WPARAM wParam);
   LRESULT onDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -64,6 +65,7 @@ class SMainWind : public SSingleton<SMainWind> {
   LRESULT onRButtonUp(WPARAM wParam, LPARAM lParam);
   LRESULT onTimer(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT onNotedRightClick(WPARAM wParam);
+  LRESULT onAssociationsChanged(LPARAM lParam);
   LRESULT onTrayNotify(LPARAM lParam);
 
  private:

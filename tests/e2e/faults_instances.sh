@@ -68,37 +68,51 @@ expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of 
 expect_eq 1 "$(e2e_log_text | grep -c -- '----Logging Stopped----')" "stop banners"
 
 # --- "Exit" during start-up -------------------------------------------------
-# exit_during_start WHAT SPLASH INTRO TITLE: starts with the greetings
-# chosen and picks "Exit" from the icon while the dialog TITLE is up;
-# nothing more of the start-up shows and the program ends as "Exit" ends it.
+# exit_during_start WHAT SPLASH INTRO TITLE [GONE]: starts with the greetings
+# chosen and opens the Configuration Menu from the icon while the dialog
+# TITLE is up; with GONE, waits until the dialog's time is over and it has
+# gone from the screen, the menu still open. "Exit" then: nothing more of
+# the start-up shows and the program ends as "Exit" ends it.
 exit_during_start() {
   store_option SplashScreenAtStartup "$2"
   store_option TrayHelpAtStartup "$3"
   e2e_launch_program
   e2e_driver wait-window '#32770' "$4" 20000 >/dev/null || fail "no $1 at the start"
-  config_command 3 7
+  open_config_menu 3 "config-menu-exit-$2$3${5:-}"
+  [ -z "${5:-}" ] || e2e_wait_until 10 e2e_prints 0 dlg_count "$4" || fail "$1 stayed on the screen"
+  click_entry "$CONFIG_BANDS" 7
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit while $1 was up"
   expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log after Exit while $1 was up"
 }
 exit_during_start "the splash" 1 0 ''
+exit_during_start "the splash, gone since" 1 1 '' gone
 exit_during_start "the introduction" 0 1 "$DLG_HELP"
 
-# --- the session ends with the edit dialog changed ---------------------------
-# Log-off asks the edit dialog's question, as "Exit" does, and ends the
-# program in order; "Yes" keeps the change.
+# --- ended from outside with the edit dialog changed ---------------------------
+# Log-off, and the installer closing the hidden window, ask the edit
+# dialog's question, as "Exit" does, and end the program in order; "Yes"
+# keeps the change.
 store_option TrayHelpAtStartup 0
 store_root 0001 Second "$(e2e_winpath "$E2E_WORK/tree/")" 0 25
-e2e_start_program
-config_command 3 4 "$DLG_EDIT"
-dlg_click_row 0
-dlg_click "$DLG_EDIT" 1020
-expect_soon "Second|Browse" "rows after moving row 0 down" dlg_row_names
-e2e_wine wineboot --end-session >/dev/null 2>&1 &
-dlg_wait "$DLG_SAVE"
-dlg_click "$DLG_SAVE" $IDYES
-expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the session's end"
-expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the session's end"
-expect_eq "Second|Browse" "$(stored_names)" "stored roots after the session's end and Yes"
+# ended_asking WHAT ORDER COMMAND...: the root list turned into ORDER in the
+# edit dialog, COMMAND ends the program.
+ended_asking() {
+  local what=$1 order=$2
+  shift 2
+  e2e_start_program
+  config_command 3 4 "$DLG_EDIT"
+  dlg_click_row 0
+  dlg_click "$DLG_EDIT" 1020
+  expect_soon "$order" "rows after moving row 0 down" dlg_row_names
+  "$@" >/dev/null 2>&1 &
+  dlg_wait "$DLG_SAVE"
+  dlg_click "$DLG_SAVE" $IDYES
+  expect_eq 0 "$(e2e_wait_exit 30)" "exit code at $what"
+  expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at $what"
+  expect_eq "$order" "$(stored_names)" "stored roots after $what and Yes"
+}
+ended_asking "the session's end" "Second|Browse" e2e_wine wineboot --end-session
+ended_asking "a close of the hidden window" "Browse|Second" e2e_driver post PathwickDummyWindow 0x10 0 0
 
 # --- two copies started at the same instant -----------------------------------
 # Neither has made its window when the other looks for it: one still shows
