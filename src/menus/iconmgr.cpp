@@ -1,6 +1,7 @@
 #include "iconmgr.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <set>
@@ -13,13 +14,35 @@
 static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 bytes");
 #endif
 
-SIconMgr::SIconMgr() : m_hWnd(NULL), m_nWidth(0), m_nHeight(0), m_nShellQueries(0) {
+SIconMgr::SIconMgr()
+    : m_hWnd(NULL), m_nWidth(0), m_nHeight(0), m_nShellQueries(0), m_nChangeWatch(0) {
   KVX_CALLSTACK_TRACK;
 }
 
 SIconMgr::~SIconMgr() {
   KVX_CALLSTACK_TRACK;
+  if (m_nChangeWatch != 0) SHChangeNotifyDeregister(m_nChangeWatch);
   releaseAll();
+}
+
+// Association changes are announced for the whole namespace, from the
+// desktop down.
+void SIconMgr::watchAssociationChanges(UINT uMsg) {
+  KVX_CALLSTACK_TRACK;
+  CItemIdList desktop;
+  if (FAILED(SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOP, desktop.receive()))) return;
+  SHChangeNotifyEntry entry = {desktop.get(), TRUE};
+  m_nChangeWatch = SHChangeNotifyRegister(m_hWnd, SHCNRF_ShellLevel, SHCNE_ASSOCCHANGED,
+                                          uMsg, 1, &entry);
+  if (m_nChangeWatch == 0)
+    SLog::S_getSingleton()->write(
+        0, "SIconMgr::watchAssociationChanges() failed: SHChangeNotifyRegister() failed");
+}
+
+// The pairs stay in the type map, which owns them.
+void SIconMgr::forgetSharedPictures() {
+  KVX_CALLSTACK_TRACK;
+  m_IndexPairs.clear();
 }
 
 void SIconMgr::setupInfo(HWND hWnd, int nWidth, int nHeight) {

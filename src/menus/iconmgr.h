@@ -17,6 +17,10 @@
 // copy shares the handles and owns nothing.
 typedef std::pair<HBITMAP, HBITMAP> BMPPAIR;
 
+// The shell's announcement of changed file associations to the icon cache's
+// window (see SIconMgr::watchAssociationChanges).
+#define PATHWICK_ASSOC_CHANGED (WM_APP + 2)
+
 // Deletes the bitmaps of a pair its caller owns and leaves the pair empty.
 void deleteBitmapPair(BMPPAIR& rPair);
 
@@ -44,6 +48,15 @@ class SIconMgr : public SSingleton<SIconMgr> {
   static bool getFileExt(const std::string& rPath, std::string& rExt);
 
   void releaseAll();
+
+  // Changed file associations can change the shell's image list: a picture
+  // may move to another index, and an index this cache knows may then show
+  // another type's picture. From here on each new type is matched to a
+  // picture anew; the types already cached keep theirs.
+  void forgetSharedPictures();
+  // The shell announces such changes to the cache's window with uMsg,
+  // lParam holding the event (SHCNE_ASSOCCHANGED).
+  void watchAssociationChanges(UINT uMsg);
 
   // How often the shell was asked for an icon, and whether a key is cached:
   // what the cache saves is otherwise invisible.
@@ -76,6 +89,8 @@ class SIconMgr : public SSingleton<SIconMgr> {
   int m_nWidth;
   int m_nHeight;
   unsigned long m_nShellQueries;
+  // The shell's registration for watchAssociationChanges, 0 without one.
+  ULONG m_nChangeWatch;
 };
 
 #endif

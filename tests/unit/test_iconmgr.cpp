@@ -167,6 +167,19 @@ TEST_F(IconCache, FilesWithoutExtensionShareOneEntryWhateverTheirFolderIsCalled)
   EXPECT_FALSE(m_lpIcons->isCached("doe\\readme0"));
 }
 
+// Once associations change, an index of the shell's image list may show
+// another picture: a type seen afterwards gets a pair of its own, not the
+// one an earlier type of the same index had.
+TEST_F(IconCache, AfterAssociationsChangeANewTypeIsNotGivenAnOldIndexsPicture) {
+  BMPPAIR first(NULL, NULL), sharing(NULL, NULL), after(NULL, NULL);
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwkassoca", first));
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwkassocb", sharing));
+  ASSERT_EQ(first, sharing) << "types of one index share a pair";
+  m_lpIcons->forgetSharedPictures();
+  ASSERT_TRUE(m_lpIcons->getBmpIconForFile("x.pwkassocc", after));
+  EXPECT_NE(first, after);
+}
+
 // The type's icon comes from the name alone: a file on a share that does
 // not answer, or one that is gone, still gets it, and it is cached.
 TEST_F(IconCache, AFileTheShellCannotReachGetsItsTypesIcon) {
