@@ -88,19 +88,18 @@ e2e_dismiss_menu
 # As the user sees them (names-1.png): the folder "??????", Ünïcödé,
 # "??.pwt" (the CJK name as the ANSI API gives it), ab, café, Omega twice;
 # bytes above 127 sort first. Names of the code page open by their own
-# spelling, which the recorder writes in the OEM code page; the others,
-# each the very file it stands for, by their short names.
-oem() { iconv -f UTF-8 -t CP437 <<<"$1"; }
+# spelling; the others, each the very file it stands for, by their short
+# names.
 names=$(e2e_winpath "$w/names")
 open_root 3 names $ROOTS
 bands=$(top_bands names-1)
 expect_eq TTTTTTTT "$(layout_of "$bands")" "entries of Names, see names-1.png"
 click_band "$bands" 6
-wait_opened "$(oem "$names\\café.pwt")"
+wait_opened "$names\\café.pwt"
 wait_menus 0 "the click on café.pwt"
 open_root 3 names2 $ROOTS
 click_band "$bands" 3
-wait_opened "$(oem "$names\\Ünïcödé.pwt")"
+wait_opened "$names\\Ünïcödé.pwt"
 open_root 3 names3 $ROOTS
 click_band "$bands" 4
 wait_received kanji
@@ -204,7 +203,7 @@ e2e_dismiss_menu
 # --- afterwards ----------------------------------------------------------------
 open_root 3 after $ROOTS
 click_band "$(top_bands after-1)" 6
-wait_opened "$(oem "$names\\café.pwt")"
+wait_opened "$names\\café.pwt"
 [ ! -s "$E2E_WORK/exitcode" ] || fail "the program ended"
 expect_eq 0 "$(e2e_driver count '#32770' - | tr -d '\r')" "message boxes left open"
 expect_eq "$roots_before" "$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)" "stored roots"
