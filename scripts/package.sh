@@ -36,10 +36,19 @@ find "$stage/$name" -exec touch -d '2026-01-01 00:00:00' {} +
 (cd "$stage" && find "$name" | LC_ALL=C sort | zip -q -X -D "$zip_file" -@)
 (cd "$out" && sha256sum "$name.zip" >"$name.zip.sha256")
 
-# The installer of the same files.
+# The installer of the same files. Its folder may hold the user's files
+# too: the uninstaller is told which files are the package's, to take away
+# those alone, then each of its folders that is left empty, deepest first.
+# ("$" is NSIS's escape character.)
+uninstall_list=$stage/uninstall.nsh
+staged() { (cd "$stage/$name" && find . -mindepth 1 -type "$1" -printf '%P\n' | LC_ALL=C sort "${@:2}"); }
+{
+  staged f | sed 's/\$/$$/g; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+  staged d -r | sed 's/\$/$$/g; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'
+} >"$uninstall_list"
 setup_file=$out/$name-setup.exe
 rm -f "$setup_file" "$setup_file.sha256"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage/$name" -DOUTFILE="$setup_file" \
-  "$PATHWICK_ROOT/scripts/package/pathwick.nsi" >/dev/null
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage/$name" -DUNINSTALL_LIST="$uninstall_list" \
+  -DOUTFILE="$setup_file" "$PATHWICK_ROOT/scripts/package/pathwick.nsi" >/dev/null
 (cd "$out" && sha256sum "$name-setup.exe" >"$name-setup.exe.sha256")
 printf '%s\n' "$zip_file" "$zip_file.sha256" "$setup_file" "$setup_file.sha256"

@@ -2,7 +2,8 @@
 ; administrator rights: into the user's own programs folder, a Start Menu
 ; shortcut and an entry in the user's list of installed programs.
 ; package.sh defines VERSION (the one in VERSION), STAGE (the folder the zip
-; is made of) and OUTFILE.
+; is made of), UNINSTALL_LIST (an include that deletes the files of STAGE
+; and then their folders where empty) and OUTFILE.
 ; /S installs or uninstalls silently; /D=folder installs elsewhere.
 
 Unicode true
@@ -105,8 +106,8 @@ Section "${PRODUCT}"
   SetOutPath "$INSTDIR"
   File "${STAGE}/${EXE}"
   File "${STAGE}/README.txt"
-  ; An older version's pages may not all be there in this one.
-  RMDir /r "$INSTDIR\docs"
+  ; The folder may be one the user keeps files in, even in docs: the files
+  ; are put in place over their older versions and nothing else goes.
   SetOutPath "$INSTDIR\docs"
   File /r "${STAGE}/docs/*"
   SetOutPath "$INSTDIR"
@@ -136,14 +137,14 @@ Function WriteUninstallEntry
 FunctionEnd
 
 ; The settings under SETTINGS_KEY stay: a later installation finds the
-; user's folders again.
+; user's folders again. Of the installation folder only what the package
+; and the program put there goes: the user's own files stay, and with them
+; the folders that hold them.
 Section "Uninstall"
   Call un.CloseRunning
   Delete "${SHORTCUT}"
-  Delete "$INSTDIR\${EXE}"
-  Delete "$INSTDIR\README.txt"
+  !include "${UNINSTALL_LIST}"
   Delete "$INSTDIR\run.log"
-  RMDir /r "$INSTDIR\docs"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"

@@ -11,8 +11,23 @@ DLG_EDIT_ONE="Edit A Menu Item"
 DLG_SAVE="Pathwick: Save Changes?"
 # The delete question has an empty caption.
 DLG_DELETE=""
+# The system's own buttons.
+IDOK=1
+IDCANCEL=2
 IDYES=6
 IDNO=7
+
+# The controls by the names the program gives them (IDC_DONT_SHOW and the
+# rest, set here as variables of those names), read from its resource
+# header: the tests follow a number changed there.
+dlg_read_control_ids() {
+  local name id
+  while read -r name id; do
+    printf -v "$name" %d "$id"
+  done < <(sed -n 's/^#define \(IDC_[A-Z0-9_]*\)[[:space:]]\+\([0-9]\+\)\>.*/\1 \2/p' "$1")
+  [ -n "${IDC_ROOT_LIST:-}" ] || fail "no control ids in $1"
+}
+dlg_read_control_ids "$E2E_HERE/../../src/resources/resource.h"
 
 # The dialogs ask for 8 point "MS Sans Serif" and Windows draws the caption
 # buttons with "Marlett". Wine's own versions of those fonts (the
@@ -135,7 +150,7 @@ expect_state() {
 
 # Rows of the edit dialog's list: "row<TAB>selected<TAB>name<TAB>path<TAB>sorting".
 dlg_rows() {
-  e2e_driver list '#32770' "$DLG_EDIT" 1000 | tr -d '\r'
+  e2e_driver list '#32770' "$DLG_EDIT" "$IDC_ROOT_LIST" | tr -d '\r'
 }
 
 # The names of the rows, in order, separated by "|".
@@ -152,7 +167,7 @@ dlg_selected_rows() {
 dlg_click_row() {
   local row=$1 x y w h
   shift
-  read -r x y w h <<<"$(e2e_driver list-row-rect '#32770' "$DLG_EDIT" 1000 "$row" | tr -d '\r')"
+  read -r x y w h <<<"$(e2e_driver list-row-rect '#32770' "$DLG_EDIT" "$IDC_ROOT_LIST" "$row" | tr -d '\r')"
   [ -n "$h" ] || fail "no row $row in the list"
   xdotool mousemove $((x + 20)) $((y + h / 2)) click "$@" 1
 }
@@ -160,7 +175,7 @@ dlg_click_row() {
 # The blank part of the list below its rows.
 dlg_click_list_blank() {
   local x y w h
-  read -r x y w h <<<"$(e2e_driver rect '#32770' "$DLG_EDIT" 1000 | tr -d '\r')"
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$DLG_EDIT" "$IDC_ROOT_LIST" | tr -d '\r')"
   xdotool mousemove $((x + 40)) $((y + h - 10)) click "$@" 1
 }
 

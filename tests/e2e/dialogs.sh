@@ -44,14 +44,14 @@ story_first_start() {
   expect_centred "$DLG_HELP"
   local help
   help=$(e2e_driver texts '#32770' "$DLG_HELP")
-  expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Folder Menu to browse your folders.' "first instruction"
-  expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Configuration Menu.' "second instruction"
-  expect_state "$DLG_HELP" 1029 1 0 "the introduction's check box"
+  expect_contains "$help" $IDC_HELP_LINE1$'\tStatic\tLeft-Click the icon to open the Folder Menu to browse your folders.' "first instruction"
+  expect_contains "$help" $IDC_HELP_LINE2$'\tStatic\tRight-Click the icon to open the Configuration Menu.' "second instruction"
+  expect_state "$DLG_HELP" $IDC_DONT_SHOW 1 0 "the introduction's check box"
   # The click after Escape is handled after it: once the box is ticked,
   # Escape has had its chance to close the introduction.
   xdotool key Escape
-  dlg_click "$DLG_HELP" 1029
-  expect_state "$DLG_HELP" 1029 1 1 "the check box after a click"
+  dlg_click "$DLG_HELP" $IDC_DONT_SHOW
+  expect_state "$DLG_HELP" $IDC_DONT_SHOW 1 1 "the check box after a click"
   dlg_is_open "$DLG_HELP" || fail "Escape closed the introduction"
   dlg_shot introduction "$DLG_HELP"
   xdotool key Return
@@ -66,37 +66,37 @@ story_first_start() {
 story_options() {
   e2e_launch_program
   dlg_wait "$DLG_HELP" 30000
-  dlg_click "$DLG_HELP" 1029
-  expect_state "$DLG_HELP" 1029 1 1 "the introduction's check box after a click"
+  dlg_click "$DLG_HELP" $IDC_DONT_SHOW
+  expect_state "$DLG_HELP" $IDC_DONT_SHOW 1 1 "the introduction's check box after a click"
   xdotool key Return
   dlg_wait_gone "$DLG_HELP"
   dlg_dismiss_notice
 
   config_command 3 5 "$DLG_OPTIONS"
   expect_centred "$DLG_OPTIONS"
-  expect_state "$DLG_OPTIONS" 1010 1 0 "autostart at first"
-  expect_state "$DLG_OPTIONS" 1034 1 0 "no-splash at first"
-  expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu at first"
-  expect_state "$DLG_OPTIONS" 1014 1 1 "right: Configuration Menu at first"
+  expect_state "$DLG_OPTIONS" $IDC_RUN_AT_LOGIN 1 0 "autostart at first"
+  expect_state "$DLG_OPTIONS" $IDC_NO_SPLASH 1 0 "no-splash at first"
+  expect_state "$DLG_OPTIONS" $IDC_LEFT_FOLDER 1 1 "left: Folder Menu at first"
+  expect_state "$DLG_OPTIONS" $IDC_RIGHT_CONFIG 1 1 "right: Configuration Menu at first"
   # A second "Program Options..." is handled before the click after it.
   config_command 3 5
-  dlg_click "$DLG_OPTIONS" 1012
-  expect_state "$DLG_OPTIONS" 1013 1 1 "right: Folder Menu after left: Configuration Menu"
+  dlg_click "$DLG_OPTIONS" $IDC_LEFT_CONFIG
+  expect_state "$DLG_OPTIONS" $IDC_RIGHT_FOLDER 1 1 "right: Folder Menu after left: Configuration Menu"
   expect_eq 1 "$(dlg_count "$DLG_OPTIONS")" "options dialogs after a second Program Options..."
-  expect_state "$DLG_OPTIONS" 1014 1 0 "right: Configuration Menu after left: Configuration Menu"
-  dlg_click "$DLG_OPTIONS" 1014
-  expect_state "$DLG_OPTIONS" 1011 1 1 "left: Folder Menu after right: Configuration Menu"
-  dlg_click "$DLG_OPTIONS" 1012
-  dlg_click "$DLG_OPTIONS" 1010
-  dlg_close "$DLG_OPTIONS" 2
+  expect_state "$DLG_OPTIONS" $IDC_RIGHT_CONFIG 1 0 "right: Configuration Menu after left: Configuration Menu"
+  dlg_click "$DLG_OPTIONS" $IDC_RIGHT_CONFIG
+  expect_state "$DLG_OPTIONS" $IDC_LEFT_FOLDER 1 1 "left: Folder Menu after right: Configuration Menu"
+  dlg_click "$DLG_OPTIONS" $IDC_LEFT_CONFIG
+  dlg_click "$DLG_OPTIONS" $IDC_RUN_AT_LOGIN
+  dlg_close "$DLG_OPTIONS" $IDCANCEL
   e2e_wine reg query "$OPTIONS_KEY" >/dev/null 2>&1 && fail "Cancel wrote the options"
   expect_eq 1 "$(folder_menu_entries 1 folder-menu-after-cancel)" "entries of the Folder Menu on the left button after Cancel"
 
   config_command 3 5 "$DLG_OPTIONS"
-  dlg_click "$DLG_OPTIONS" 1012
-  dlg_click "$DLG_OPTIONS" 1010
+  dlg_click "$DLG_OPTIONS" $IDC_LEFT_CONFIG
+  dlg_click "$DLG_OPTIONS" $IDC_RUN_AT_LOGIN
   dlg_shot options "$DLG_OPTIONS"
-  dlg_close "$DLG_OPTIONS" 1
+  dlg_close "$DLG_OPTIONS" $IDOK
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "stored LeftClickRoot"
   expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" RunOnStartup)" "stored RunOnStartup"
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "stored TrayHelpAtStartup (the introduction's answer)"
@@ -106,18 +106,21 @@ story_options() {
   expect_eq "\"$(e2e_winpath "$E2E_APP_DIR/pathwick.exe")\"" "$autostart" "autostart value"
   # The roles swap at the next click: the left button opens the Configuration Menu.
   config_command 1 5 "$DLG_OPTIONS"
-  expect_state "$DLG_OPTIONS" 1012 1 1 "left: Configuration Menu as stored"
-  expect_state "$DLG_OPTIONS" 1010 1 1 "autostart as stored"
-  dlg_click "$DLG_OPTIONS" 1011
-  dlg_click "$DLG_OPTIONS" 1010
-  dlg_close "$DLG_OPTIONS" 1
+  expect_state "$DLG_OPTIONS" $IDC_LEFT_CONFIG 1 1 "left: Configuration Menu as stored"
+  expect_state "$DLG_OPTIONS" $IDC_RUN_AT_LOGIN 1 1 "autostart as stored"
+  dlg_click "$DLG_OPTIONS" $IDC_LEFT_FOLDER
+  dlg_click "$DLG_OPTIONS" $IDC_RUN_AT_LOGIN
+  dlg_close "$DLG_OPTIONS" $IDOK
   expect_eq 0x1 "$(reg_value "$OPTIONS_KEY" LeftClickRoot)" "LeftClickRoot stored back"
   e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
   # Tab visits each control once, in order, a radio group at its checked
   # button; the arrow keys stay in their group, never on a box or a label.
   config_command 3 5 "$DLG_OPTIONS"
-  expect_eq "1034 1011 1014 1 2 1010 1034 1011 1012 1011 1012 1013 1014 1 2 1" \
-    "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Down Tab Down Down Up Tab Down Tab Down Down)" "keys in the options"
+  local focus="$IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_RIGHT_CONFIG $IDOK $IDCANCEL $IDC_RUN_AT_LOGIN"
+  focus+=" $IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_LEFT_CONFIG $IDC_LEFT_FOLDER $IDC_LEFT_CONFIG"
+  focus+=" $IDC_RIGHT_FOLDER $IDC_RIGHT_CONFIG $IDOK $IDCANCEL $IDOK"
+  expect_eq "$focus" "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Down Tab Down Down Up Tab Down Tab Down Down)" \
+    "keys in the options"
 }
 
 # ---- About: once only, Escape ignored, the web site, Enter closes --------------
@@ -136,15 +139,15 @@ story_about() {
   config_command 3 2
   dlg_wait_focus "$DLG_ABOUT"
   xdotool key Escape
-  dlg_click "$DLG_ABOUT" 1022
+  dlg_click "$DLG_ABOUT" $IDC_VISIT
   e2e_wait_until 10 visited 1 || true
-  dlg_click "$DLG_ABOUT" 1023
+  dlg_click "$DLG_ABOUT" $IDC_ABOUT_PICTURE
   e2e_wait_until 10 visited 2 || true
   expect_eq "http://www.quillmere.example/pathwick/|http://www.quillmere.example/pathwick/" \
     "$(tr -d '\r ' <"$visited" | paste -sd'|')" "addresses opened by Visit and by the picture"
   expect_eq 1 "$(dlg_count "$DLG_ABOUT")" "about boxes after a second About..."
   dlg_is_open "$DLG_ABOUT" || fail "Escape closed the about box"
-  expect_contains "$(dlg_state "$DLG_ABOUT" 1022)" "Visit www.quillmere.example" "the Visit button"
+  expect_contains "$(dlg_state "$DLG_ABOUT" $IDC_VISIT)" "Visit www.quillmere.example" "the Visit button"
   dlg_shot about "$DLG_ABOUT"
   # The command that noted the address may have taken the focus: back to
   # the about box by its title bar.
@@ -158,28 +161,30 @@ story_about() {
 
 # ---- The root list: add, cancel, OK, apply, close without saving -------------
 # add_in_dialog NAME PATH SORT_ID COUNT: the add dialog filled in by keyboard
-# and mouse and confirmed with "Add"; SORT_ID 1015 (letters) or 1016 (types).
+# and mouse and confirmed with "Add"; SORT_ID IDC_SORT_ABC (letters) or
+# IDC_SORT_EXT (types).
 add_in_dialog() {
-  dlg_click "$DLG_EDIT" 1006
+  dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
   dlg_wait "$DLG_ADD"
   expect_centred "$DLG_ADD" "$DLG_EDIT"
-  expect_state "$DLG_ADD" 1 0 0 "Add with both fields empty"
-  expect_state "$DLG_ADD" 1026 1 0 "ABC number field in add mode"
-  expect_state "$DLG_ADD" 1027 0 0 "type number field in add mode"
-  dlg_type_into "$DLG_ADD" 1004 "$1"
-  expect_state "$DLG_ADD" 1 0 0 "Add with the path still empty"
-  dlg_type_into "$DLG_ADD" 1001 "$2"
-  expect_state "$DLG_ADD" 1 1 0 "Add with name and path"
+  expect_state "$DLG_ADD" $IDOK 0 0 "Add with both fields empty"
+  expect_state "$DLG_ADD" $IDC_ABC_COUNT 1 0 "ABC number field in add mode"
+  expect_state "$DLG_ADD" $IDC_EXT_COUNT 0 0 "type number field in add mode"
+  dlg_type_into "$DLG_ADD" $IDC_NAME_EDIT "$1"
+  expect_state "$DLG_ADD" $IDOK 0 0 "Add with the path still empty"
+  dlg_type_into "$DLG_ADD" $IDC_PATH_EDIT "$2"
+  expect_state "$DLG_ADD" $IDOK 1 0 "Add with name and path"
   dlg_click "$DLG_ADD" "$3"
-  local field=$(($3 == 1015 ? 1026 : 1027)) other=$(($3 == 1015 ? 1027 : 1026))
+  local field=$(($3 == IDC_SORT_ABC ? IDC_ABC_COUNT : IDC_EXT_COUNT))
+  local other=$(($3 == IDC_SORT_ABC ? IDC_EXT_COUNT : IDC_ABC_COUNT))
   expect_state "$DLG_ADD" "$field" 1 0 "the chosen grouping's number field"
   expect_state "$DLG_ADD" "$other" 0 0 "the other grouping's number field"
   dlg_type_into "$DLG_ADD" "$field" "$4"
   [ -n "${ADD_SHOT:-}" ] && dlg_shot "$ADD_SHOT" "$DLG_ADD"
-  dlg_close "$DLG_ADD" 1
+  dlg_close "$DLG_ADD" $IDOK
 }
 
-path_field() { dlg_state "$DLG_ADD" 1001 | cut -f3; }
+path_field() { dlg_state "$DLG_ADD" $IDC_PATH_EDIT | cut -f3; }
 path_picked() { [ -n "$(path_field)" ]; }
 first_row_sorting() { dlg_rows | head -n 1 | cut -f3,5; }
 
@@ -190,11 +195,11 @@ story_root_list() {
   expect_eq $'0\t0\tC Drive\tC:\\\tABC > 25 items' "$(dlg_rows)" "the list at a first start"
   # A second "Edit Folder Menu..." is handled before the click on "Add".
   config_command 3 4
-  add_in_dialog Projects "$projects" 1016 10
+  add_in_dialog Projects "$projects" $IDC_SORT_EXT 10
   expect_eq 1 "$(dlg_count "$DLG_EDIT")" "edit dialogs after a second Edit Folder Menu..."
   expect_soon "Projects|C Drive" "a new root goes first" dlg_row_names
   expect_eq $'Projects\t'"$projects"$'\tType > 10 items' "$(dlg_rows | head -n 1 | cut -f3-)" "the new row"
-  dlg_close "$DLG_EDIT" 2
+  dlg_close "$DLG_EDIT" $IDCANCEL
   expect_eq "" "$(stored_names)" "stored roots after Cancel"
   expect_eq 1 "$(folder_menu_entries 1)" "Folder Menu entries after Cancel"
 
@@ -203,16 +208,16 @@ story_root_list() {
   # The folder browser: cancelled it leaves the path alone; a folder chosen
   # in it (the tree starts at the desktop: "/", then "Documents") fills the
   # path and enables "Add". Cancel then adds nothing.
-  dlg_click "$DLG_EDIT" 1006
+  dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
   dlg_wait "$DLG_ADD"
-  dlg_type_into "$DLG_ADD" 1004 "Picked"
-  dlg_click "$DLG_ADD" 1002
+  dlg_type_into "$DLG_ADD" $IDC_NAME_EDIT "Picked"
+  dlg_click "$DLG_ADD" $IDC_BROWSE
   dlg_wait "Browse for Folder"
   xdotool key Escape
   dlg_wait_gone "Browse for Folder"
-  expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" 1001)" "path field after the browser was cancelled"
-  expect_state "$DLG_ADD" 1 0 0 "Add after the browser was cancelled"
-  dlg_click "$DLG_ADD" 1002
+  expect_eq $'1\t0\t' "$(dlg_state "$DLG_ADD" $IDC_PATH_EDIT)" "path field after the browser was cancelled"
+  expect_state "$DLG_ADD" $IDOK 0 0 "Add after the browser was cancelled"
+  dlg_click "$DLG_ADD" $IDC_BROWSE
   dlg_wait "Browse for Folder"
   xdotool key Down Down Return
   dlg_wait_gone "Browse for Folder"
@@ -223,17 +228,19 @@ story_root_list() {
     'C:\'*'\Documents' | 'C:\'*'\Documents\') ;;
     *) fail "path field after choosing Documents in the browser: [$picked]" ;;
   esac
-  expect_state "$DLG_ADD" 1 1 0 "Add after a folder was chosen"
+  expect_state "$DLG_ADD" $IDOK 1 0 "Add after a folder was chosen"
   # Tab and the arrow keys, as in the options.
-  dlg_click "$DLG_ADD" 1004
-  expect_soon 1004 "the focus after a click on the name" dlg_focus_id
-  expect_eq "1001 1002 1015 1026 1 2 1004 1001 1002 1015 1016 1015 1016 1027" \
-    "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Down Down Up Tab)" "keys in the add dialog"
-  dlg_close "$DLG_ADD" 2
+  dlg_click "$DLG_ADD" $IDC_NAME_EDIT
+  expect_soon $IDC_NAME_EDIT "the focus after a click on the name" dlg_focus_id
+  local focus="$IDC_PATH_EDIT $IDC_BROWSE $IDC_SORT_ABC $IDC_ABC_COUNT $IDOK $IDCANCEL $IDC_NAME_EDIT"
+  focus+=" $IDC_PATH_EDIT $IDC_BROWSE $IDC_SORT_ABC $IDC_SORT_EXT $IDC_SORT_ABC $IDC_SORT_EXT $IDC_EXT_COUNT"
+  expect_eq "$focus" "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Down Down Up Tab)" \
+    "keys in the add dialog"
+  dlg_close "$DLG_ADD" $IDCANCEL
   expect_stays "C Drive" "rows after cancelling the add dialog" dlg_row_names
-  ADD_SHOT=add-item add_in_dialog Projects "$projects" 1016 10
+  ADD_SHOT=add-item add_in_dialog Projects "$projects" $IDC_SORT_EXT 10
   dlg_shot edit-folder-menu "$DLG_EDIT"
-  dlg_close "$DLG_EDIT" 1
+  dlg_close "$DLG_EDIT" $IDOK
   expect_eq "Projects|$projects\\|0x2|0xa" "$(stored_root 0000)" "root 0000 after OK"
   expect_eq "C Drive|C:\\|0x1|0x19" "$(stored_root 0001)" "root 0001 after OK"
   expect_eq "Projects|C Drive" "$(stored_names)" "stored roots after OK"
@@ -242,11 +249,11 @@ story_root_list() {
   # Apply, then Cancel: what was applied stays. The number field takes no
   # more digits than fit in 32 bits.
   config_command 3 4 "$DLG_EDIT"
-  add_in_dialog Archive "$archive" 1015 12345678901
+  add_in_dialog Archive "$archive" $IDC_SORT_ABC 12345678901
   expect_soon $'Archive\tABC > 123456789 items' "a number of eleven digits" first_row_sorting
-  dlg_click "$DLG_EDIT" 3
+  dlg_click "$DLG_EDIT" $IDC_APPLY
   expect_soon "Archive|Projects|C Drive" "stored roots after Apply" stored_names
-  dlg_close "$DLG_EDIT" 2
+  dlg_close "$DLG_EDIT" $IDCANCEL
   expect_eq "Archive|Projects|C Drive" "$(stored_names)" "stored roots after Apply and Cancel"
   expect_eq 0x75bcd15 "$(reg_value "$MENU_KEY\\0000" MaxNoSort)" "stored MaxNoSort of 123456789"
   expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after Apply and Cancel"
@@ -279,7 +286,7 @@ story_exit_question() {
   e2e_start_program
   config_command 3 4 "$DLG_EDIT"
   dlg_click_row 0
-  dlg_click "$DLG_EDIT" 1020
+  dlg_click "$DLG_EDIT" $IDC_MOVE_DOWN
   expect_soon "Projects|Archive|C Drive" "rows after moving row 0 down" dlg_row_names
   config_command 3 7 "$DLG_SAVE"
   [ -s "$E2E_WORK/exitcode" ] && fail "the program ended before the save question was answered"
@@ -307,7 +314,7 @@ story_five_roots() {
   dlg_click_row 3
   xdotool keyup ctrl
   expect_soon "1 3" "selection before moving down" dlg_selected_rows
-  dlg_click "$DLG_EDIT" 1020
+  dlg_click "$DLG_EDIT" $IDC_MOVE_DOWN
   expect_soon "Projects|C Drive|Archive|Odd|Docs" "rows 1 and 3 moved down" dlg_row_names
   expect_eq "2 4" "$(dlg_selected_rows)" "selection after moving down"
   dlg_shot edit-folder-menu-rows "$DLG_EDIT"
@@ -317,14 +324,14 @@ story_five_roots() {
   dlg_click_row 2
   xdotool keyup ctrl
   expect_soon "0 2" "selection before moving up" dlg_selected_rows
-  dlg_click "$DLG_EDIT" 1019
+  dlg_click "$DLG_EDIT" $IDC_MOVE_UP
   expect_stays "Projects|C Drive|Archive|Odd|Docs" "rows 0 and 2 up: nothing moves" dlg_row_names
   expect_eq "0 2" "$(dlg_selected_rows)" "selection after moving up"
 
   # Nothing selected: the question still comes, and Yes deletes nothing.
   dlg_click_list_blank
   expect_soon "" "selection after a click below the rows" dlg_selected_rows
-  dlg_click "$DLG_EDIT" 1021
+  dlg_click "$DLG_EDIT" $IDC_DELETE_ITEM
   dlg_wait "$DLG_DELETE"
   dlg_close "$DLG_DELETE" $IDYES
   expect_stays "Projects|C Drive|Archive|Odd|Docs" "rows after deleting nothing" dlg_row_names
@@ -339,17 +346,17 @@ story_five_roots() {
   dlg_click_row 0 --repeat 2 --delay 80
   dlg_wait "$DLG_EDIT_ONE"
   expect_centred "$DLG_EDIT_ONE" "$DLG_EDIT"
-  expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" 1001 | cut -f3)" "path of the edited root"
-  expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of the edited root"
-  expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" 1027)" "type number field of the edited root"
-  expect_eq $'0\t0\t30' "$(dlg_state "$DLG_EDIT_ONE" 1026)" "letter number field of the edited root"
+  expect_eq "$projects\\" "$(dlg_state "$DLG_EDIT_ONE" $IDC_PATH_EDIT | cut -f3)" "path of the edited root"
+  expect_state "$DLG_EDIT_ONE" $IDC_SORT_EXT 1 1 "type grouping of the edited root"
+  expect_eq $'1\t0\t10' "$(dlg_state "$DLG_EDIT_ONE" $IDC_EXT_COUNT)" "type number field of the edited root"
+  expect_eq $'0\t0\t30' "$(dlg_state "$DLG_EDIT_ONE" $IDC_ABC_COUNT)" "letter number field of the edited root"
   dlg_shot edit-item "$DLG_EDIT_ONE"
-  dlg_type_into "$DLG_EDIT_ONE" 1004 ""
-  expect_state "$DLG_EDIT_ONE" 1 0 0 "Edit with the name cleared"
+  dlg_type_into "$DLG_EDIT_ONE" $IDC_NAME_EDIT ""
+  expect_state "$DLG_EDIT_ONE" $IDOK 0 0 "Edit with the name cleared"
   # The long name goes in whole and is stored whole.
-  DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" 1004 "$long_name"
-  expect_state "$DLG_EDIT_ONE" 1 1 0 "Edit with a name again"
-  dlg_close "$DLG_EDIT_ONE" 1
+  DLG_TYPE_DELAY=2 dlg_type_into "$DLG_EDIT_ONE" $IDC_NAME_EDIT "$long_name"
+  expect_state "$DLG_EDIT_ONE" $IDOK 1 0 "Edit with a name again"
+  dlg_close "$DLG_EDIT_ONE" $IDOK
   expect_soon "$long_name|C Drive|Archive|Odd|Docs" "rows after editing row 0" dlg_row_names
 
   # Two adjacent rows: the second moves up into the first's place as it goes.
@@ -358,16 +365,17 @@ story_five_roots() {
   dlg_click_row 2
   xdotool keyup shift
   expect_soon "1 2" "selection before deleting two rows" dlg_selected_rows
-  dlg_click "$DLG_EDIT" 1021
+  dlg_click "$DLG_EDIT" $IDC_DELETE_ITEM
   dlg_wait "$DLG_DELETE"
   dlg_close "$DLG_DELETE" $IDYES
   expect_soon "$long_name|Odd|Docs" "rows after deleting rows 1 and 2" dlg_row_names
   # With no grouping chosen, Tab still stops at the choice.
   dlg_click_row 2 --repeat 2 --delay 80
   dlg_wait "$DLG_EDIT_ONE"
-  expect_eq "1001 1002 1015 1" "$(dlg_focus_path Tab Tab Tab Tab)" "Tab through an entry without grouping"
-  dlg_close "$DLG_EDIT_ONE" 2
-  dlg_close "$DLG_EDIT" 1
+  expect_eq "$IDC_PATH_EDIT $IDC_BROWSE $IDC_SORT_ABC $IDOK" "$(dlg_focus_path Tab Tab Tab Tab)" \
+    "Tab through an entry without grouping"
+  dlg_close "$DLG_EDIT_ONE" $IDCANCEL
+  dlg_close "$DLG_EDIT" $IDOK
   expect_soon "$long_name|Odd|Docs" "stored roots after OK" stored_names
   expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
   config_command 3 7
@@ -390,8 +398,8 @@ story_swapped_start() {
   expect_eq 0 "$(dlg_count '')" "splash windows with the splash turned off"
   local help
   help=$(e2e_driver texts '#32770' "$DLG_HELP")
-  expect_contains "$help" $'1030\tStatic\tLeft-Click the icon to open the Configuration Menu.' "first instruction, buttons swapped"
-  expect_contains "$help" $'1031\tStatic\tRight-Click the icon to open the Folder Menu to browse your folders.' "second instruction, buttons swapped"
+  expect_contains "$help" $IDC_HELP_LINE1$'\tStatic\tLeft-Click the icon to open the Configuration Menu.' "first instruction, buttons swapped"
+  expect_contains "$help" $IDC_HELP_LINE2$'\tStatic\tRight-Click the icon to open the Folder Menu to browse your folders.' "second instruction, buttons swapped"
   # The close box answers as "don't show" does.
   dlg_click_close_box "$DLG_HELP"
   dlg_wait_gone "$DLG_HELP"
@@ -399,10 +407,10 @@ story_swapped_start() {
   config_command 1 4 "$DLG_EDIT"
   # The long name loads back whole.
   expect_eq "$long_name|C Drive|Archive|Odd|Docs" "$(dlg_row_names)" "the list after a start"
-  dlg_close "$DLG_EDIT" 2
+  dlg_close "$DLG_EDIT" $IDCANCEL
   config_command 1 5 "$DLG_OPTIONS"
-  expect_state "$DLG_OPTIONS" 1034 1 1 "no-splash as stored"
-  dlg_close "$DLG_OPTIONS" 1
+  expect_state "$DLG_OPTIONS" $IDC_NO_SPLASH 1 1 "no-splash as stored"
+  dlg_close "$DLG_OPTIONS" $IDOK
   expect_eq 0x0 "$(reg_value "$OPTIONS_KEY" TrayHelpAtStartup)" "TrayHelpAtStartup after closing the introduction"
   config_command 1 7
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"

@@ -31,8 +31,13 @@ winlong=$(e2e_winpath "$w/long")
 a=$(printf 'a%.0s' $(seq $((255 - ${#winlong} - 10))))
 mkdir -p "$w/long/$a/beyond-max-path"
 touch "$w/long/$a/near.pwt" "$w/long/$a/near-259.pwt" "$w/long/$a/beyond-max-path/far.pwt"
-deep=$w/deep
-for ((i = 1; i <= 30; i++)); do deep=$deep/$(printf 'd%02d' $i); done
+# The 30 levels under a short path, so that the file at the bottom is in
+# reach of ShellExecute wherever the checkout lies.
+deep=$WINEPREFIX/drive_c/deep windeep='C:\deep'
+for ((i = 1; i <= 30; i++)); do
+  deep+=/$(printf 'd%02d' $i)
+  windeep+=\\$(printf 'd%02d' $i)
+done
 mkdir -p "$deep"
 touch "$deep/bottom.pwt"
 
@@ -42,7 +47,7 @@ store_root 0000 Missing "$(e2e_winpath "$w/not-there")" 0 25
 store_root 0001 NoDrive 'Q:\' 0 25
 store_root 0002 Names "$(e2e_winpath "$w/names")" 0 25
 store_root 0003 Long "$(e2e_winpath "$w/long")" 0 25
-store_root 0004 Deep "$(e2e_winpath "$w/deep")" 0 25
+store_root 0004 Deep 'C:\deep' 0 25
 store_root 0005 Vanish "$(e2e_winpath "$w/vanish")" 0 25
 store_root 0006 Big "$(e2e_winpath "$w/big")" 0 25
 roots_before=$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)
@@ -88,19 +93,18 @@ e2e_dismiss_menu
 # As the user sees them (names-1.png): the folder "??????", Ünïcödé,
 # "??.pwt" (the CJK name as the ANSI API gives it), ab, café, Omega twice;
 # bytes above 127 sort first. Names of the code page open by their own
-# spelling, which the recorder writes in the OEM code page; the others,
-# each the very file it stands for, by their short names.
-oem() { iconv -f UTF-8 -t CP437 <<<"$1"; }
+# spelling; the others, each the very file it stands for, by their short
+# names.
 names=$(e2e_winpath "$w/names")
 open_root 3 names $ROOTS
 bands=$(top_bands names-1)
 expect_eq TTTTTTTT "$(layout_of "$bands")" "entries of Names, see names-1.png"
 click_band "$bands" 6
-wait_opened "$(oem "$names\\café.pwt")"
+wait_opened "$names\\café.pwt"
 wait_menus 0 "the click on café.pwt"
 open_root 3 names2 $ROOTS
 click_band "$bands" 3
-wait_opened "$(oem "$names\\Ünïcödé.pwt")"
+wait_opened "$names\\Ünïcödé.pwt"
 open_root 3 names3 $ROOTS
 click_band "$bands" 4
 wait_received kanji
@@ -165,7 +169,7 @@ for ((level = 1; level <= 30; level++)); do
 done
 expect_eq TT "$(layout_of "$(top_bands deep-30)")" "entries of level 30, see deep-30.png"
 click_band "$bands" 2
-wait_opened "$(e2e_winpath "$deep")\\bottom.pwt"
+wait_opened "$windeep\\bottom.pwt"
 wait_menus 0 "the click at the bottom"
 expect_eq 31 "$(e2e_log_text | grep -c 'str_path = .*\\deep\\.*d[0-9][0-9]\\, \|str_path = .*\\deep\\, ')" \
   "listings filled on the way down"
@@ -204,7 +208,7 @@ e2e_dismiss_menu
 # --- afterwards ----------------------------------------------------------------
 open_root 3 after $ROOTS
 click_band "$(top_bands after-1)" 6
-wait_opened "$(oem "$names\\café.pwt")"
+wait_opened "$names\\café.pwt"
 [ ! -s "$E2E_WORK/exitcode" ] || fail "the program ended"
 expect_eq 0 "$(e2e_driver count '#32770' - | tr -d '\r')" "message boxes left open"
 expect_eq "$roots_before" "$(for i in 0 1 2 3 4 5 6; do stored_root 000$i; done)" "stored roots"

@@ -57,7 +57,7 @@ config_command 3 4 "$DLG_EDIT"
 second_copy "with a dialog open" dialog
 dlg_is_open "$DLG_EDIT" || fail "the dialog closed when the second copy started"
 expect_eq "Browse" "$(dlg_row_names)" "the dialog's rows after the second copy"
-dlg_close "$DLG_EDIT" 1
+dlg_close "$DLG_EDIT" $IDOK
 open_known after-dialog
 
 expect_eq "$roots_before" "$(stored_root 0000)" "the stored root"
@@ -102,7 +102,7 @@ ended_asking() {
   e2e_start_program
   config_command 3 4 "$DLG_EDIT"
   dlg_click_row 0
-  dlg_click "$DLG_EDIT" 1020
+  dlg_click "$DLG_EDIT" $IDC_MOVE_DOWN
   expect_soon "$order" "rows after moving row 0 down" dlg_row_names
   "$@" >/dev/null 2>&1 &
   dlg_wait "$DLG_SAVE"

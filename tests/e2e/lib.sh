@@ -288,12 +288,23 @@ e2e_wait_log() {
 }
 
 # e2e_record_verb KEY FILE [CONTENTS]: the shell command KEY (a verb's
-# "command" key) notes what it is given in FILE, a line each time, and what
-# the file it was given holds in CONTENTS.
+# "command" key) notes what it is given in FILE, a line each time (the
+# argument as it came, in UTF-8), and what the file it was given holds in
+# CONTENTS. The command is the recorder (tests/tools/recorder.cpp) in the
+# prefix's C:\rec, writing beside itself into links to FILE and CONTENTS
+# named as they are: Wine's ShellExecute gives up on a long command with
+# SE_ERR_NOASSOC, so its length must not grow with the checkout's path.
 e2e_record_verb() {
-  local command="echo %1>>$(e2e_winpath "$2")"
-  [ -z "${3:-}" ] || command+="& type \"%1\">>$(e2e_winpath "$3")"
-  e2e_wine reg add "$1" /ve /d "C:\\windows\\system32\\cmd.exe /c $command" /f >/dev/null 2>&1
+  local rec=$WINEPREFIX/drive_c/rec command='C:\rec\rec.exe' file
+  [ -e "$rec/rec.exe" ] || { mkdir -p "$rec" && cp "$PATHWICK_BUILD_DIR/recorder.exe" "$rec/rec.exe"; }
+  for file in "$2" ${3:+"$3"}; do
+    local link=$rec/${file##*/}
+    [[ ${file##*/} =~ ^[^[:space:]\"]+$ ]] || fail "no recorder file can be named [${file##*/}]"
+    [ ! -L "$link" ] || [ "$(readlink "$link")" == "$file" ] || fail "two recorder files named ${file##*/}"
+    ln -sfn "$file" "$link"
+    command+=" ${file##*/}"
+  done
+  e2e_wine reg add "$1" /ve /d "$command \"%1\"" /f >/dev/null 2>&1
 }
 
 # e2e_record_type EXT FILE [CONTENTS]: files of type EXT open that way.

@@ -7,7 +7,8 @@
 # the one version. The installer, silent, puts the program, its shortcut and
 # its uninstall entry in place; the program starts from the shortcut's
 # target; installing again ends the running copy as Exit does and starts
-# the new one; the silent uninstall leaves only the settings.
+# the new one; the silent uninstall leaves only the settings. Installed into
+# a folder that already holds the user's files, it takes away only its own.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/dialoglib.sh"
@@ -95,8 +96,9 @@ winpath_of() { e2e_wine cmd /c echo "$1" | tr -d '\r"'; }
 installed=$(winpath_of '%LOCALAPPDATA%\Programs\Pathwick Pro')
 shortcut=$(winpath_of '%APPDATA%\Microsoft\Windows\Start Menu\Programs\Pathwick Pro.lnk')
 E2E_APP_DIR=$(e2e_wine winepath -u "$installed" | sed 's|/$||')
-expect_eq "$( (unzip -Z1 "$zip_file" | grep -v '/$' | sed "s|^$name/||"; echo uninstall.exe) | LC_ALL=C sort)" \
-  "$(cd "$E2E_APP_DIR" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)" "installed files"
+packed=$(unzip -Z1 "$zip_file" | grep -v '/$' | sed "s|^$name/||")
+files_in() { (cd "$1" && find . -mindepth 1 -type "${2:-f}" | sed 's|^\./||' | LC_ALL=C sort); }
+expect_eq "$( (echo "$packed"; echo uninstall.exe) | LC_ALL=C sort)" "$(files_in "$E2E_APP_DIR")" "installed files"
 cmp -s "$E2E_APP_DIR/pathwick.exe" "$E2E_WORK/Program Files/Pathwick Pro/$name/pathwick.exe" ||
   fail "the installed program is not the packed one"
 target=$(tr -c '[:print:]' '\n' <"$(e2e_wine winepath -u "$shortcut")" | grep -m 1 -i '^[a-z]:.*pathwick\.exe$')
@@ -133,3 +135,24 @@ e2e_driver wait-gone PathwickDummyWindow - 5000 >/dev/null || fail "the uninstal
 [ ! -e "$(e2e_wine winepath -u "$shortcut")" ] || fail "the shortcut stayed"
 expect_eq "" "$(reg_value "$RUN_KEY" 'Quillmere Pathwick')" "the autostart value after the uninstall"
 expect_eq "$settings_before" "$(stored_root 0000)" "the stored root after the uninstall"
+
+# ---- Into a folder in use ---------------------------------------------------------
+# /D= may name a folder that holds the user's files, some where the package
+# puts its own (docs): whatever is not the package's stays, through the
+# install and the uninstall, and so do the folders that hold it.
+tools=$WINEPREFIX/drive_c/Tools
+mkdir -p "$tools/docs/thesis"
+echo 'first draft' >"$tools/docs/thesis/chapter1.txt"
+echo 'to do' >"$tools/notes.txt"
+users=$'docs/thesis/chapter1.txt\nnotes.txt'
+# The files one list has and the other lacks, "-" and "+" before them.
+list_diff() { diff <(echo "$1") <(echo "$2") | sed -n 's/^< /-/p; s/^> /+/p' | paste -sd' '; }
+e2e_wine "$setup" /S '/D=C:\Tools' || fail "the silent install into C:\\Tools failed"
+expect_eq "" "$(list_diff "$( (echo "$packed"; echo uninstall.exe; echo "$users") | LC_ALL=C sort)" \
+  "$(files_in "$tools")")" "files in C:\\Tools after the install, beside the package's and the user's"
+e2e_wine 'C:\Tools\uninstall.exe' /S || fail "the silent uninstall from C:\\Tools failed"
+e2e_wait_until 60 entry_gone || fail "the uninstall entry of C:\\Tools stayed"
+expect_eq "" "$(list_diff "$users" "$(files_in "$tools")")" "files in C:\\Tools after the uninstall, beside the user's"
+expect_eq $'docs\ndocs/thesis' "$(files_in "$tools" d)" "folders in C:\\Tools after the uninstall"
+expect_eq 'first draft|to do' "$(cat "$tools/docs/thesis/chapter1.txt")|$(cat "$tools/notes.txt")" \
+  "the user's files after the uninstall"

@@ -70,7 +70,7 @@ e2e_driver wait-drawn '#32770' '' 20000 >/dev/null || fail "no splash at the fir
 dialog_picture splash ""
 dlg_wait "$DLG_HELP" 20000
 dialog_picture introduction "$DLG_HELP"
-dlg_close "$DLG_HELP" 1
+dlg_close "$DLG_HELP" $IDOK
 dlg_dismiss_notice
 
 # ---- The Folder Menu ---------------------------------------------------------
@@ -110,31 +110,31 @@ e2e_dismiss_menu
 
 config_command 3 2 "$DLG_ABOUT"
 dialog_picture about "$DLG_ABOUT"
-dlg_close "$DLG_ABOUT" 1
+dlg_close "$DLG_ABOUT" $IDOK
 
 config_command 3 5 "$DLG_OPTIONS"
 dialog_picture options "$DLG_OPTIONS"
-dlg_close "$DLG_OPTIONS" 2
+dlg_close "$DLG_OPTIONS" $IDCANCEL
 
 config_command 3 4 "$DLG_EDIT"
 expect_eq "Projects|Library|Downloads" "$(dlg_row_names)" "rows of the edit dialog"
 dialog_picture edit-folder-menu "$DLG_EDIT"
-dlg_click "$DLG_EDIT" 1006
+dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
 dlg_wait "$DLG_ADD"
-dlg_type_into "$DLG_ADD" 1004 "Music"
-dlg_type_into "$DLG_ADD" 1001 'C:\users\Public\Music'
-dlg_click "$DLG_ADD" 1015
-dlg_type_into "$DLG_ADD" 1026 30
-expect_state "$DLG_ADD" 1 1 0 "Add with a name and a path"
+dlg_type_into "$DLG_ADD" $IDC_NAME_EDIT "Music"
+dlg_type_into "$DLG_ADD" $IDC_PATH_EDIT 'C:\users\Public\Music'
+dlg_click "$DLG_ADD" $IDC_SORT_ABC
+dlg_type_into "$DLG_ADD" $IDC_ABC_COUNT 30
+expect_state "$DLG_ADD" $IDOK 1 0 "Add with a name and a path"
 dialog_picture add-item "$DLG_ADD"
-dlg_close "$DLG_ADD" 2
+dlg_close "$DLG_ADD" $IDCANCEL
 dlg_click_row 2
-dlg_click "$DLG_EDIT" 1008
+dlg_click "$DLG_EDIT" $IDC_EDIT_ITEM
 dlg_wait "$DLG_EDIT_ONE"
-expect_state "$DLG_EDIT_ONE" 1016 1 1 "type grouping of Downloads"
+expect_state "$DLG_EDIT_ONE" $IDC_SORT_EXT 1 1 "type grouping of Downloads"
 dialog_picture edit-item "$DLG_EDIT_ONE"
-dlg_close "$DLG_EDIT_ONE" 2
-dlg_click "$DLG_EDIT" 1019
+dlg_close "$DLG_EDIT_ONE" $IDCANCEL
+dlg_click "$DLG_EDIT" $IDC_MOVE_UP
 expect_eq "Projects|Downloads|Library" "$(dlg_row_names)" "rows after moving Downloads up"
 dlg_click_close_box "$DLG_EDIT"
 dlg_wait "$DLG_SAVE"

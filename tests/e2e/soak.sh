@@ -130,7 +130,7 @@ press() {
 edit_cycle() {
   config_entry 4
   dlg_wait "$DLG_EDIT"
-  press "$DLG_EDIT" 2
+  press "$DLG_EDIT" $IDCANCEL
   dlg_wait_gone "$DLG_EDIT"
 }
 
@@ -144,19 +144,19 @@ options_cycle() {
 about_cycle() {
   config_entry 2
   dlg_wait "$DLG_ABOUT"
-  press "$DLG_ABOUT" 1
+  press "$DLG_ABOUT" $IDOK
   dlg_wait_gone "$DLG_ABOUT"
 }
 
 add_cycle() {
-  press "$DLG_EDIT" 1006
+  press "$DLG_EDIT" $IDC_ADD_ITEM
   dlg_wait "$DLG_ADD"
   dlg_click_close_box "$DLG_ADD"
   dlg_wait_gone "$DLG_ADD"
 }
 
 edit_one_cycle() {
-  press "$DLG_EDIT" 1008
+  press "$DLG_EDIT" $IDC_EDIT_ITEM
   dlg_wait "$DLG_EDIT_ONE"
   xdotool key Escape
   dlg_wait_gone "$DLG_EDIT_ONE"
@@ -178,7 +178,7 @@ add_cycle warm-up
 edit_one_cycle warm-up
 soaked add-item "$dialog_cycles" add_cycle
 soaked edit-item "$dialog_cycles" edit_one_cycle
-press "$DLG_EDIT" 2
+press "$DLG_EDIT" $IDCANCEL
 dlg_wait_gone "$DLG_EDIT"
 
 expect_eq "Browse|$(e2e_winpath "$tree")|0x0|0x19" "$(stored_root 0000)" "the stored root after the soak"
