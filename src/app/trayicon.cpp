@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "../diag/pathtext.h"
+
 // The Windows 2000 layout of the record, whose tooltip field holds 128 bytes:
 // every shell since knows it.
 #define PATHWICK_TRAY_RECORD_SIZE NOTIFYICONDATAA_V2_SIZE
@@ -11,23 +13,6 @@ static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the Windows 2000 tray record is 4
 static_assert(sizeof(((NOTIFYICONDATAA*)0)->szTip) == CTrayIcon::MAX_TIP_CHARS + 1,
               "the tooltip field holds the longest tip and its zero");
 
-namespace {
-
-// The longest head of the text that fits the tooltip field, cut between
-// characters: a double-byte character is never split.
-size_t tipLength(const std::string& rstrTip) {
-  KVX_CALLSTACK_TRACK;
-  size_t nLength = 0;
-  while (nLength < rstrTip.size()) {
-    const size_t nStep = IsDBCSLeadByte(static_cast<BYTE>(rstrTip[nLength])) ? 2 : 1;
-    if (nLength + nStep > CTrayIcon::MAX_TIP_CHARS) break;
-    nLength += nStep;
-  }
-  // A lead byte as the very last byte would step past the end.
-  return nLength < rstrTip.size() ? nLength : rstrTip.size();
-}
-
-}  // namespace
 
 CTrayIcon::CTrayIcon() : m_bAdded(FALSE), m_hIcon(NULL), m_uID(0), m_hWnd(NULL) {
   KVX_CALLSTACK_TRACK;
@@ -94,8 +79,9 @@ void CTrayIcon::fillAddRecord(NOTIFYICONDATAA& rData) const {
   rData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   rData.uCallbackMessage = PATHWICK_TRAY_CALLBACK;
   rData.hIcon = m_hIcon;
-  // The record was cleared, so the tip is terminated whatever its length.
-  memcpy(rData.szTip, m_strTip.data(), tipLength(m_strTip));
+  // The record was cleared, so the tip is terminated whatever its length;
+  // it is cut between characters, never inside one.
+  memcpy(rData.szTip, m_strTip.data(), wholeCharacterBytes(m_strTip, MAX_TIP_CHARS));
 }
 
 void CTrayIcon::fillRemoveRecord(NOTIFYICONDATAA& rData) const {

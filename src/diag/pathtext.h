@@ -8,8 +8,10 @@
 // Paths and names as ANSI texts. In the double-byte code pages (932, 936,
 // 949, 950) the second byte of a character can be 0x5C, the backslash, or
 // an ASCII letter, so a byte that looks like a separator or a letter is one
-// only where a character starts. These helpers walk whole characters; the
-// code page is the system's unless the caller names one.
+// only where a character starts. Where UTF-8 is the ANSI code page (the
+// program asks for it on Windows 10 1903 and later), a character takes one
+// to four bytes. These helpers walk whole characters; the code page is the
+// system's unless the caller names one.
 
 // True when the last character of rPath is a backslash.
 bool endsWithBackslash(const std::string& rPath, UINT nCodePage = CP_ACP);
@@ -28,9 +30,20 @@ void lowerAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);
 // whole.
 std::string shortenInMiddle(const std::string& rName, std::string::size_type nKeep,
                             UINT nCodePage = CP_ACP);
+// The longest head of rText of at most nMaxBytes bytes that ends between
+// characters: what fits a fixed field without half a character at its end.
+std::string::size_type wholeCharacterBytes(const std::string& rText, std::string::size_type nMaxBytes,
+                                           UINT nCodePage = CP_ACP);
+
+// A path the wide API gave, spelt in the ANSI code page: whole where the
+// code page holds every character of it, else its short form (ASCII, where
+// the volume makes short names), which still names the same file. Empty
+// when neither can stand for it.
+std::string ansiPath(const std::wstring& rWidePath);
 
 // The program file's full path, and its folder with the trailing backslash
-// (empty when the path has no folder part).
+// (empty when the path has no folder part), as ansiPath spells them: the
+// program may live in a folder named in any script.
 std::string programPath();
 std::string programFolder();
 
