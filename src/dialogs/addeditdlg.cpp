@@ -2,7 +2,10 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
+
 #include "../diag/log.h"
+#include "../diag/pathtext.h"
 #include "../diag/scoped.h"
 #include "../resources/resource.h"
 #include "dlgcommon.h"
@@ -15,6 +18,8 @@ const unsigned int kDefaultMaxNoSort = 30;
 // would then fail and quietly store 0, which groups every folder.
 const WPARAM kNumberFieldDigits = 9;
 const UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE;
+// The longest path the system has, in UTF-16 units with its zero.
+const DWORD kLongestPath = 32768;
 
 void addTabStop(HWND hDlg, int nId) {
   KVX_CALLSTACK_TRACK;
@@ -212,23 +217,26 @@ BOOL SAddEditDlg::onClose() {
   return TRUE;
 }
 
+// The wide browser, so that neither the name it shows nor the path it
+// gives is cut: in UTF-8 a folder's name alone can take 765 bytes, more
+// than the ANSI browser's buffers hold. The path comes back as ansiPath
+// spells it.
 bool SAddEditDlg::browseForFolder(std::string& rPath) {
   KVX_CALLSTACK_TRACK;
-  char szDisplayName[MAX_PATH] = {0};
-  BROWSEINFOA info = {};
+  wchar_t szDisplayName[MAX_PATH] = {0};
+  BROWSEINFOW info = {};
   info.hwndOwner = m_hWnd;
   info.pidlRoot = NULL;
   info.pszDisplayName = szDisplayName;
-  info.lpszTitle = "Select a folder...";
+  info.lpszTitle = L"Select a folder...";
   info.ulFlags = kBrowseFlags;
-  const CItemIdList item(SHBrowseForFolderA(&info));
+  const CItemIdList item(SHBrowseForFolderW(&info));
   if (!item.valid()) return false;
-  char szPath[MAX_PATH] = {0};
-  const BOOL bPath = SHGetPathFromIDListA(item.get(), szPath);
-  if (bPath) {
-    szPath[MAX_PATH - 1] = '\0';
-    rPath = szPath;
-    return true;
+  std::wstring strWide(kLongestPath, L'\0');
+  if (SHGetPathFromIDListEx(item.get(), &strWide[0], kLongestPath, GPFIDL_DEFAULT)) {
+    strWide.resize(wcslen(strWide.c_str()));
+    rPath = ansiPath(strWide);
+    if (!rPath.empty()) return true;
   }
   MessageBoxA(m_hWnd,
               "The path you selected is invalid.\nPlease note that for shared folders you must "
