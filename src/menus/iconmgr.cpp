@@ -109,13 +109,22 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
   return true;
 }
 
+// Only the file's name is given to the shell, which looks at nothing but
+// its type: a path of hundreds of bytes (a deep one in UTF-8) would be cut
+// to MAX_PATH on its way, its extension with it.
+std::string SIconMgr::S_fileName(const std::string& rPath) {
+  KVX_CALLSTACK_TRACK;
+  const std::string::size_type nSlash = lastBackslash(rPath);
+  return nSlash == std::string::npos ? rPath : rPath.substr(nSlash + 1);
+}
+
 // The position of the type's small icon in the shell's image list, or -1;
 // no icon is made for it.
 int SIconMgr::S_systemIconIndex(const std::string& rPath) {
   KVX_CALLSTACK_TRACK;
   SHFILEINFOA info;
   memset(&info, 0, sizeof(info));
-  if (SHGetFileInfoA(rPath.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+  if (SHGetFileInfoA(S_fileName(rPath).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                      SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) == 0)
     return -1;
   return info.iIcon;
@@ -144,20 +153,19 @@ void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
 // scaling.
 HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   KVX_CALLSTACK_TRACK;
-  char szPath[MAX_PATH];
-  strncpy(szPath, rPath.c_str(), MAX_PATH - 1);
-  szPath[MAX_PATH - 1] = '\0';
-
+  const std::string strName = S_fileName(rPath);
+  const char* lpszName = strName.c_str();
   SHFILEINFOA info;
   memset(&info, 0, sizeof(info));
   w = 16;
   h = 16;
   const UINT uByType = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES;
-  if (SHGetFileInfoA(szPath, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType | SHGFI_SMALLICON) != 0)
+  if (SHGetFileInfoA(lpszName, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                     uByType | SHGFI_SMALLICON) != 0)
     return info.hIcon;
   w = 32;
   h = 32;
-  if (SHGetFileInfoA(szPath, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType) != 0)
+  if (SHGetFileInfoA(lpszName, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType) != 0)
     return info.hIcon;
   SLog::S_getSingleton()->writeLastError(
       0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i");

@@ -71,6 +71,7 @@ class SIconMgr : public SSingleton<SIconMgr> {
   SIconMgr();
   ~SIconMgr();
 
+  static std::string S_fileName(const std::string& rPath);
   static int S_systemIconIndex(const std::string& rPath);
   HICON loadIcon(const std::string& rPath, int& w, int& h);
   // Whether the pair stands for a picture of the shell's image list, which
