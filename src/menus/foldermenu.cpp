@@ -62,12 +62,23 @@ bool fitsGroupSearch(const std::string& rName, const std::string& rSearch) {
 // Characters no file name holds, so that in a spelling the ANSI API gave
 // they stand for characters the code page lacks (a fullwidth * comes back
 // as *). All lie below 0x40, where no double-byte character has its second
-// byte.
+// byte. In UTF-8, U+FFFD stands for what UTF-16 itself could not carry (a
+// lone surrogate, which a name may hold).
 const char kNeverInNames[] = "?*<>:\"/";
+const char kReplacementCharacter[] = "\xEF\xBF\xBD";
 
 bool hasReplacedCharacter(const std::string& rSpelling) {
   KVX_CALLSTACK_TRACK;
-  return rSpelling.find_first_of(kNeverInNames) != std::string::npos;
+  return rSpelling.find_first_of(kNeverInNames) != std::string::npos ||
+         rSpelling.find(kReplacementCharacter) != std::string::npos;
+}
+
+// The search record holds 259 bytes of a name. Every name is at most 255
+// UTF-16 units long, which in a single-byte code page fits; in UTF-8 a name
+// can take up to 765 bytes, and one of 256 bytes or more may be cut short.
+bool mayBeCut(const std::string& rSpelling) {
+  KVX_CALLSTACK_TRACK;
+  return rSpelling.size() > 255;
 }
 
 bool byName(const FOUNDNAME& a, const FOUNDNAME& b) {
@@ -76,6 +87,12 @@ bool byName(const FOUNDNAME& a, const FOUNDNAME& b) {
 }
 
 }  // namespace
+
+bool isExactSpelling(const std::string& rSpelling, UINT nCodePage) {
+  KVX_CALLSTACK_TRACK;
+  if (nCodePage == CP_ACP) nCodePage = GetACP();
+  return nCodePage == CP_UTF8 && !hasReplacedCharacter(rSpelling) && !mayBeCut(rSpelling);
+}
 
 // One pass, no helper calls: this runs n log n times per fill of a folder
 // that may hold tens of thousands of names.
@@ -406,18 +423,20 @@ void CFolderMenu::S_markLookalikes(std::vector<FOUNDNAME>& rNames) {
   }
 }
 
-// A spelling with a replaced character is never the entry's own. Any other
-// may still be a best fit (Omega for an entry named with a Greek Omega)
-// that names another entry or none, and nothing in its bytes tells: the
-// spelling is looked up, which costs one search for each entry opened,
-// pointed at or right-clicked, and none for the entries listed. A lookup
-// that fails for the path, not the name (a path too long), keeps the
-// spelling: any name would fail there, and the open says why. A folder
+// An exact spelling (UTF-8) is the entry's own, with no search made. A
+// spelling with a replaced character, or perhaps cut, is never the entry's
+// own. Any other may still be a best fit (Omega for an entry named with a
+// Greek Omega) that names another entry or none, and nothing in its bytes
+// tells: the spelling is looked up, which costs one search for each entry
+// opened, pointed at or right-clicked, and none for the entries listed. A
+// lookup that fails for the path, not the name (a path too long), keeps
+// the spelling: any name would fail there, and the open says why. A folder
 // that does not answer leaves the answer open.
 int CFolderMenu::S_followSpelling(const std::string& rFolder, const FOUNDNAME& rFound,
                                   bool bFolder) {
   KVX_CALLSTACK_TRACK;
-  if (hasReplacedCharacter(rFound.str_name)) return SPELLING_FALSE;
+  if (isExactSpelling(rFound.str_name)) return SPELLING_OWN;
+  if (hasReplacedCharacter(rFound.str_name) || mayBeCut(rFound.str_name)) return SPELLING_FALSE;
   WIN32_FIND_DATAA data;
   memset(&data, 0, sizeof(data));
   const DWORD nError = SFolderLister::S_getSingleton()->lookUp(rFolder + rFound.str_name, data);
@@ -644,7 +663,7 @@ bool CFolderMenu::addMenuSortGroupsEXT() {
       S_logLeftOut("addMenuSortGroupsEXT", nLeft, "extensions");
       return true;
     }
-    if (!insertGroupEntry(it->substr(0, kMaxGroupLabel), ID_EXTENSION)) {
+    if (!insertGroupEntry(it->substr(0, wholeCharacterBytes(*it, kMaxGroupLabel)), ID_EXTENSION)) {
       SLog::S_getSingleton()->writeLastError(
           0, "CFolderMenu::fillTopMenuEXT() failed: (EXT) InsertMenuItem() failed with error: %i");
       return false;

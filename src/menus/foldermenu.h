@@ -44,6 +44,12 @@ struct FOUNDNAME {
 // strict and weak, as sorting needs.
 bool case_insensitive(const std::string& a, const std::string& b);
 
+// Whether a spelling a folder search gave is the entry's whole name, to be
+// used as it is: in UTF-8 the ANSI API gives every name exactly, unless the
+// name was too long for the search record or holds what UTF-16 itself
+// could not carry. In other code pages only a search can tell.
+bool isExactSpelling(const std::string& rSpelling, UINT nCodePage = CP_ACP);
+
 // Whether rLookedUp, what a search for the spelling of rFound found, is the
 // entry rFound came from; bFolder says which kind that entry is.
 bool isSameEntry(const FOUNDNAME& rFound, bool bFolder, const WIN32_FIND_DATAA& rLookedUp);

@@ -516,6 +516,30 @@ TEST(SameEntry, NeedsKindSpellingAndShortNameAndNoLookalike) {
   EXPECT_FALSE(isSameEntry(found, false, data));
 }
 
+// In UTF-8 a spelling is used as the search gave it, with no search of its
+// own, unless it may have been cut to the search record's 259 bytes or
+// holds a replaced character; in other code pages it is always looked up.
+TEST(SameEntry, ASpellingIsExactOnlyInUtf8AndWholeAndUnreplaced) {
+  const std::string kTokyo = "\xE6\x9D\xB1\xE4\xBA\xAC";
+  std::string strLongest;
+  for (int i = 0; i < 85; ++i) strLongest += kTokyo.substr(0, 3);  // 255 bytes
+  const struct {
+    std::string strSpelling;
+    UINT nCodePage;
+    bool bExact;
+  } kCases[] = {
+      {kTokyo + " tokyo.pwt", CP_UTF8, true},
+      {strLongest, CP_UTF8, true},
+      {strLongest + "x", CP_UTF8, false},
+      {"Omega?.pwt", CP_UTF8, false},
+      {"bad\xEF\xBF\xBD.pwt", CP_UTF8, false},
+      {"Omega.pwt", 1252, false},
+  };
+  for (const auto& rCase : kCases)
+    EXPECT_EQ(rCase.bExact, isExactSpelling(rCase.strSpelling, rCase.nCodePage))
+        << rCase.strSpelling << " in " << rCase.nCodePage;
+}
+
 // ---- Enabling and clearing ------------------------------------------------
 
 TEST_F(FolderMenuTest, DisablingKeepsTheLookAndEmptyStaysGrayed) {
