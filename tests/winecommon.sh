@@ -6,6 +6,10 @@
 PATHWICK_WINE=${PATHWICK_WINE:-/usr/lib/wine/wine}
 PATHWICK_WINESERVER=${PATHWICK_WINESERVER:-/usr/lib/wine/wineserver}
 export WINEARCH=win32
+# Wine reads names and arguments from Linux in the locale's encoding: UTF-8,
+# whatever the machine was set up with, so that names in every script reach
+# the prefix whole.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or HTML engines to install (there is no network), no desktop menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

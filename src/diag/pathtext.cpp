@@ -130,6 +130,16 @@ std::wstring shortPathOf(const std::wstring& rPath) {
 
 }  // namespace
 
+std::wstring wideText(const std::string& rText) {
+  KVX_CALLSTACK_TRACK;
+  if (rText.empty()) return std::wstring();
+  const int nBytes = static_cast<int>(rText.size());
+  const int nWide = MultiByteToWideChar(CP_ACP, 0, rText.data(), nBytes, NULL, 0);
+  std::wstring strWide(static_cast<size_t>(nWide > 0 ? nWide : 0), L'\0');
+  if (nWide > 0) MultiByteToWideChar(CP_ACP, 0, rText.data(), nBytes, &strWide[0], nWide);
+  return strWide;
+}
+
 std::string ansiPath(const std::wstring& rWidePath) {
   KVX_CALLSTACK_TRACK;
   bool bWhole = false;

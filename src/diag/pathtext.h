@@ -35,6 +35,11 @@ std::string shortenInMiddle(const std::string& rName, std::string::size_type nKe
 std::string::size_type wholeCharacterBytes(const std::string& rText, std::string::size_type nMaxBytes,
                                            UINT nCodePage = CP_ACP);
 
+// rText of the ANSI code page in UTF-16, for GDI: the system draws the A
+// calls' texts in its own code page, not the one the program asked for, so
+// UTF-8 would show as the system code page's letters.
+std::wstring wideText(const std::string& rText);
+
 // A path the wide API gave, spelt in the ANSI code page: whole where the
 // code page holds every character of it, else its short form (ASCII, where
 // the volume makes short names), which still names the same file. Empty

@@ -124,6 +124,7 @@ LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   SIZE size = S_measureText(hWnd, m_strLabel);
   const int nRoom = S_nWidthCap - nFrame;
   if (size.cx > nRoom) size = fitLabel(hWnd, nRoom);
+  m_strWideLabel = wideText(m_strLabel);
   lpMeasure->itemWidth = size.cx + nFrame;
   lpMeasure->itemHeight = size.cy + kHeightPadding;
   return TRUE;
@@ -146,15 +147,18 @@ SIZE CMenuItem::fitLabel(HWND hWnd, int nRoom) {
   return S_measureText(hWnd, m_strLabel);
 }
 
+// Measured as it is drawn, in UTF-16.
 SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
   KVX_CALLSTACK_TRACK;
   SIZE size = {0, 0};
+  const std::wstring strWide = wideText(rText);
+  const int nLength = static_cast<int>(strWide.size());
   if (S_hMeasureDC != NULL) {
-    GetTextExtentPoint32A(S_hMeasureDC, rText.c_str(), static_cast<int>(rText.size()), &size);
+    GetTextExtentPoint32W(S_hMeasureDC, strWide.c_str(), nLength, &size);
   } else {
     const CWindowDC windowDC(hWnd);
     const CSelectObject font(windowDC.get(), S_hMenuFont);
-    GetTextExtentPoint32A(windowDC.get(), rText.c_str(), static_cast<int>(rText.size()), &size);
+    GetTextExtentPoint32W(windowDC.get(), strWide.c_str(), nLength, &size);
   }
   return size;
 }
@@ -178,9 +182,10 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
       SetTextColor(hDC, GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   const COLORREF oldBack = SetBkColor(hDC, GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_MENU));
 
-  // One call fills the background and writes the label.
-  ExtTextOutA(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
-              m_strLabel.c_str(), static_cast<UINT>(m_strLabel.size()), NULL);
+  // One call fills the background and writes the label, in UTF-16 (see
+  // wideText): the label may be in any script.
+  ExtTextOutW(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
+              m_strWideLabel.c_str(), static_cast<UINT>(m_strWideLabel.size()), NULL);
   {
     const CMemoryDC memoryDC(hDC);
     drawIcon(hDC, memoryDC.get(), rItem);

@@ -73,8 +73,10 @@ class CMenuItem {
   HBITMAP m_hBmpImage;
   HBITMAP m_hBmpMask;
   std::string m_strText;
-  // The text as drawn: the whole text, or as much of it as fits.
+  // The text as drawn: the whole text, or as much of it as fits; made at
+  // each measuring, with the UTF-16 the drawing takes.
   std::string m_strLabel;
+  std::wstring m_strWideLabel;
   bool m_bHasSubMenu;
 };
 

@@ -58,13 +58,15 @@ e2e_teardown() {
   exit $rc
 }
 
-# e2e_init NAME [PROGRAM]: PROGRAM is the exe of the build dir to test
-# (pathwick.exe unless a test needs a variant).
+# e2e_init NAME [PROGRAM [FOLDER]]: PROGRAM is the exe of the build dir to
+# test (pathwick.exe unless a test needs a variant), copied into the work
+# folder's FOLDER (app unless told: a user's folder may be named in any
+# script).
 e2e_init() {
   E2E_NAME=$1
   E2E_PROGRAM=${2:-pathwick.exe}
   E2E_WORK=$PATHWICK_BUILD_DIR/e2e/$E2E_NAME
-  E2E_APP_DIR=$E2E_WORK/app
+  E2E_APP_DIR=$E2E_WORK/${3:-app}
   rm -rf "$E2E_WORK"
   mkdir -p "$E2E_APP_DIR" "$E2E_WORK/screenshots"
   trap e2e_teardown EXIT

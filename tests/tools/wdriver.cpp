@@ -291,6 +291,34 @@ bool waitDrawn(const char* lpszClass, const char* lpszTitle, DWORD dwTimeoutMs, 
   });
 }
 
+std::wstring wide(const char* lpszText) {
+  std::wstring strWide(MultiByteToWideChar(CP_ACP, 0, lpszText, -1, NULL, 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, lpszText, -1, &strWide[0], static_cast<int>(strWide.size()));
+  return strWide;
+}
+
+// A text value under HKEY_CURRENT_USER as the registry holds it, in UTF-8
+// whatever its script; fails where there is none.
+int printRegistryText(const char* lpszKey, const char* lpszName) {
+  HKEY hKey = NULL;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(lpszKey).c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    return 1;
+  DWORD dwType = 0;
+  DWORD dwBytes = 0;
+  const std::wstring strName = wide(lpszName);
+  LONG lResult = RegQueryValueExW(hKey, strName.c_str(), NULL, &dwType, NULL, &dwBytes);
+  std::wstring strValue(dwBytes / sizeof(wchar_t) + 1, L'\0');
+  if (lResult == ERROR_SUCCESS)
+    lResult = RegQueryValueExW(hKey, strName.c_str(), NULL, &dwType,
+                               reinterpret_cast<BYTE*>(&strValue[0]), &dwBytes);
+  RegCloseKey(hKey);
+  if (lResult != ERROR_SUCCESS || (dwType != REG_SZ && dwType != REG_EXPAND_SZ)) return 1;
+  char szUtf8[4096] = {0};
+  WideCharToMultiByte(CP_UTF8, 0, strValue.c_str(), -1, szUtf8, sizeof(szUtf8) - 1, NULL, NULL);
+  printf("%s\n", szUtf8);
+  return 0;
+}
+
 // "CLASS<tab>TITLE" of a window; fails for none.
 int printClassOf(HWND hwnd) {
   if (hwnd == NULL) return 1;
@@ -318,6 +346,8 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
     EnumChildWindows(FindWindowA("Shell_TrayWnd", NULL), printShownButton, 0);
   } else if (strCommand == "focus" && argc == 2) {
     rnResult = printFocus();
+  } else if (strCommand == "reg" && argc == 4) {
+    rnResult = printRegistryText(argv[2], argv[3]);
   } else if (strCommand == "owner" && argc == 4) {
     rnResult = printClassOf(GetWindow(findWindow(argv[2], argv[3]), GW_OWNER));
   } else if (strCommand == "foreground" && argc == 2) {
@@ -335,6 +365,7 @@ int usage() {
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | foreground | owner CLASS TITLE | taskbar |\n"
+          "               reg KEY NAME (a text value of HKEY_CURRENT_USER, in UTF-8) |\n"
           "               count CLASS TITLE | rect CLASS TITLE ID |\n"
           "               control CLASS TITLE ID |\n"
           "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
