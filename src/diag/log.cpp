@@ -21,6 +21,11 @@ enum {
   LINE_BYTES = STAMPED_TEXT_BYTES + 2
 };
 
+// How long a writer waits for the one before it. A line takes microseconds;
+// a turn held longer is a writer that will not finish, a thread stopped by
+// a crash, say, and the turn is taken over.
+const DWORD kTurnWaitMs = 1000;
+
 // "run.log" in the program's folder, or in the current folder when the
 // program path has no folder part.
 std::string logPathBesideProgram() {
@@ -51,6 +56,15 @@ void emptyFile(const std::string& rPath) {
   if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
 }
 
+// Waits until no other thread is writing a line, or for the bound. Not a
+// lock the crash handling could hang on: the wait is bounded, and only a
+// line, never a fault, lies between taking the turn and giving it back.
+void waitForTurn(volatile LONG& rlTurn) {
+  const DWORD dwStart = GetTickCount();
+  while (InterlockedCompareExchange(&rlTurn, 1, 0) != 0 && GetTickCount() - dwStart < kTurnWaitMs)
+    Sleep(1);
+}
+
 }  // namespace
 
 // No guard: the crash handling stamps its lines with it.
@@ -64,7 +78,7 @@ CFixedText<TIME_STAMP_BYTES> formatTimeStamp(const SYSTEMTIME& rTime) {
   return stamp;
 }
 
-SLog::SLog() {
+SLog::SLog() : m_lWritingTurn(0) {
   KVX_CALLSTACK_TRACK;
   m_LogPathList[0] = logPathBesideProgram();
   for (int i = 0; i < LOG_COUNT; ++i) open(i);
@@ -121,14 +135,18 @@ void SLog::writeText(int rnLog, const char* rlpszText) {
   writeLine(rnLog, text.append(rlpszText, LINE_BUFFER_BYTES - 1).c_str());
 }
 
-// One write per line, CR LF included: a line never mixes with another
-// thread's, and a reader never sees half of one.
+// One write per line, CR LF included, so a reader never sees half of one.
+// One thread writes at a time: Wine appends by finding the file's end and
+// then writing there, and two threads doing that at once put their lines
+// in one place.
 void SLog::writeLine(int nLog, const char* lpszText) {
   KVX_CALLSTACK_TRACK;
   CFixedText<LINE_BYTES> line;
   line.append(lpszText).append("\r\n");
+  waitForTurn(m_lWritingTurn);
   DWORD dwWritten = 0;
   WriteFile(m_hLogList[nLog], line.c_str(), static_cast<DWORD>(line.length()), &dwWritten, NULL);
+  InterlockedExchange(&m_lWritingTurn, 0);
 }
 
 void SLog::writeLastError(int rnLog, const char* rlpszMsg) {

@@ -13,8 +13,7 @@
 // The run log, "run.log" beside the program file: banners, and one
 // time-stamped line per message. Each line goes to the file in one write
 // of its own, at the end of the file: nothing waits in a buffer for a crash
-// to lose, and lines of two threads, or of two copies of the program, never
-// mix.
+// to lose, and lines of two threads never mix.
 class SLog : public SSingleton<SLog> {
  public:
   enum { LOG_COUNT = 1 };
@@ -49,6 +48,8 @@ class SLog : public SSingleton<SLog> {
 
   HANDLE m_hLogList[LOG_COUNT];
   std::string m_LogPathList[LOG_COUNT];
+  // 1 while a thread writes a line.
+  volatile LONG m_lWritingTurn;
 };
 
 // A moment as msvcrt's ctime gives it, less its newline: "Wed Dec 09

@@ -133,7 +133,7 @@ TEST_F(RunLog, StaysQuietWhenItsFileCannotBeOpened) {
 // The folder listing's thread and the user-interface thread write at once:
 // every line arrives whole, and each thread's lines in their order.
 TEST_F(RunLog, LinesOfTwoThreadsArriveWholeAndInOrder) {
-  enum { LINES_PER_THREAD = 300 };
+  enum { LINES_PER_THREAD = 2000 };
   struct Writer {
     static DWORD WINAPI run(LPVOID lpText) {
       for (int i = 0; i < LINES_PER_THREAD; ++i)
