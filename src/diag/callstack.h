@@ -71,17 +71,18 @@ class CallStackFrame {
 
 // An owned copy of the tracked stack at one moment. Index 0 is the outermost
 // frame. Frames beyond the stored depth are only counted in m_nUnrecorded.
+// The arrays are its own, not the heap's: the crash handling takes the copy,
+// and a fault inside malloc or free leaves the heap locked.
 class CallStackSnapshot {
  public:
   CallStackSnapshot();
-  ~CallStackSnapshot();
 
   CallStackSnapshot(const CallStackSnapshot&) = delete;
   CallStackSnapshot& operator=(const CallStackSnapshot&) = delete;
 
-  const char** m_FuncList;
-  const char** m_FileList;
-  int* m_LineList;
+  const char* m_FuncList[KVX_CALLSTACK_MAX];
+  const char* m_FileList[KVX_CALLSTACK_MAX];
+  int m_LineList[KVX_CALLSTACK_MAX];
   int m_nCount;
   int m_nUnrecorded;
 };

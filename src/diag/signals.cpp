@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include "callstack.h"
@@ -11,6 +12,12 @@ namespace {
 
 const char kCrashText[] =
     "The program has caused an exception and will be terminated.\nError information has been logged.";
+
+// How long the handling has to write its block and put its box on screen.
+// One that has not by then is stuck, most likely on a lock the faulting
+// thread held (the heap's, the loader's), and the process ends without the
+// box. Once the box is up the user reads it in their own time.
+const DWORD kHandlingBoundMs = 10000;
 
 CRASHCLEANUPPROC S_lpfnCleanup = NULL;
 
@@ -29,10 +36,17 @@ volatile LONG S_lHandlingThread = 0;
 volatile LONG S_lBoxThread = 0;
 FAULTRECORD S_FirstFault;
 
+// The handling thread and what it waits for, made with the handlers: a
+// crash is no time to make anything, as making a thread takes from the heap
+// and waits for the loader's lock. A crash only signals it; it tells the
+// faulting thread once the box is up.
+HANDLE S_hHandlingThread = NULL;
+HANDLE S_hCrashEvent = NULL;
+HANDLE S_hBoxUpEvent = NULL;
+
 // Faults on other threads while the first is handled, left for the handling
-// thread to log: the log's stream is not safe to write from two threads. A
-// slot counts once its thread id is set. The event is made with the handlers,
-// as a crash is no time to make one.
+// thread to log, so that the blocks do not mix. A slot counts once its
+// thread id is set.
 enum { MAX_LATER_FAULTS = 8 };
 FAULTRECORD S_LaterFaultList[MAX_LATER_FAULTS];
 volatile LONG S_lLaterFaultCount = 0;
@@ -46,10 +60,13 @@ void armSignalHandlers() {
   signal(SIGSEGV, handle_sig_segv);
 }
 
-// Not exit(): that would run the program's static destructors and exit
-// handlers on the crashed state, and wait for runtime locks a parked thread
-// may hold. The log is flushed line by line; nothing is lost.
+// Neither exit() nor ExitProcess(): they run the program's static
+// destructors and the modules' detach code on the crashed state, and wait
+// for locks (the heap's, the loader's) a stopped thread may hold. Each log
+// line is in the file as soon as it is written; nothing is lost.
 [[noreturn]] void endCrashedProcess() {
+  TerminateProcess(GetCurrentProcess(), 0);
+  // Only if the system refused to end its own caller.
   ExitProcess(0);
 }
 
@@ -105,10 +122,23 @@ HANDLE startThread(LPTHREAD_START_ROUTINE lpfnProc, volatile LONG& rlThreadId) {
   return hThread;
 }
 
+// Watches the box's thread: the box is up once a window of that thread is
+// visible.
+LRESULT CALLBACK boxShownHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  const CWPRETSTRUCT* lpCall = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (nCode == HC_ACTION && IsWindowVisible(lpCall->hwnd)) SetEvent(S_hBoxUpEvent);
+  return CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
 // The box comes from a thread that has had no input of its own: it asks for
-// the foreground the crashed program had.
+// the foreground the crashed program had. Without the watch there is no
+// telling when the box is up, and it counts as up at once.
 DWORD WINAPI crashBoxThreadProc(LPVOID) {
+  const HHOOK hWatch =
+      SetWindowsHookExA(WH_CALLWNDPROCRET, boxShownHook, NULL, GetCurrentThreadId());
+  if (hWatch == NULL) SetEvent(S_hBoxUpEvent);
   MessageBoxA(NULL, kCrashText, "Error", MB_ICONERROR | MB_SETFOREGROUND);
+  if (hWatch != NULL) UnhookWindowsHookEx(hWatch);
   return 0;
 }
 
@@ -127,7 +157,9 @@ void showCrashBox() {
   CloseHandle(hBoxThread);
 }
 
-DWORD WINAPI crashHandlingThreadProc(LPVOID) {
+// The block comes first: the cleanup and the box may need the heap, and
+// whatever they do not get done by the bound is lost, the block is not.
+[[noreturn]] void handleCrash() {
   logFault(S_FirstFault);
   if (S_lpfnCleanup != NULL) S_lpfnCleanup();
   showCrashBox();
@@ -135,21 +167,44 @@ DWORD WINAPI crashHandlingThreadProc(LPVOID) {
   endCrashedProcess();
 }
 
-// The faulting thread hands the handling to a thread of its own and waits
-// for it without pumping messages: none of the program's window procedures,
-// timers or hooks runs on the damaged state while the box is up. A fault in
-// the handling is then a fault of that thread, which comes back here; one
-// on the faulting thread, inside the exception filter, would be taken for a
-// nested exception and end the process without a word.
-[[noreturn]] void handOverCrash() {
-  HANDLE hHandlingThread = startThread(crashHandlingThreadProc, S_lHandlingThread);
-  // Without a thread of its own the handling runs here, as best it can.
-  if (hHandlingThread == NULL) {
-    InterlockedExchange(&S_lHandlingThread, static_cast<LONG>(GetCurrentThreadId()));
-    crashHandlingThreadProc(NULL);
-  }
-  WaitForSingleObject(hHandlingThread, INFINITE);
+DWORD WINAPI crashHandlingThreadProc(LPVOID) {
+  WaitForSingleObject(S_hCrashEvent, INFINITE);
+  handleCrash();
+}
+
+// Without the events there is nothing to wait on: no thread, and a crash is
+// handled on the faulting thread.
+void startHandlingThread() {
+  S_hCrashEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  S_hBoxUpEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  if (S_hCrashEvent != NULL && S_hBoxUpEvent != NULL)
+    S_hHandlingThread = startThread(crashHandlingThreadProc, S_lHandlingThread);
+}
+
+// The faulting thread waits without pumping messages: none of the
+// program's window procedures, timers or hooks runs on the damaged state
+// while the box is up. It waits for the handling's progress, not for the
+// user: a handling that has not put its box on screen by the bound is
+// stuck, and the process ends; once the box is up, the wait is the user's.
+[[noreturn]] void awaitHandling() {
+  const HANDLE waitList[2] = {S_hBoxUpEvent, S_hHandlingThread};
+  if (WaitForMultipleObjects(2, waitList, FALSE, kHandlingBoundMs) == WAIT_OBJECT_0)
+    WaitForSingleObject(S_hHandlingThread, INFINITE);
   endCrashedProcess();
+}
+
+// The handling is another thread's: a fault in it is then a fault of that
+// thread, which comes back to the handler; one on the faulting thread,
+// inside the exception filter, would be taken for a nested exception and
+// end the process without a word.
+[[noreturn]] void handOverCrash() {
+  // Without a thread of its own the handling runs here, as best it can.
+  if (S_hHandlingThread == NULL) {
+    InterlockedExchange(&S_lHandlingThread, static_cast<LONG>(GetCurrentThreadId()));
+    handleCrash();
+  }
+  SetEvent(S_hCrashEvent);
+  awaitHandling();
 }
 
 [[noreturn]] void reportCrashAndExit(const char* lpszFile, int nLine, const char* lpszMessage) {
@@ -221,10 +276,14 @@ void impliment_sig_handlers() {
   // whose calls the tracked stack records.
   KVX::trackCallsOfThisThread();
   S_hLaterFaultEvent = CreateEventA(NULL, FALSE, FALSE, NULL);
+  startHandlingThread();
   armSignalHandlers();
   // A failed assertion must end in the program's own crash box, not in the
   // runtime's "Assertion failed!" box: send the runtime's report to stderr.
   _set_error_mode(_OUT_TO_STDERR);
+  // Unbuffered, so that the report is out before the crash ends the
+  // process, which flushes none of the runtime's buffers.
+  setvbuf(stderr, NULL, _IONBF, 0);
   SetUnhandledExceptionFilter(faultToSignalFilter);
   keepCallbackExceptions();
 }

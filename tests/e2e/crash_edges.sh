@@ -2,7 +2,8 @@
 # The log and crash handlers at their limits: an over-long message, a stack
 # deeper than the tracked arrays, another module's owner-drawn menu entry, a
 # fault on another thread, a log file that cannot be opened, a second fault
-# while the crash box is up and a fault in the crash handling itself.
+# while the crash box is up, a fault in the crash handling itself, one while
+# the heaps' locks are held and one on the crash box's own thread.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/crashlib.sh"
 e2e_init crash_edges pathwick_probe.exe
@@ -65,6 +66,10 @@ e2e_wait_log "is not tracked)"
 e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 4 >/dev/null
 e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 2 >/dev/null
 expect_stays "1 0" "crash boxes, and lines of the posted message, while the box is up" boxes_and_lines
+# The handling's bound of 10 s is on its getting the box up, not on the
+# user: the box is still there after it.
+one_crash_box() { [ "$(e2e_driver count '#32770' Error | tr -d '\r')" == 1 ]; }
+e2e_holds 12 one_crash_box || fail "the crash box went before it was closed"
 close_crash_box 10
 dump=$(last_dump)
 expect_contains "$(echo "$dump" | sed -n 4p)" ": void {anonymous}::violateAccess()" "innermost frame of the first fault"
@@ -79,3 +84,32 @@ expect_eq 0 "$(e2e_wait_exit 30)" "exit code after a fault in the handling"
 dump=$(last_dump)
 expect_eq "---------------------" "$(echo "$dump" | tail -n 1)" "block closing before the handling's fault"
 expect_eq 1 "$(echo "$dump" | grep -c 'CAUGHT')" "blocks of the run with a fault in the handling"
+
+# A fault while the faulting thread holds the heaps' locks, as one inside
+# malloc or free would: the block is still written whole, the box cannot
+# come, and the process ends with exit code 0 all the same, leaving no
+# mutex or window behind that would refuse the next start.
+e2e_start_program
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 12 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 20)" "exit code after a fault under the heap lock"
+dump=$(last_dump)
+expect_eq "SIGSEGV CAUGHT:  SEGMENTATION FAULT:" "$(echo "$dump" | sed -n 2p)" "message of the fault under the heap lock"
+expect_contains "$(echo "$dump" | sed -n 4p)" ": void {anonymous}::violateAccess()" "innermost frame under the heap lock"
+expect_contains "$(echo "$dump" | sed -n 5p)" ": void {anonymous}::violateAccessUnderHeapLock()" "its caller under the heap lock"
+expect_contains "$(echo "$dump" | tail -n 2 | head -n 1)" "main.cpp:" "outermost frame under the heap lock"
+expect_eq "---------------------" "$(echo "$dump" | tail -n 1)" "block closing under the heap lock"
+e2e_start_program
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code of the start after the fault under the heap lock"
+
+# A fault on the crash box's own thread, while the box is up, is a fault of
+# the handling: the process ends at once with the first fault's block, not
+# parked as a later fault, which would leave the handling waiting for a box
+# that never closes.
+e2e_start_program
+e2e_driver post-registered PathwickDummyWindow PathwickProbeFault 13 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 20)" "exit code after a fault on the crash box's thread"
+dump=$(last_dump)
+expect_contains "$(echo "$dump" | sed -n 4p)" ": void {anonymous}::violateAccess()" "innermost frame before the box's fault"
+expect_contains "$(echo "$dump" | tail -n 1)" "probe makes the crash box's thread fault" "the box's thread made to fault"
+expect_eq 1 "$(echo "$dump" | grep -c 'CAUGHT')" "blocks of the run with a fault on the box's thread"

@@ -4,6 +4,8 @@
 // "PathwickProbeFault" posted to the main window, with the kind in wParam.
 #include <windows.h>
 
+#include <malloc.h>
+
 #include <cstring>
 #include <string>
 
@@ -27,6 +29,8 @@ enum ProbeFault {
   PROBE_WINDOWS_MENU_ROAD = 9,
   PROBE_FAULT_UNDER_CRASH_BOX = 10,
   PROBE_FAULT_IN_CRASH_HANDLING = 11,
+  PROBE_FAULT_UNDER_HEAP_LOCK = 12,
+  PROBE_FAULT_ON_CRASH_BOX_THREAD = 13,
 };
 
 UINT g_uProbeMessage = 0;
@@ -102,16 +106,21 @@ void violateAccessOnAnotherThread() {
   if (hThread != NULL) CloseHandle(hThread);
 }
 
-// A second fault while the crash box of a first one is up: a thread that
-// waits for this process's box, then faults.
-DWORD WINAPI violateAccessUnderCrashBox(LPVOID) {
+// This process's crash box, once it is up.
+HWND waitForCrashBox() {
   for (;;) {
     const HWND hBox = FindWindowA("#32770", "Error");
     DWORD dwProcessId = 0;
     if (hBox != NULL) GetWindowThreadProcessId(hBox, &dwProcessId);
-    if (dwProcessId == GetCurrentProcessId()) break;
+    if (dwProcessId == GetCurrentProcessId()) return hBox;
     Sleep(50);
   }
+}
+
+// A second fault while the crash box of a first one is up: a thread that
+// waits for this process's box, then faults.
+DWORD WINAPI violateAccessUnderCrashBox(LPVOID) {
+  waitForCrashBox();
   return violateAccessOnThread(NULL);
 }
 
@@ -127,6 +136,45 @@ void faultTwice() {
 void faultInCrashHandling() {
   KVX_CALLSTACK_TRACK;
   setCrashCleanup(violateAccess);
+  violateAccess();
+}
+
+// The fault comes while this thread holds the locks of the process heap
+// and of the runtime's heap, as one inside malloc or free would: whatever
+// the crash handling then takes from a heap waits for ever.
+void violateAccessUnderHeapLock() {
+  KVX_CALLSTACK_TRACK;
+  HeapLock(GetProcessHeap());
+  HeapLock(reinterpret_cast<HANDLE>(_get_heap_handle()));
+  violateAccess();
+}
+
+// The crash box's own thread faults while the box is up: a probe thread
+// finds the box, subclasses it across threads and posts it a message on
+// which the new procedure faults, in the box's own message loop.
+const UINT kFaultBoxMessage = WM_APP + 0x5A;
+WNDPROC g_lpfnBoxProc = NULL;
+
+LRESULT CALLBACK faultingBoxProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  if (uMsg == kFaultBoxMessage) violateAccessOnThread(NULL);
+  return CallWindowProcA(g_lpfnBoxProc, hwnd, uMsg, wParam, lParam);
+}
+
+// The box's procedure is read before it is replaced, so that no message
+// reaches the new one before it knows where to pass it on.
+DWORD WINAPI faultOnCrashBoxThread(LPVOID) {
+  const HWND hBox = waitForCrashBox();
+  g_lpfnBoxProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hBox, GWLP_WNDPROC));
+  SetWindowLongPtrA(hBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(faultingBoxProc));
+  SLog::S_getSingleton()->write(0, "probe makes the crash box's thread fault");
+  PostMessageA(hBox, kFaultBoxMessage, 0, 0);
+  return 0;
+}
+
+void faultThenOnCrashBoxThread() {
+  KVX_CALLSTACK_TRACK;
+  HANDLE hThread = CreateThread(NULL, 0, faultOnCrashBoxThread, NULL, 0, NULL);
+  if (hThread != NULL) CloseHandle(hThread);
   violateAccess();
 }
 
@@ -194,6 +242,8 @@ void triggerFault(HWND hwnd, WPARAM nKind) {
     case PROBE_WINDOWS_MENU_ROAD: takeWindowsMenuRoad(hwnd); break;
     case PROBE_FAULT_UNDER_CRASH_BOX: faultTwice(); break;
     case PROBE_FAULT_IN_CRASH_HANDLING: faultInCrashHandling(); break;
+    case PROBE_FAULT_UNDER_HEAP_LOCK: violateAccessUnderHeapLock(); break;
+    case PROBE_FAULT_ON_CRASH_BOX_THREAD: faultThenOnCrashBoxThread(); break;
   }
 }
 

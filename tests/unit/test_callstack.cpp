@@ -107,6 +107,11 @@ TEST(CallStackSnapshot, DeepStackKeepsTheStoredFramesAndCountsTheRest) {
     static void descend(int nDepth, int* lpCount, int* lpUnrecorded) {
       KVX_CALLSTACK_TRACK;
       if (nDepth > 1) return descend(nDepth - 1, lpCount, lpUnrecorded);
+      snapshotAtTheBottom(lpCount, lpUnrecorded);
+    }
+    // Apart, so that the snapshot's arrays take stack space once, not in
+    // every one of the frames above it.
+    __attribute__((noinline)) static void snapshotAtTheBottom(int* lpCount, int* lpUnrecorded) {
       KVX::CallStackSnapshot snapshot;
       *lpCount = snapshot.m_nCount;
       *lpUnrecorded = snapshot.m_nUnrecorded;
