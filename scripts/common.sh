@@ -5,10 +5,10 @@ PATHWICK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The package test builds, unpacks and installs the release (zip, unzip and
 # nsis's makensis) and shows its help page in a real browser (chromium). A
 # folder that answers slowly is a FUSE file system in Python (fuse3,
-# python3-fusepy).
+# python3-fusepy); names in CJK need a font that holds them (fonts-wqy-zenhei).
 PATHWICK_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine64
   xvfb xdotool imagemagick googletest fonts-wine chromium zip unzip nsis
-  fuse3 python3-fusepy)
+  fuse3 python3-fusepy fonts-wqy-zenhei)
 
 # Installs only what is missing, so a machine that has everything pays a
 # single dpkg query.

@@ -17,4 +17,10 @@ trap 'rm -f "$output"' EXIT
 rc=0
 "$PATHWICK_WINE" "$@" >"$output" 2>&1 || rc=$?
 cat "$output"
+# A test program that crashes ends through the program's own crash handler,
+# with exit code 0: a GoogleTest run counts only once it says it passed.
+if [ "$rc" -eq 0 ] && grep -q '^\[==========\] Running' "$output" && ! grep -q '^\[  PASSED  \]' "$output"; then
+  echo "FAIL: the test program ended before GoogleTest's summary" >&2
+  rc=1
+fi
 exit "$rc"

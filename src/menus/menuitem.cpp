@@ -60,6 +60,7 @@ void CMenuItem::setText(const std::string& rText) {
   KVX_CALLSTACK_TRACK;
   m_strText = rText;
   m_strLabel = rText;
+  m_strWideLabel.clear();
 }
 
 void CMenuItem::setIcon(const BMPPAIR& rPair) {
@@ -184,6 +185,7 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
 
   // One call fills the background and writes the label, in UTF-16 (see
   // wideText): the label may be in any script.
+  if (m_strWideLabel.empty()) m_strWideLabel = wideText(m_strLabel);
   ExtTextOutW(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
               m_strWideLabel.c_str(), static_cast<UINT>(m_strWideLabel.size()), NULL);
   {

@@ -74,7 +74,7 @@ class CMenuItem {
   HBITMAP m_hBmpMask;
   std::string m_strText;
   // The text as drawn: the whole text, or as much of it as fits; made at
-  // each measuring, with the UTF-16 the drawing takes.
+  // each measuring, with the UTF-16 the drawing takes (empty until made).
   std::string m_strLabel;
   std::wstring m_strWideLabel;
   bool m_bHasSubMenu;

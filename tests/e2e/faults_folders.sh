@@ -148,7 +148,7 @@ story_paths() {
   e2e_wait_log "Attempted to open: .*\\\\near-259.pwt"
   expect_contains "$(e2e_log_text | tail -n 2 | head -n 1)" "(OPEN) ShellExecute() failed error: 2" \
     "run log of the 259-character path"
-  expect_stays 7 "files opened after the 259-character path" opened_count
+  expect_stays 1 "files opened after the 259-character path" opened_count
 
   # --- 30 levels deep -----------------------------------------------------------
   # Every level is "Open Folder" and the next one, at the same height: the
@@ -320,8 +320,10 @@ names_in_every_script() {
   expect_eq "Names|Αρχείο" "$(dlg_row_names)" "the roots in the edit dialog"
   dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
   dlg_wait "$DLG_ADD"
-  dlg_type_into "$DLG_ADD" $IDC_NAME_EDIT "Δοκιμή"
-  dlg_type_into "$DLG_ADD" $IDC_PATH_EDIT 'C:\Проверка'
+  # xdotool maps a key for each character outside the keyboard's layout,
+  # which a quick next key can overtake.
+  DLG_TYPE_DELAY=150 dlg_type_into "$DLG_ADD" $IDC_NAME_EDIT "Δοκιμή"
+  DLG_TYPE_DELAY=150 dlg_type_into "$DLG_ADD" $IDC_PATH_EDIT 'C:\Проверка'
   dlg_close "$DLG_ADD" $IDOK
   dlg_close "$DLG_EDIT" $IDOK
   local added='Software\Quillmere Software\Pathwick\Menu\0000'
