@@ -14,15 +14,16 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or HTML engines to install (there is no network), no desktop menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# A font that holds the CJK characters Wine's own fonts lack: Windows links
-# its menu and dialog fonts to its CJK fonts; the prefix links them to this
-# one (Debian's fonts-wqy-zenhei), so that every script shows. Wine detour:
-# Wine takes a process's GDI font defaults from the process's own ANSI code
-# page, where Windows keeps the system's, so a program in UTF-8 finds no
-# substitute for "MS Shell Dlg" and draws with fontconfig's default, DejaVu
-# Sans: that face is linked too. (Wine rewrites the links of Tahoma and
-# Microsoft Sans Serif whenever the code page changes, so those are not set.)
-PATHWICK_CJK_FONT='wqy-zenhei.ttc,WenQuanYi Zen Hei'
+# Windows links its menu and dialog fonts to its CJK font, "MS UI Gothic"
+# (as Wine's own defaults for Tahoma do): in the prefix that name stands for
+# the CJK font Debian has (fonts-wqy-zenhei), so that every script shows.
+# Wine detour: Wine takes a process's GDI font defaults from the process's
+# own ANSI code page, where Windows keeps the system's, so a program in
+# UTF-8 may find no substitute for "MS Shell Dlg" and draw with fontconfig's
+# default, DejaVu Sans: that face is linked too. (Wine rewrites the links of
+# Tahoma whenever the code page changes, to its defaults, which name "MS UI
+# Gothic" first.)
+PATHWICK_CJK_FONT='WenQuanYi Zen Hei'
 PATHWICK_CJK_LINKED=('MS Sans Serif' 'MS Shell Dlg' 'DejaVu Sans')
 
 # Boots a prefix once into $1 and sets what every test wants of it: the
@@ -31,18 +32,20 @@ PATHWICK_CJK_LINKED=('MS Sans Serif' 'MS Shell Dlg' 'DejaVu Sans')
 # marker names what the template holds, so that an older one is made anew.
 wine_boot_template() {
   local template=$1 face
-  [ -f "$template/.ready-cjk2" ] && return 0
+  [ -f "$template/.ready-cjk3" ] && return 0
   rm -rf "$template"
   WINEPREFIX=$template "$PATHWICK_WINE" wineboot -i >/dev/null 2>&1
   WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
   WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
   WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v 'MS UI Gothic' /d "$PATHWICK_CJK_FONT" /f >/dev/null 2>&1
   for face in "${PATHWICK_CJK_LINKED[@]}"; do
     WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$face" /t REG_MULTI_SZ /d "$PATHWICK_CJK_FONT" /f >/dev/null 2>&1
+      /v "$face" /t REG_MULTI_SZ /d 'MSGOTHIC.TTC,MS UI Gothic' /f >/dev/null 2>&1
   done
   WINEPREFIX=$template "$PATHWICK_WINESERVER" -w
-  touch "$template/.ready-cjk2"
+  touch "$template/.ready-cjk3"
 }
 
 # A private prefix from the template in little time: the big, read-only part

@@ -114,14 +114,17 @@ void SLog::write(int rnLog, const char* rlpszMsg, ...) {
   assert(rnLog < LOG_COUNT);
   if (!isOpen(rnLog)) return;
 
-  // Cut an over-long message to the buffer rather than overrun it.
+  // Cut an over-long message to the buffer rather than overrun it, between
+  // characters: in UTF-8 a name's last letter would otherwise lose a byte.
   char szBuffer[LINE_BUFFER_BYTES];
   va_list args;
   va_start(args, rlpszMsg);
-  vsnprintf(szBuffer, sizeof(szBuffer), rlpszMsg, args);
+  const int nWanted = vsnprintf(szBuffer, sizeof(szBuffer), rlpszMsg, args);
   va_end(args);
   // The runtime's vsnprintf may leave a cut message unterminated.
   szBuffer[sizeof(szBuffer) - 1] = '\0';
+  if (nWanted < 0 || nWanted >= static_cast<int>(sizeof(szBuffer)))
+    szBuffer[wholeCharacterBytes(szBuffer, sizeof(szBuffer) - 1)] = '\0';
   writeText(rnLog, szBuffer);
 }
 

@@ -54,6 +54,8 @@ void SAddEditDlg::close() {
 BOOL SAddEditDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
+  dlg::showNamesInEveryScript(m_hWnd, IDC_NAME_EDIT);
+  dlg::showNamesInEveryScript(m_hWnd, IDC_PATH_EDIT);
   limitNumberFields();
   // Over the middle of the list it belongs to, leaving that dialog's
   // caption in sight.

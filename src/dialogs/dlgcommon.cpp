@@ -1,6 +1,7 @@
 #include "dlgcommon.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "../diag/callstack.h"
 #include "../diag/workarea.h"
@@ -89,6 +90,31 @@ void centreTopmost(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   centreOnWorkArea(hDlg);
   SetWindowPos(hDlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+namespace {
+
+HFONT S_hNamesFont = NULL;
+
+HFONT namesFont() {
+  KVX_CALLSTACK_TRACK;
+  if (S_hNamesFont != NULL) return S_hNamesFont;
+  // The older layout of the record, without the border padding Vista
+  // added, works on every version of the system.
+  const UINT nSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = nSize;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, nSize, &metrics, 0))
+    S_hNamesFont = CreateFontIndirectA(&metrics.lfMessageFont);
+  return S_hNamesFont;
+}
+
+}  // namespace
+
+void showNamesInEveryScript(HWND hDlg, int nId) {
+  KVX_CALLSTACK_TRACK;
+  const HFONT hFont = namesFont();
+  if (hFont != NULL) SendDlgItemMessageA(hDlg, nId, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
 }
 
 bool isChecked(HWND hDlg, int nId) {

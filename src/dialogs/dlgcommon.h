@@ -27,6 +27,12 @@ void centreOnWorkArea(HWND hDlg);
 void centreOnOwner(HWND hDlg);
 // Centres the dialog on its work area and keeps it above other windows.
 void centreTopmost(HWND hDlg);
+// The controls that show folder names and paths (the root list, the name
+// and path fields) take the system's message font: TrueType, and linked to
+// fonts of other scripts, where the templates' "MS Sans Serif" is a raster
+// font of one code page that shows Greek or CJK as boxes. Made once, kept
+// until the process ends, like the menu font.
+void showNamesInEveryScript(HWND hDlg, int nId);
 bool isChecked(HWND hDlg, int nId);
 void setChecked(HWND hDlg, int nId, bool bChecked);
 void enable(HWND hDlg, int nId, bool bEnable);

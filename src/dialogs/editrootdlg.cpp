@@ -299,6 +299,7 @@ void SEditRootDlg::askSaveAndClose() {
 BOOL SEditRootDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
+  dlg::showNamesInEveryScript(m_hWnd, IDC_ROOT_LIST);
   setupColumns(list());
   fillItemList(list());
   dlg::setAppIcons(m_hWnd);

@@ -31,6 +31,10 @@ touch "$home/Downloads/"{"setup.exe","tools.exe","manual.pdf","datasheet.pdf","i
 store_root 0000 Projects 'C:\Documents\Projects' 0 25
 store_root 0001 Library 'C:\Documents\Library' 1 5
 store_root 0002 Downloads 'C:\Documents\Downloads' 2 5
+# Names in three scripts besides Latin, each shown in its own.
+mkdir -p "$home/World/Москва"
+touch "$home/World/"{"Отчёт 2026.doc","Παρουσίαση.ppt","東京 旅行.txt","notes.txt"}
+store_root 0003 Κόσμος 'C:\Documents\World' 0 25
 
 # picture NAME X Y W H: the region with MARGIN pixels of desktop around it,
 # cut from a fresh screenshot.
@@ -75,7 +79,7 @@ dlg_dismiss_notice
 
 # ---- The Folder Menu ---------------------------------------------------------
 # The roots, then a root's own listing: Open Folder, three folders, four files.
-open_root 1 roots TTT
+open_root 1 roots TTTT
 hover_entry projects TTTTTTTT 4
 wait_menus 3 "the folder Reports"
 hover_entry reports TTTT 3
@@ -90,17 +94,22 @@ e2e_click 600 300
 wait_menus 0 "closing the context menu"
 
 # Seventeen titles grouped by first letter (more than five).
-open_root 2 roots TTT
+open_root 2 roots TTTT
 hover_entry library TTTTTTTTTTTTTTTTT 3
 wait_menus 3 "a letter group"
 menus_picture folder-menu-letters
 e2e_dismiss_menu
 
 # Ten downloads grouped by file type (more than five).
-open_root 3 roots TTT
+open_root 3 roots TTTT
 hover_entry downloads TTTTTTTT 5
 wait_menus 3 "a file-type group"
 menus_picture folder-menu-types
+e2e_dismiss_menu
+
+# A root named in Greek, its folder and files in Cyrillic, Greek and CJK.
+open_root 4 roots TTTT
+menus_picture folder-menu-scripts
 e2e_dismiss_menu
 
 # ---- The Configuration Menu and its dialogs ------------------------------------
@@ -117,7 +126,7 @@ dialog_picture options "$DLG_OPTIONS"
 dlg_close "$DLG_OPTIONS" $IDCANCEL
 
 config_command 3 4 "$DLG_EDIT"
-expect_eq "Projects|Library|Downloads" "$(dlg_row_names)" "rows of the edit dialog"
+expect_eq "Projects|Library|Downloads|Κόσμος" "$(dlg_row_names)" "rows of the edit dialog"
 dialog_picture edit-folder-menu "$DLG_EDIT"
 dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
 dlg_wait "$DLG_ADD"
@@ -135,7 +144,7 @@ expect_state "$DLG_EDIT_ONE" $IDC_SORT_EXT 1 1 "type grouping of Downloads"
 dialog_picture edit-item "$DLG_EDIT_ONE"
 dlg_close "$DLG_EDIT_ONE" $IDCANCEL
 dlg_click "$DLG_EDIT" $IDC_MOVE_UP
-expect_eq "Projects|Downloads|Library" "$(dlg_row_names)" "rows after moving Downloads up"
+expect_eq "Projects|Downloads|Library|Κόσμος" "$(dlg_row_names)" "rows after moving Downloads up"
 dlg_click_close_box "$DLG_EDIT"
 dlg_wait "$DLG_SAVE"
 dialog_picture save-question "$DLG_SAVE"
