@@ -21,6 +21,19 @@
 #define IDB_ROOTFOLDER      102
 #define IDB_FOLDERMASK      103
 
+/* The same three at the small-icon sizes of 125%, 150% and 200% (20, 24
+ * and 32 pixels square), drawn for each size: the menus take the one of
+ * the DPI they open at. */
+#define IDB_FOLDER_20       121
+#define IDB_FOLDER_24       122
+#define IDB_FOLDER_32       123
+#define IDB_ROOTFOLDER_20   131
+#define IDB_ROOTFOLDER_24   132
+#define IDB_ROOTFOLDER_32   133
+#define IDB_FOLDERMASK_20   141
+#define IDB_FOLDERMASK_24   142
+#define IDB_FOLDERMASK_32   143
+
 /* 200x60, 24 bits: the maker's logo in the About box. */
 #define IDB_ABOUT           107
 
@@ -34,6 +47,15 @@
 
 /* 500x100, 24 bits: the start-up splash picture. */
 #define IDB_SPLASH          110
+
+/* The three dialog pictures drawn at 150% and 200%, for the dialogs at
+ * those scales. */
+#define IDB_ABOUT_150       151
+#define IDB_ABOUT_200       152
+#define IDB_TRAYHELP_150    153
+#define IDB_TRAYHELP_200    154
+#define IDB_SPLASH_150      155
+#define IDB_SPLASH_200      156
 
 /* ---- Icons (101 - 199, shared with bitmaps) ---------------------------- */
 
