@@ -7,6 +7,7 @@
 #include "../diag/log.h"
 #include "../diag/pathtext.h"
 #include "../diag/scoped.h"
+#include "../resources/resource.h"
 #include "folderlister.h"
 #include "menuitem.h"
 
@@ -126,16 +127,15 @@ bool isSameEntry(const FOUNDNAME& rFound, bool bFolder, const WIN32_FIND_DATAA& 
          rFound.str_short == rLookedUp.cAlternateFileName;
 }
 
-BMPPAIR CFolderMenu::S_bpFolderIcon(NULL, NULL);
+CSizedPicture CFolderMenu::S_FolderPicture;
 
-void CFolderMenu::S_setFolderBMP(HBITMAP hImage, HBITMAP hMask) {
+void CFolderMenu::S_loadFolderPictures(HINSTANCE hInstance) {
   KVX_CALLSTACK_TRACK;
-  S_bpFolderIcon = BMPPAIR(hImage, hMask);
-}
-
-void CFolderMenu::S_destroyFolderBMP() {
-  KVX_CALLSTACK_TRACK;
-  deleteBitmapPair(S_bpFolderIcon);
+  const CSizedPicture::SOURCE sources[] = {{16, IDB_FOLDER, IDB_FOLDERMASK},
+                                           {20, IDB_FOLDER_20, IDB_FOLDERMASK_20},
+                                           {24, IDB_FOLDER_24, IDB_FOLDERMASK_24},
+                                           {32, IDB_FOLDER_32, IDB_FOLDERMASK_32}};
+  S_FolderPicture.load(hInstance, sources, sizeof(sources) / sizeof(sources[0]));
 }
 
 CFolderMenu::CFolderMenu()
@@ -543,7 +543,7 @@ bool CFolderMenu::addMenuFolders() {
       return true;
     }
     CMenuItem* lpItem = addMenuItem(m_Folders[i].str_name);
-    lpItem->setIcon(S_bpFolderIcon);
+    lpItem->setIcon(S_FolderPicture.at(CMenuItem::S_iconSize()));
     lpItem->setHasSubMenu(true);
     if (!insertOwnerDrawnEntry(lpItem, hSubMenu)) {
       SLog::S_getSingleton()->writeLastError(

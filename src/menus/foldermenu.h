@@ -10,6 +10,7 @@
 #include "../diag/callstack.h"
 #include "../settings/rootitem.h"
 #include "iconmgr.h"
+#include "sizedpicture.h"
 
 class CMenuItem;
 
@@ -71,8 +72,9 @@ class CFolderMenu {
   // by the wrong code or open the wrong file.
   enum { MAX_ENTRY_POSITION = 0x7FFF };
 
-  static void S_setFolderBMP(HBITMAP hImage, HBITMAP hMask);
-  static void S_destroyFolderBMP();
+  // The folder picture in each size it was drawn in, from the program's
+  // resources; kept until the process ends.
+  static void S_loadFolderPictures(HINSTANCE hInstance);
 
   CFolderMenu();
   virtual ~CFolderMenu();
@@ -176,7 +178,7 @@ class CFolderMenu {
   void removeAllEntries();
   static void S_logLeftOut(const char* lpszWhere, size_t nLeftOut, const char* lpszWhat);
 
-  static BMPPAIR S_bpFolderIcon;
+  static CSizedPicture S_FolderPicture;
 };
 
 #endif

@@ -15,7 +15,7 @@ static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file-info record is 352 b
 #endif
 
 SIconMgr::SIconMgr()
-    : m_hWnd(NULL), m_nWidth(0), m_nHeight(0), m_nShellQueries(0), m_nChangeWatch(0) {
+    : m_hWnd(NULL), m_nSize(0), m_nShellQueries(0), m_nChangeWatch(0) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -48,8 +48,8 @@ void SIconMgr::forgetSharedPictures() {
 void SIconMgr::setupInfo(HWND hWnd, int nWidth, int nHeight) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hWnd;
-  m_nWidth = nWidth;
-  m_nHeight = nHeight;
+  m_nSize = nWidth;
+  (void)nHeight;
 }
 
 bool SIconMgr::getFileExt(const std::string& rPath, std::string& rExt) {
@@ -61,9 +61,14 @@ bool SIconMgr::getFileExt(const std::string& rPath, std::string& rExt) {
   return true;
 }
 
+void SIconMgr::setIconSize(int nSize) {
+  KVX_CALLSTACK_TRACK;
+  m_nSize = nSize;
+}
+
 bool SIconMgr::isCached(const std::string& rKey) const {
   KVX_CALLSTACK_TRACK;
-  return m_IconMap.find(rKey) != m_IconMap.end();
+  return m_IconMap.find(SIZEDKEY(m_nSize, rKey)) != m_IconMap.end();
 }
 
 // Every file whose name has no extension shares the empty key, whatever
@@ -73,20 +78,23 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
   KVX_CALLSTACK_TRACK;
   std::string strExt;
   getFileExt(rPath, strExt);
-  const std::map<std::string, BMPPAIR>::const_iterator it = m_IconMap.find(strExt);
+  const SIZEDKEY key(m_nSize, strExt);
+  const std::map<SIZEDKEY, BMPPAIR>::const_iterator it = m_IconMap.find(key);
   if (it != m_IconMap.end()) {
     rOut = it->second;
     return true;
   }
+  if (convertSeed(strExt, rOut)) return true;
   ++m_nShellQueries;
   // Many types show one picture (every type without a program of its own
   // shows the plain document): the shell's image list says so by its index,
   // and such a type shares the pair already made instead of an icon being
   // made, converted and released for it.
   const int nIndex = S_systemIconIndex(rPath);
-  const std::map<int, BMPPAIR>::const_iterator shared = m_IndexPairs.find(nIndex);
+  const std::map<std::pair<int, int>, BMPPAIR>::const_iterator shared =
+      m_IndexPairs.find(std::make_pair(m_nSize, nIndex));
   if (nIndex >= 0 && shared != m_IndexPairs.end()) {
-    m_IconMap[strExt] = shared->second;
+    m_IconMap[key] = shared->second;
     rOut = shared->second;
     return true;
   }
@@ -103,8 +111,21 @@ bool SIconMgr::getBmpIconForFile(const std::string& rPath, BMPPAIR& rOut) {
   // A pair that failed stays out of the cache: the next file of the type
   // asks again instead of the type going without an icon for good.
   if (!bConverted) return false;
-  m_IconMap[strExt] = pair;
-  if (nIndex >= 0) m_IndexPairs[nIndex] = pair;
+  m_IconMap[key] = pair;
+  if (nIndex >= 0) m_IndexPairs[std::make_pair(m_nSize, nIndex)] = pair;
+  rOut = pair;
+  return true;
+}
+
+// A seeded type at a size it was not made at yet: its icon, kept from the
+// seeding, is made into a pair of that size. False for any other type.
+bool SIconMgr::convertSeed(const std::string& rExt, BMPPAIR& rOut) {
+  KVX_CALLSTACK_TRACK;
+  const std::map<std::string, SEEDICON>::const_iterator seed = m_Seeds.find(rExt);
+  if (seed == m_Seeds.end()) return false;
+  BMPPAIR pair(NULL, NULL);
+  if (!convertIcon(seed->second.hIcon, pair, seed->second.w, seed->second.h)) return false;
+  m_IconMap[SIZEDKEY(m_nSize, rExt)] = pair;
   rOut = pair;
   return true;
 }
@@ -131,42 +152,44 @@ int SIconMgr::S_systemIconIndex(const std::string& rPath) {
 }
 
 // Only start-up seeds extensions, before any entry holds a pair; a pair
-// that is replaced is deleted here, as nothing else could release it.
+// that is replaced is deleted here, as nothing else could release it. The
+// icon is kept for the other sizes the type may be drawn at.
 void SIconMgr::setBmpIconForExt(std::string& rExt, HICON hIcon, int w, int h) {
   KVX_CALLSTACK_TRACK;
   lowerAsciiLetters(rExt);
   BMPPAIR pair(NULL, NULL);
   if (!convertIcon(hIcon, pair, w, h)) return;
-  const std::map<std::string, BMPPAIR>::iterator it = m_IconMap.find(rExt);
+  m_Seeds[rExt] = SEEDICON{hIcon, w, h};
+  const std::map<SIZEDKEY, BMPPAIR>::iterator it = m_IconMap.find(SIZEDKEY(m_nSize, rExt));
   if (it != m_IconMap.end()) {
     if (!isShared(it->second)) deleteBitmapPair(it->second);
     it->second = pair;
   } else {
-    m_IconMap[rExt] = pair;
+    m_IconMap[SIZEDKEY(m_nSize, rExt)] = pair;
   }
 }
 
 // The icon of the file's type, asked for by its name alone: the shell does
 // not open the file, which on a share would be a round trip inside the
 // menu loop, and the one pair cached per type is the type's, not the first
-// file's own. The small icon comes first so that the common case needs no
-// scaling.
+// file's own. The shell's icon nearest to the size drawn, at least as big
+// where one is, comes first: shrinking loses less than enlarging. The
+// sizes are the shell's guesses; measureIcon reads the real ones.
 HICON SIconMgr::loadIcon(const std::string& rPath, int& w, int& h) {
   KVX_CALLSTACK_TRACK;
   const std::string strName = S_fileName(rPath);
-  const char* lpszName = strName.c_str();
-  SHFILEINFOA info;
-  memset(&info, 0, sizeof(info));
-  w = 16;
-  h = 16;
-  const UINT uByType = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES;
-  if (SHGetFileInfoA(lpszName, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                     uByType | SHGFI_SMALLICON) != 0)
-    return info.hIcon;
-  w = 32;
-  h = 32;
-  if (SHGetFileInfoA(lpszName, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), uByType) != 0)
-    return info.hIcon;
+  const bool bLargeFirst = m_nSize > GetSystemMetrics(SM_CXSMICON);
+  const UINT uSmall = SHGFI_SMALLICON;
+  const UINT uLarge = SHGFI_LARGEICON;
+  const UINT uSizes[2] = {bLargeFirst ? uLarge : uSmall, bLargeFirst ? uSmall : uLarge};
+  for (UINT uSize : uSizes) {
+    SHFILEINFOA info;
+    memset(&info, 0, sizeof(info));
+    w = h = GetSystemMetrics(uSize == uSmall ? SM_CXSMICON : SM_CXICON);
+    if (SHGetFileInfoA(strName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                       SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | uSize) != 0)
+      return info.hIcon;
+  }
   SLog::S_getSingleton()->writeLastError(
       0, "SIconMgr::loadIcon() failed: SHGetFileInfo() Failed: Error: %i");
   return NULL;
@@ -228,8 +251,8 @@ bool SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   const int nColourTop = info.hbmColor != NULL ? 0 : h;
 
   const CWindowDC windowDC(m_hWnd);
-  rPair.first = createTopDownDib(m_nWidth, m_nHeight);
-  rPair.second = createTopDownDib(m_nWidth, m_nHeight);
+  rPair.first = createTopDownDib(m_nSize, m_nSize);
+  rPair.second = createTopDownDib(m_nSize, m_nSize);
   if (rPair.first == NULL || rPair.second == NULL) {
     SLog::S_getSingleton()->writeLastError(
         0, "SIconMgr::convertIcon() failed: CreateDIBSection() failed with error: %i");
@@ -245,13 +268,13 @@ bool SIconMgr::convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h) {
   {
     const CSelectObject source(sourceDC.get(), hColourSource);
     const CSelectObject target(targetDC.get(), rPair.first);
-    StretchBlt(targetDC.get(), 0, 0, m_nWidth, m_nHeight, sourceDC.get(), 0, nColourTop, w, h,
+    StretchBlt(targetDC.get(), 0, 0, m_nSize, m_nSize, sourceDC.get(), 0, nColourTop, w, h,
                SRCCOPY);
   }
   {
     const CSelectObject source(sourceDC.get(), info.hbmMask);
     const CSelectObject target(targetDC.get(), rPair.second);
-    StretchBlt(targetDC.get(), 0, 0, m_nWidth, m_nHeight, sourceDC.get(), 0, 0, w, h, SRCCOPY);
+    StretchBlt(targetDC.get(), 0, 0, m_nSize, m_nSize, sourceDC.get(), 0, 0, w, h, SRCCOPY);
   }
   return true;
 }
@@ -267,7 +290,7 @@ void deleteBitmapPair(BMPPAIR& rPair) {
 void SIconMgr::releaseAll() {
   KVX_CALLSTACK_TRACK;
   std::set<HBITMAP> bitmaps;
-  for (std::map<std::string, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it) {
+  for (std::map<SIZEDKEY, BMPPAIR>::iterator it = m_IconMap.begin(); it != m_IconMap.end(); ++it) {
     bitmaps.insert(it->second.first);
     bitmaps.insert(it->second.second);
   }
@@ -279,7 +302,8 @@ void SIconMgr::releaseAll() {
 
 bool SIconMgr::isShared(const BMPPAIR& rPair) const {
   KVX_CALLSTACK_TRACK;
-  for (std::map<int, BMPPAIR>::const_iterator it = m_IndexPairs.begin(); it != m_IndexPairs.end(); ++it)
+  for (std::map<std::pair<int, int>, BMPPAIR>::const_iterator it = m_IndexPairs.begin();
+       it != m_IndexPairs.end(); ++it)
     if (it->second == rPair) return true;
   return false;
 }

@@ -32,6 +32,9 @@ class SIconMgr : public SSingleton<SIconMgr> {
  public:
   // The window whose device context the bitmaps are made for, and their size.
   void setupInfo(HWND hWnd, int nWidth, int nHeight);
+  // The side of the pairs handed out from now on: the small-icon size of
+  // the DPI the menus are drawn at. Each size is cached apart.
+  void setIconSize(int nSize);
 
   // The pair for this file, from the cache or made and cached now. False
   // when the shell has no icon for it: rOut is then untouched and nothing
@@ -82,13 +85,24 @@ class SIconMgr : public SSingleton<SIconMgr> {
   bool convertIcon(HICON hIcon, BMPPAIR& rPair, int w, int h);
   static void measureIcon(const ICONINFO& rInfo, int& w, int& h);
 
-  std::map<std::string, BMPPAIR> m_IconMap;
-  // The pairs made from the shell's image list, by their index there; each
-  // is also in m_IconMap under every type that shows it.
-  std::map<int, BMPPAIR> m_IndexPairs;
+  bool convertSeed(const std::string& rExt, BMPPAIR& rOut);
+
+  // A type's pair of one size.
+  typedef std::pair<int, std::string> SIZEDKEY;
+  std::map<SIZEDKEY, BMPPAIR> m_IconMap;
+  // The pairs made from the shell's image list, by their size and index
+  // there; each is also in m_IconMap under every type that shows it.
+  std::map<std::pair<int, int>, BMPPAIR> m_IndexPairs;
+  // The seeded types' icons (the system's and the program's own shared
+  // icons, never destroyed) with their size, for other sizes.
+  struct SEEDICON {
+    HICON hIcon;
+    int w;
+    int h;
+  };
+  std::map<std::string, SEEDICON> m_Seeds;
   HWND m_hWnd;
-  int m_nWidth;
-  int m_nHeight;
+  int m_nSize;
   unsigned long m_nShellQueries;
   // The shell's registration for watchAssociationChanges, 0 without one.
   ULONG m_nChangeWatch;

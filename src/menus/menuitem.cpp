@@ -1,42 +1,40 @@
 #include "menuitem.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 
-#include "../resources/resource.h"
+#include "../diag/dpi.h"
 #include "../diag/pathtext.h"
 #include "../diag/scoped.h"
 #include "../diag/workarea.h"
 
 namespace {
 
-// The menu font lies within the first 340 bytes of NONCLIENTMETRICS; asking
-// for that older layout works on every version of the system.
-const UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-static_assert(offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth) == 340,
-              "NONCLIENTMETRICS without its padded border is 340 bytes");
-
-const int kIconSize = 16;
+// The pixel measures of an entry at 100% (96 DPI); every one of them is
+// scaled to the DPI of the monitor the menu opens on.
 const int kIconMargin = 2;
-const int kTextLeft = 20;
+const int kIconGap = 2;
 const int kTextTop = 2;
 const int kSpareRight = 5;
 const int kArrowWidth = 16;
-const int kArrowRightOffset = 14;
-const int kArrowTop = 1;
+const int kArrowRight = 2;
 const int kHeightPadding = 6;
 // An entry is at most this share of the work area wide.
 const int kWorkAreaShare = 3;
-// (NOT source) OR destination: the black arrow turns white on the highlight.
-const DWORD kRopNotSourceOrDest = 0x00BB00CE;
+// (brush XOR destination) AND source, XOR brush: the brush where the source
+// is black, the destination where it is white. With the arrow drawn black
+// on white, that paints the arrow in the brush's colour on any background.
+const DWORD kRopBrushWhereBlack = 0x00B8074A;
 
 }  // namespace
 
-HBITMAP CMenuItem::S_BmpArrow = NULL;
 HFONT CMenuItem::S_hMenuFont = NULL;
+std::map<UINT, HFONT> CMenuItem::S_MenuFonts;
 HDC CMenuItem::S_hMeasureDC = NULL;
 HGDIOBJ CMenuItem::S_hMeasureDCFont = NULL;
 int CMenuItem::S_nWidthCap = INT_MAX;
+CMenuItem::ENTRYMETRICS CMenuItem::S_Metrics = CMenuItem::S_metricsFor(dpi::kBase, 16);
 
 std::unordered_set<const CMenuItem*> CMenuItem::S_LiveItems;
 
@@ -74,60 +72,83 @@ void CMenuItem::setHasSubMenu(bool bHasSubMenu) {
   m_bHasSubMenu = bHasSubMenu;
 }
 
-void CMenuItem::S_loadArrow(HINSTANCE hInstance) {
+CMenuItem::ENTRYMETRICS CMenuItem::S_metricsFor(UINT nDpi, int nIconSize) {
   KVX_CALLSTACK_TRACK;
-  S_BmpArrow = LoadBitmapA(hInstance, MAKEINTRESOURCEA(IDB_ARROW));
+  ENTRYMETRICS metrics;
+  metrics.nDpi = nDpi;
+  metrics.nIconSize = nIconSize;
+  metrics.nIconMargin = dpi::scale(kIconMargin, nDpi);
+  metrics.nTextLeft = metrics.nIconMargin + nIconSize + dpi::scale(kIconGap, nDpi);
+  metrics.nTextTop = dpi::scale(kTextTop, nDpi);
+  metrics.nSpareRight = dpi::scale(kSpareRight, nDpi);
+  metrics.nArrowWidth = dpi::scale(kArrowWidth, nDpi);
+  metrics.nArrowRight = dpi::scale(kArrowRight, nDpi);
+  metrics.nHeightPadding = dpi::scale(kHeightPadding, nDpi);
+  return metrics;
 }
 
-void CMenuItem::S_unloadArrow() {
+// The entries of the first menu are measured at the system's DPI until a
+// menu says where it opens. A menu of a thousand entries is measured entry
+// by entry as it opens: one context with the font in it, kept, spares a
+// device context and two selections per entry, which is most of the time a
+// big folder takes to show.
+void CMenuItem::S_loadFont() {
   KVX_CALLSTACK_TRACK;
-  if (S_BmpArrow != NULL) DeleteObject(S_BmpArrow);
-  S_BmpArrow = NULL;
+  S_hMeasureDC = CreateCompatibleDC(NULL);
+  S_useDpi(dpi::system());
 }
 
 // Without the system's menu font the entries use whatever font the device
-// context has; nothing else depends on it.
-void CMenuItem::S_loadFont() {
+// context has; nothing else depends on it. One font per DPI met, kept.
+HFONT CMenuItem::S_menuFontFor(UINT nDpi) {
   KVX_CALLSTACK_TRACK;
-  NONCLIENTMETRICSA metrics;
-  ZeroMemory(&metrics, sizeof(metrics));
-  metrics.cbSize = kNonClientMetricsSize;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-    S_hMenuFont = CreateFontIndirectA(&metrics.lfMenuFont);
-  // A menu of a thousand entries is measured entry by entry as it opens:
-  // one context with the font in it, kept, spares a device context and two
-  // selections per entry, which is most of the time a big folder takes to
-  // show.
-  if (S_hMenuFont == NULL) return;
-  S_hMeasureDC = CreateCompatibleDC(NULL);
-  if (S_hMeasureDC != NULL) S_hMeasureDCFont = SelectObject(S_hMeasureDC, S_hMenuFont);
+  const std::map<UINT, HFONT>::const_iterator it = S_MenuFonts.find(nDpi);
+  if (it != S_MenuFonts.end()) return it->second;
+  NONCLIENTMETRICSW metrics;
+  const HFONT hFont = dpi::nonClientMetrics(metrics, nDpi) ? CreateFontIndirectW(&metrics.lfMenuFont) : NULL;
+  if (hFont != NULL) S_MenuFonts[nDpi] = hFont;
+  return hFont;
+}
+
+void CMenuItem::S_useDpi(UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  S_Metrics = S_metricsFor(nDpi, dpi::systemMetric(SM_CXSMICON, nDpi));
+  S_hMenuFont = S_menuFontFor(nDpi);
+  if (S_hMeasureDC == NULL || S_hMenuFont == NULL) return;
+  const HGDIOBJ hOld = SelectObject(S_hMeasureDC, S_hMenuFont);
+  if (S_hMeasureDCFont == NULL) S_hMeasureDCFont = hOld;
 }
 
 void CMenuItem::S_unloadFont() {
   KVX_CALLSTACK_TRACK;
   if (S_hMeasureDC != NULL) {
-    SelectObject(S_hMeasureDC, S_hMeasureDCFont);
+    if (S_hMeasureDCFont != NULL) SelectObject(S_hMeasureDC, S_hMeasureDCFont);
     DeleteDC(S_hMeasureDC);
   }
   S_hMeasureDC = NULL;
   S_hMeasureDCFont = NULL;
-  if (S_hMenuFont != NULL) DeleteObject(S_hMenuFont);
+  for (const std::pair<const UINT, HFONT>& rFont : S_MenuFonts) DeleteObject(rFont.second);
+  S_MenuFonts.clear();
   S_hMenuFont = NULL;
 }
 
-// Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow;
-// no wider than the cap. A name of 200 characters would otherwise open a
-// menu wider than the screen, over its parent, and cut off its end.
+// Margin, icon, gap and label, 5 pixels to spare, and 16 more for an arrow
+// (at 100%); no wider than the cap. A name of 200 characters would
+// otherwise open a menu wider than the screen, over its parent, and cut off
+// its end. The row holds the label and the icon with its margins.
 LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   KVX_CALLSTACK_TRACK;
-  const int nFrame = kTextLeft + kSpareRight + (m_bHasSubMenu ? kArrowWidth : 0);
+  const ENTRYMETRICS& rMetrics = S_Metrics;
+  const int nFrame =
+      rMetrics.nTextLeft + rMetrics.nSpareRight + (m_bHasSubMenu ? rMetrics.nArrowWidth : 0);
   m_strLabel = m_strText;
   SIZE size = S_measureText(hWnd, m_strLabel);
   const int nRoom = S_nWidthCap - nFrame;
   if (size.cx > nRoom) size = fitLabel(hWnd, nRoom);
   m_strWideLabel = wideText(m_strLabel);
   lpMeasure->itemWidth = size.cx + nFrame;
-  lpMeasure->itemHeight = size.cy + kHeightPadding;
+  lpMeasure->itemHeight = std::max(size.cy + rMetrics.nHeightPadding,
+                                   static_cast<LONG>(rMetrics.nIconSize + 2 * rMetrics.nIconMargin));
   return TRUE;
 }
 
@@ -164,10 +185,13 @@ SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
   return size;
 }
 
-void CMenuItem::S_capWidthAt(const POINT& rPoint) {
+void CMenuItem::S_prepareAt(const POINT& rPoint) {
   KVX_CALLSTACK_TRACK;
-  const RECT rcWork = workAreaOf(MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST));
+  const HMONITOR hMonitor = MonitorFromPoint(rPoint, MONITOR_DEFAULTTONEAREST);
+  const RECT rcWork = workAreaOf(hMonitor);
   S_nWidthCap = (rcWork.right - rcWork.left) / kWorkAreaShare;
+  const UINT nDpi = dpi::ofMonitor(hMonitor);
+  if (nDpi != S_Metrics.nDpi) S_useDpi(nDpi);
 }
 
 // The whole entry is painted on every request, whatever its action, and
@@ -186,8 +210,8 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
   // One call fills the background and writes the label, in UTF-16 (see
   // wideText): the label may be in any script.
   if (m_strWideLabel.empty()) m_strWideLabel = wideText(m_strLabel);
-  ExtTextOutW(hDC, rItem.left + kTextLeft, rItem.top + kTextTop, ETO_OPAQUE, &rItem,
-              m_strWideLabel.c_str(), static_cast<UINT>(m_strWideLabel.size()), NULL);
+  ExtTextOutW(hDC, rItem.left + S_Metrics.nTextLeft, rItem.top + S_Metrics.nTextTop, ETO_OPAQUE,
+              &rItem, m_strWideLabel.c_str(), static_cast<UINT>(m_strWideLabel.size()), NULL);
   {
     const CMemoryDC memoryDC(hDC);
     drawIcon(hDC, memoryDC.get(), rItem);
@@ -202,25 +226,49 @@ LRESULT CMenuItem::handleDraw(HWND, DRAWITEMSTRUCT* lpDraw) {
 }
 
 // Mask with AND, then image with XOR: the icon lies over the background
-// without one of its own. An entry whose file had no icon shows none.
+// without one of its own, at the icon size of the entry's DPI, centred in
+// the row. An entry whose file had no icon shows none.
 void CMenuItem::drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem) {
   KVX_CALLSTACK_TRACK;
-  const int x = rItem.left + kIconMargin;
-  const int y = rItem.top + kIconMargin;
+  const int nSize = S_Metrics.nIconSize;
+  const int x = rItem.left + S_Metrics.nIconMargin;
+  const int y = rItem.top + (rItem.bottom - rItem.top - nSize) / 2;
   if (m_hBmpMask != NULL) {
     const CSelectObject mask(hMemoryDC, m_hBmpMask);
-    BitBlt(hDC, x, y, kIconSize, kIconSize, hMemoryDC, 0, 0, SRCAND);
+    BitBlt(hDC, x, y, nSize, nSize, hMemoryDC, 0, 0, SRCAND);
   }
   if (m_hBmpImage != NULL) {
     const CSelectObject image(hMemoryDC, m_hBmpImage);
-    BitBlt(hDC, x, y, kIconSize, kIconSize, hMemoryDC, 0, 0, SRCINVERT);
+    BitBlt(hDC, x, y, nSize, nSize, hMemoryDC, 0, 0, SRCINVERT);
   }
 }
 
+// The system's own submenu arrow, at the size of the entry's DPI, drawn
+// black on white into a bitmap and laid over the row in the row's text
+// colour: visible on any menu colour, high-contrast schemes included.
 void CMenuItem::drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected) {
   KVX_CALLSTACK_TRACK;
-  if (S_BmpArrow == NULL) return;
-  const CSelectObject arrow(hMemoryDC, S_BmpArrow);
-  BitBlt(hDC, rItem.right - kArrowRightOffset, rItem.top + kArrowTop, kArrowWidth, kArrowWidth,
-         hMemoryDC, 0, 0, bSelected ? kRopNotSourceOrDest : SRCAND);
+  const int nSize = dpi::systemMetric(SM_CXMENUCHECK, S_Metrics.nDpi);
+  const CGdiObject arrow(CreateBitmap(nSize, nSize, 1, 1, NULL));
+  const CGdiObject brush(CreateSolidBrush(GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
+  if (arrow.get() == NULL || brush.get() == NULL) return;
+  {
+    const CSelectObject select(hMemoryDC, arrow.get());
+    RECT rcArrow = {0, 0, nSize, nSize};
+    DrawFrameControl(hMemoryDC, &rcArrow, DFC_MENU, DFCS_MENUARROW);
+  }
+  const CSelectObject arrowSource(hMemoryDC, arrow.get());
+  const CSelectObject paint(hDC, brush.get());
+  const COLORREF oldText = SetTextColor(hDC, RGB(0, 0, 0));
+  const COLORREF oldBack = SetBkColor(hDC, RGB(255, 255, 255));
+  BitBlt(hDC, rItem.right - S_Metrics.nArrowRight - nSize,
+         rItem.top + (rItem.bottom - rItem.top - nSize) / 2, nSize, nSize, hMemoryDC, 0, 0,
+         kRopBrushWhereBlack);
+  SetTextColor(hDC, oldText);
+  SetBkColor(hDC, oldBack);
+}
+
+int CMenuItem::S_iconSize() {
+  KVX_CALLSTACK_TRACK;
+  return S_Metrics.nIconSize;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <unordered_set>
 
@@ -37,15 +38,17 @@ class CMenuItem {
   // window, with whatever item data they chose.
   static CMenuItem* S_fromItemData(ULONG_PTR nItemData);
 
-  // Entries measured from now on are at most a third of the work area of
-  // the monitor that holds rPoint wide: set where a menu opens, once for
-  // all its entries and submenus rather than asked for each of thousands
-  // of entries. No cap until it is first set.
-  static void S_capWidthAt(const POINT& rPoint);
+  // Entries measured and drawn from now on are for the monitor that holds
+  // rPoint: at most a third of its work area wide, and every pixel measure
+  // (font, icon size, margins, arrow) at its DPI. Set where a menu opens,
+  // once for all its entries and submenus rather than asked for each of
+  // thousands of entries. Until then, the system's DPI and no cap.
+  static void S_prepareAt(const POINT& rPoint);
+  // The side of the icons entries are drawn with now: the small-icon size
+  // of the DPI they are drawn at.
+  static int S_iconSize();
 
   // Shared by every entry; loaded once at start-up, kept until the end.
-  static void S_loadArrow(HINSTANCE hInstance);
-  static void S_unloadArrow();
   static void S_loadFont();
   static void S_unloadFont();
 
@@ -59,9 +62,25 @@ class CMenuItem {
 
   static SIZE S_measureText(HWND hWnd, const std::string& rText);
 
-  // The submenu arrow: black on white, so that AND leaves it black on any
-  // background and "not source or destination" leaves it white.
-  static HBITMAP S_BmpArrow;
+  // The pixel measures of an entry at one DPI.
+  struct ENTRYMETRICS {
+    UINT nDpi;
+    int nIconSize;
+    int nIconMargin;
+    int nTextLeft;
+    int nTextTop;
+    int nSpareRight;
+    int nArrowWidth;
+    int nArrowRight;
+    int nHeightPadding;
+  };
+  static ENTRYMETRICS S_metricsFor(UINT nDpi, int nIconSize);
+  static void S_useDpi(UINT nDpi);
+  static HFONT S_menuFontFor(UINT nDpi);
+
+  static ENTRYMETRICS S_Metrics;
+  // The menu font of each DPI met, and the one in use.
+  static std::map<UINT, HFONT> S_MenuFonts;
   static HFONT S_hMenuFont;
   // Measures with the menu font; made and deleted with it.
   static HDC S_hMeasureDC;

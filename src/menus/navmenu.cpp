@@ -77,27 +77,21 @@ void seedIconCache(HINSTANCE hInstance) {
   }
 }
 
-HBITMAP loadBitmap(HINSTANCE hInstance, int nId) {
-  KVX_CALLSTACK_TRACK;
-  return LoadBitmapA(hInstance, MAKEINTRESOURCEA(nId));
-}
 
 }  // namespace
 
-// Each folder bitmap gets its own mask handle, so either could be released
-// alone.
+// The icon cache starts at the icon size of the system's DPI, which the
+// first menu changes where it opens on a monitor of another scale.
 void CNavMenu::S_loadDrawingResources(HINSTANCE hInstance, HWND hIconWindow) {
   KVX_CALLSTACK_TRACK;
   CMenuItem::S_loadFont();
-  CMenuItem::S_loadArrow(hInstance);
   SIconMgr::S_createSingleton();
-  SIconMgr::S_getSingleton()->setupInfo(hIconWindow, 16, 16);
+  const int nIconSize = CMenuItem::S_iconSize();
+  SIconMgr::S_getSingleton()->setupInfo(hIconWindow, nIconSize, nIconSize);
   SFolderLister::S_createSingleton();
   seedIconCache(hInstance);
-  CFolderMenu::S_setFolderBMP(loadBitmap(hInstance, IDB_FOLDER),
-                              loadBitmap(hInstance, IDB_FOLDERMASK));
-  CRootMenu::S_setRootFolderBMP(loadBitmap(hInstance, IDB_ROOTFOLDER),
-                                loadBitmap(hInstance, IDB_FOLDERMASK));
+  CFolderMenu::S_loadFolderPictures(hInstance);
+  CRootMenu::S_loadRootFolderPictures(hInstance);
 }
 
 bool CNavMenu::init(HWND hWnd) {
@@ -132,7 +126,7 @@ bool CNavMenu::display(LONG x, LONG y) {
     SLog::S_getSingleton()->write(0, "CNavMenu::display() Failed: Stack not empty");
 
   const POINT ptOpen = {x, y};
-  CMenuItem::S_capWidthAt(ptOpen);
+  prepareAt(ptOpen);
   installRightClickHook();
   m_ContextMenu.holdBoxes(true);
   SetCapture(m_hWnd);
@@ -148,6 +142,15 @@ bool CNavMenu::display(LONG x, LONG y) {
   m_ContextMenu.holdBoxes(false);
   m_ContextMenu.showHeldBoxes();
   return bTracked != FALSE;
+}
+
+// Every measure of the menu, its pictures and icons, for the monitor the
+// menu opens on.
+void CNavMenu::prepareAt(const POINT& rPoint) {
+  KVX_CALLSTACK_TRACK;
+  CMenuItem::S_prepareAt(rPoint);
+  SIconMgr::S_getSingleton()->setIconSize(CMenuItem::S_iconSize());
+  m_RootMenu.useIconSize();
 }
 
 // Once tracking has ended every level is closed, whether or not the system

@@ -119,6 +119,7 @@ class CNavMenu {
   void stepWarmListing();
   void deleteLentAndPooledMenus();
   void closeTopLevel();
+  void prepareAt(const POINT& rPoint);
   void closeLeftOverLevels();
 
   void reenableAfterContextMenu(UINT uFlags);

@@ -3,22 +3,22 @@
 #include <cassert>
 
 #include "../diag/log.h"
+#include "../resources/resource.h"
 #include "menuitem.h"
 #include "../diag/pathtext.h"
 
-BMPPAIR CRootMenu::S_bpRootFolderIcon(NULL, NULL);
+CSizedPicture CRootMenu::S_RootFolderPicture;
 
-void CRootMenu::S_setRootFolderBMP(HBITMAP hImage, HBITMAP hMask) {
+void CRootMenu::S_loadRootFolderPictures(HINSTANCE hInstance) {
   KVX_CALLSTACK_TRACK;
-  S_bpRootFolderIcon = BMPPAIR(hImage, hMask);
+  const CSizedPicture::SOURCE sources[] = {{16, IDB_ROOTFOLDER, IDB_FOLDERMASK},
+                                           {20, IDB_ROOTFOLDER_20, IDB_FOLDERMASK_20},
+                                           {24, IDB_ROOTFOLDER_24, IDB_FOLDERMASK_24},
+                                           {32, IDB_ROOTFOLDER_32, IDB_FOLDERMASK_32}};
+  S_RootFolderPicture.load(hInstance, sources, sizeof(sources) / sizeof(sources[0]));
 }
 
-void CRootMenu::S_destroyRootFolderBMP() {
-  KVX_CALLSTACK_TRACK;
-  deleteBitmapPair(S_bpRootFolderIcon);
-}
-
-CRootMenu::CRootMenu() { KVX_CALLSTACK_TRACK; }
+CRootMenu::CRootMenu() : m_nIconSize(0) { KVX_CALLSTACK_TRACK; }
 
 CRootMenu::~CRootMenu() { KVX_CALLSTACK_TRACK; }
 
@@ -42,7 +42,7 @@ bool CRootMenu::addRootItem(ROOTITEM& rItem) {
     return false;
   }
   CMenuItem* lpItem = addMenuItem(rItem.str_name);
-  lpItem->setIcon(S_bpRootFolderIcon);
+  lpItem->setIcon(S_RootFolderPicture.at(CMenuItem::S_iconSize()));
   lpItem->setHasSubMenu(true);
   if (!insertOwnerDrawnEntry(lpItem, m_lpSubFolderMenu->getHMENU())) {
     SLog::S_getSingleton()->writeLastError(
@@ -56,9 +56,17 @@ bool CRootMenu::addRootItem(ROOTITEM& rItem) {
 bool CRootMenu::setRootItemList(std::vector<ROOTITEM>& rList) {
   KVX_CALLSTACK_TRACK;
   clear();
+  m_nIconSize = CMenuItem::S_iconSize();
   for (size_t i = 0; i < rList.size(); ++i)
     if (!addRootItem(rList[i])) return false;
   return true;
+}
+
+bool CRootMenu::useIconSize() {
+  KVX_CALLSTACK_TRACK;
+  if (m_nIconSize == CMenuItem::S_iconSize()) return true;
+  std::vector<ROOTITEM> roots = m_RootItems;
+  return setRootItemList(roots);
 }
 
 // A drive root keeps its backslash: C: alone would name the drive's current

@@ -14,8 +14,9 @@
 // Its type stays 0, so the first level below a root may be grouped.
 class CRootMenu : public CFolderMenu {
  public:
-  static void S_setRootFolderBMP(HBITMAP hImage, HBITMAP hMask);
-  static void S_destroyRootFolderBMP();
+  // The root folder picture in each size it was drawn in; kept until the
+  // process ends.
+  static void S_loadRootFolderPictures(HINSTANCE hInstance);
 
   CRootMenu();
   ~CRootMenu() override;
@@ -32,13 +33,20 @@ class CRootMenu : public CFolderMenu {
     return m_RootItems;
   }
 
+  // The entries with the picture of the icon size entries are drawn with
+  // now, built again where that changed (the menu opens on a monitor of
+  // another scale): the system then measures them anew.
+  bool useIconSize();
+
   bool getItemFillInfo(int nPos, FILLINFO& rFillInfo) override;
   void getItemPath(int nPos, std::string& rPath) override;
 
  private:
-  static BMPPAIR S_bpRootFolderIcon;
+  static CSizedPicture S_RootFolderPicture;
 
   std::vector<ROOTITEM> m_RootItems;
+  // The icon size the entries were built for.
+  int m_nIconSize;
 };
 
 #endif

@@ -181,8 +181,10 @@ TEST_F(IconCache, AfterAssociationsChangeANewTypeIsNotGivenAnOldIndexsPicture) {
 }
 
 // The type's icon comes from the name alone: a file on a share that does
-// not answer, or one that is gone, still gets it, and it is cached.
+// not answer, or one that is gone, still gets it, and it is cached. No
+// picture an earlier test made may stand in for it: the icon is made here.
 TEST_F(IconCache, AFileTheShellCannotReachGetsItsTypesIcon) {
+  m_lpIcons->forgetSharedPictures();
   const unsigned long nBefore = m_lpIcons->getShellQueryCount();
   BMPPAIR pair(NULL, NULL);
   EXPECT_TRUE(m_lpIcons->getBmpIconForFile("\\\\nohost\\share\\ghost.pwkfar", pair));
