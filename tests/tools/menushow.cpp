@@ -6,7 +6,8 @@
 // WM_MEASUREITEM and WM_DRAWITEM to the entries' CMenuItem and fills the
 // submenu of a folder entry as it opens. Once the menu is on screen it
 // writes WORKDIR\entries.txt:
-//   colors MENU HIGHLIGHT              (GetSysColor, as RRGGBB)
+//   colors MENU HIGHLIGHT MENUTEXT HIGHLIGHTTEXT  (GetSysColor, as RRGGBB)
+//   metrics DPI ICONSIZE               (the entries' DPI and icon side)
 //   entry POS LEFT TOP RIGHT BOTTOM TEXT   (screen rectangle of each entry)
 // and ends when the menu closes.
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <string>
 
+#include "diag/dpi.h"
 #include "diag/log.h"
 #include "menus/foldermenu.h"
 #include "menus/navmenu.h"
@@ -62,8 +64,10 @@ void reportEntries() {
   const std::string strPath = g_strWork + "\\entries.txt";
   FILE* lpFile = fopen(strPath.c_str(), "w");
   if (lpFile == NULL) return;
-  fprintf(lpFile, "colors %s %s\n", hex(GetSysColor(COLOR_MENU)).c_str(),
-          hex(GetSysColor(COLOR_HIGHLIGHT)).c_str());
+  fprintf(lpFile, "colors %s %s %s %s\n", hex(GetSysColor(COLOR_MENU)).c_str(),
+          hex(GetSysColor(COLOR_HIGHLIGHT)).c_str(), hex(GetSysColor(COLOR_MENUTEXT)).c_str(),
+          hex(GetSysColor(COLOR_HIGHLIGHTTEXT)).c_str());
+  fprintf(lpFile, "metrics %u %d\n", dpi::system(), CMenuItem::S_iconSize());
   const int nCount = GetMenuItemCount(g_Menu.getHMENU());
   for (int i = 0; i < nCount; ++i) {
     RECT rc;
