@@ -3,7 +3,7 @@
 # private prefix and display: the fill benchmark (bench/fill_bench.cpp) and
 # the live open benchmark (bench/open_bench.cpp). A first argument "fill" or
 # "open" runs only that one; the other arguments go to the benchmark
-# programs (e.g. --runs 9).
+# programs (e.g. --runs 9). PATHWICK_BENCH_DPI sets the DPI they run at.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 root=$PATHWICK_ROOT
@@ -29,6 +29,11 @@ cleanup() {
 }
 trap cleanup EXIT
 export WINEPREFIX=$prefix DISPLAY=:$display
+# PATHWICK_BENCH_DPI=144 runs them at 150% (the prefix's LogPixels).
+if [ -n "${PATHWICK_BENCH_DPI:-}" ]; then
+  "$PATHWICK_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PATHWICK_BENCH_DPI" /f >/dev/null 2>&1
+  "$PATHWICK_WINESERVER" -w
+fi
 
 # Wine creates files one at a time slowly in a big folder (it first scans
 # the folder for a name that differs only in case), so the data folders are
