@@ -429,19 +429,10 @@ void SMainWind::onExit() {
 }
 
 // Log-off and shutdown ask first, as "Exit" does: an open edit dialog's
-// question about its changes comes now, while the session still waits. A
-// critical shutdown waits for nobody, and a question nobody can answer in
-// time would only stand in its way.
+// question about its changes comes now, while the session still waits.
 LRESULT SMainWind::onQueryEndSession(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  SEditRootDlg* lpEdit = SEditRootDlg::S_getSingleton();
-  if ((lParam & ENDSESSION_CRITICAL) == 0) {
-    lpEdit->close();
-  } else if (lpEdit->isOpen()) {
-    SLog::S_getSingleton()->write(0,
-                                  "SMainWind::onQueryEndSession() alert: critical shutdown, the "
-                                  "edit dialog's changes are not saved");
-  }
+  SEditRootDlg::S_getSingleton()->closeForSessionEnd((lParam & ENDSESSION_CRITICAL) != 0);
   return TRUE;
 }
 

@@ -79,6 +79,17 @@ void SEditRootDlg::close() {
   if (m_hWnd != NULL) SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
+void SEditRootDlg::closeForSessionEnd(bool bCritical) {
+  KVX_CALLSTACK_TRACK;
+  if (!bCritical) {
+    close();
+  } else if (m_hWnd != NULL) {
+    SLog::S_getSingleton()->write(0,
+                                  "SEditRootDlg::closeForSessionEnd() alert: critical shutdown, "
+                                  "the changes are not saved");
+  }
+}
+
 HWND SEditRootDlg::list() const {
   KVX_CALLSTACK_TRACK;
   return GetDlgItem(m_hWnd, IDC_ROOT_LIST);

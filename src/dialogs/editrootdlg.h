@@ -29,6 +29,10 @@ class SEditRootDlg : public SSingleton<SEditRootDlg> {
   // Closes an open dialog the way its close box does, so the user is asked
   // whether to keep the changes.
   void close();
+  // The session ends: closed as by close(), but for a critical end, which
+  // waits for nobody, and a question nobody can answer in time would only
+  // stand in its way; the changes are then not saved, which is logged.
+  void closeForSessionEnd(bool bCritical);
 
   void setupColumns(HWND hList);
   void fillItemList(HWND hList);

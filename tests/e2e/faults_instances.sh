@@ -114,6 +114,20 @@ ended_asking() {
 ended_asking "the session's end" "Second|Browse" e2e_wine wineboot --end-session
 ended_asking "a close of the hidden window" "Browse|Second" e2e_driver post PathwickDummyWindow 0x10 0 0
 
+# A critical shutdown (ENDSESSION_CRITICAL, as Windows sends it) waits for
+# nobody: no question, the change not kept, the log says so.
+e2e_start_program
+config_command 3 4 "$DLG_EDIT"
+dlg_click_row 0
+dlg_click "$DLG_EDIT" $IDC_MOVE_DOWN
+expect_soon "Second|Browse" "rows after moving row 0 down" dlg_row_names
+e2e_driver post PathwickDummyWindow 0x11 0 0x40000000 >/dev/null
+e2e_wait_log "critical shutdown, the changes are not saved"
+expect_stays 0 "questions at a critical shutdown" dlg_count "$DLG_SAVE"
+e2e_driver post PathwickDummyWindow 0x16 1 0x40000000 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code at a critical shutdown"
+expect_eq "Browse|Second" "$(stored_names)" "stored roots after a critical shutdown"
+
 # --- two copies started at the same instant -----------------------------------
 # Neither has made its window when the other looks for it: one still shows
 # the warning and leaves with 0, the other runs on with its icon.
