@@ -407,6 +407,88 @@ ROOT_FOLDER_ART = [
     "................",
 ]
 
+# The folder and the root folder at the small-icon sizes of 125%, 150% and
+# 200%. Enlarging the 16-pixel art would double some pixels and not others;
+# each size is drawn on its own grid instead, with the same parts as the
+# 16-pixel one: a tab, the back with a sheet of paper in it, the front with
+# a highlight (the folder) or a star (the root folder), one-pixel outlines
+# and clipped corners. Per size: the tab's top row, the back's top row, the
+# front's top row, the bottom row, the last column of the tab's top edge,
+# and the columns of yellow left of and right of the paper.
+FOLDER_GEOMETRY = {
+    20: (2, 5, 9, 18, 6, 2, 1),
+    24: (3, 6, 11, 21, 7, 3, 2),
+    32: (4, 8, 14, 29, 9, 4, 3),
+}
+
+# The root folder's star per size; it stands on the front's last row.
+STAR_ART = {
+    20: ["....#....",
+         "...###...",
+         "#########",
+         ".#######.",
+         "..#####..",
+         "..##.##..",
+         ".##...##."],
+    24: [".....#.....",
+         "....###....",
+         "....###....",
+         "###########",
+         ".#########.",
+         "..#######..",
+         "..###.###..",
+         ".##.....##."],
+    32: ["......#......",
+         "......#......",
+         ".....###.....",
+         ".....###.....",
+         "#############",
+         ".###########.",
+         "..#########..",
+         "...#######...",
+         "...#######...",
+         "..####.####..",
+         "..###...###..",
+         ".##.......##."],
+}
+
+
+def folder_art(size, root):
+    """The folder (or root folder) drawn for one of the larger sizes."""
+    top, back, front, bottom, tab, left_gap, right_gap = FOLDER_GEOMETRY[size]
+    line = NAVY if root else OLIVE
+    upper = AQUA if root else YELLOW
+    lower = BLUE if root else YELLOW
+    last = size - 1
+    clipped = {(0, top), (last, back), (0, bottom), (last, bottom)}
+    grid = [[CLEAR] * size for _ in range(size)]
+    for y in range(top, bottom + 1):
+        # Above the back only the tab, whose right edge falls one column a row.
+        right = tab + (y - top) if y < back else last
+        for x in range(0, right + 1):
+            if (x, y) in clipped:
+                continue
+            edge = (x in (0, right) or y in (top, front, bottom)
+                    or (y == back and x >= tab + (back - top)))
+            grid[y][x] = line if edge else upper if y < front else lower
+    # The paper stands one row off the back's edge once there is room.
+    for y in range(back + (1 if size < 24 else 2), front):
+        for x in range(1 + left_gap, last - right_gap):
+            grid[y][x] = WHITE
+    if not root:
+        for x in range(1, last):
+            grid[front + 1][x] = WHITE
+        return grid
+    star = STAR_ART[size]
+    star_left = size // 2 - 1 - len(star[0]) // 2
+    star_top = bottom - len(star)
+    for y, row in enumerate(star):
+        for x, ch in enumerate(row):
+            if ch == '#':
+                grid[star_top + y][star_left + x] = YELLOW
+    return grid
+
+
 # The blue "go" badge of the application mark, placed over the lower right
 # of the folder in the small icons.
 BADGE_ART = [
@@ -797,20 +879,25 @@ def main():
     if not os.path.isdir(out):
         os.makedirs(out)
 
-    folder = parse_art(FOLDER_ART)
-    root = parse_art(ROOT_FOLDER_ART)
-    for y in range(16):
-        for x in range(16):
-            if (folder[y][x] is CLEAR) != (root[y][x] is CLEAR):
-                raise SystemExit('folder and root folder silhouettes differ at %d,%d' % (x, y))
+    folders = {16: (parse_art(FOLDER_ART), parse_art(ROOT_FOLDER_ART))}
+    for size in FOLDER_GEOMETRY:
+        folders[size] = (folder_art(size, False), folder_art(size, True))
+    for size, (folder, root) in sorted(folders.items()):
+        for y in range(size):
+            for x in range(size):
+                if (folder[y][x] is CLEAR) != (root[y][x] is CLEAR):
+                    raise SystemExit('folder and root folder silhouettes differ at %d,%d (%d px)'
+                                     % (x, y, size))
 
     mark16 = small_mark()
     write_ico(os.path.join(out, 'pathwick.ico'), [render_mark_indexed(32), mark16])
     write_ico(os.path.join(out, 'pathwick_sm.ico'), [mark16])
     write_ico(os.path.join(out, 'shortcut.ico'), [shortcut_icon()])
-    write_bmp4(os.path.join(out, 'folder.bmp'), grid_to_bitmap(folder))
-    write_bmp4(os.path.join(out, 'rootfolder.bmp'), grid_to_bitmap(root))
-    write_bmp4(os.path.join(out, 'foldermask.bmp'), grid_to_mask(folder))
+    for size, (folder, root) in sorted(folders.items()):
+        suffix = '' if size == 16 else '_%d' % size
+        write_bmp4(os.path.join(out, 'folder%s.bmp' % suffix), grid_to_bitmap(folder))
+        write_bmp4(os.path.join(out, 'rootfolder%s.bmp' % suffix), grid_to_bitmap(root))
+        write_bmp4(os.path.join(out, 'foldermask%s.bmp' % suffix), grid_to_mask(folder))
     write_bmp4(os.path.join(out, 'arrow.bmp'), arrow_grid())
     write_bmp24(os.path.join(out, 'about.bmp'), make_about())
     write_bmp24(os.path.join(out, 'trayhelp.bmp'), make_trayhelp())
