@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The README's pictures, taken from the real program by real input: a first
-# start (splash, introduction), the Folder Menu as a plain listing, in letter
-# groups and in file-type groups, the shell's context menu of a file, the
+# start (splash, introduction), the Folder Menu as a plain listing (at 100%
+# and at 150%), in letter groups and in file-type groups, the shell's context menu of a file, the
 # Configuration Menu and every dialog it opens. Each picture is the menus or
 # the dialog with a little desktop around, in 256 colours, written to
 # $PATHWICK_PICTURES_DIR (scripts/screenshots.sh: docs/screenshots). Every
@@ -60,10 +60,12 @@ dialog_picture() { # NAME TITLE
   picture "$1" $(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')
 }
 
-# Band N of the topmost menu: its text kinds checked against LAYOUT first.
+# Band N of the topmost menu: its text kinds checked against LAYOUT first;
+# ICON_CELL pixels at the left, where the entries' pictures are, left out.
+ICON_CELL=22
 hover_entry() { # NAME LAYOUT N
   local bands
-  bands=$(top_bands "$1")
+  bands=$(top_bands "$1" $ICON_CELL)
   expect_eq "$2" "$(layout_of "$bands")" "entries of the menu in $1.png"
   hover_band "$bands" "$3"
 }
@@ -153,3 +155,16 @@ dlg_wait_gone "$DLG_EDIT"
 
 config_command 3 7
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
+
+# ---- The plain listing again at 150% ---------------------------------------------
+e2e_with_settings 144
+e2e_start_program
+ICON_CELL=33
+open_root 1 roots-150 TTTT
+hover_entry projects-150 TTTTTTTT 4
+wait_menus 3 "the folder Reports at 150%"
+hover_entry reports-150 TTTT 3
+menus_picture folder-menu-plain-150
+e2e_dismiss_menu
+e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
+expect_eq 0 "$(e2e_wait_exit 30)" "exit code at 150%"
