@@ -17,6 +17,7 @@
 #include "../menus/folderlister.h"
 #include "../menus/iconmgr.h"
 #include "../menus/menuitem.h"
+#include "../menus/menukeys.h"
 #include "../resources/resource.h"
 
 namespace {
@@ -51,6 +52,7 @@ SMainWind::SMainWind()
     : m_hInstance(NULL),
       m_hWnd(NULL),
       m_hConfigMenu(NULL),
+      m_bMenuTracked(false),
       m_uTaskbarCreatedMsg(0),
       m_hNoticeMenu(NULL),
       m_bExitChosen(false) {}
@@ -74,6 +76,9 @@ void SMainWind::init(HINSTANCE hInstance) {
   addTrayIcon();
   if (!buildConfigMenu()) return;
   loadOptions(m_Options);
+  // A combination another program holds is logged and stays stored.
+  m_HotKey.setWindow(m_hWnd);
+  m_HotKey.use(m_Options.HotKey);
   loadRootItems();
   giveRootItemsToRootMenu();
   createDialogs();
@@ -224,17 +229,6 @@ void SMainWind::showLoadedNotice() {
   PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
-// Only one menu can be tracked at a time: a tray click while the notice is
-// up closes the notice and comes back, through the queue, once its menu
-// loop has ended.
-bool SMainWind::closeLoadedNotice(LPARAM lParam) {
-  KVX_CALLSTACK_TRACK;
-  if (m_hNoticeMenu == NULL) return false;
-  EndMenu();
-  PostMessageA(m_hWnd, PATHWICK_TRAY_CALLBACK, 0, lParam);
-  return true;
-}
-
 // The Configuration Menu and the start-up notice are the window's own: the
 // Folder Menu's controller has nothing to do with them. A null handle is
 // neither: the closing WM_MENUSELECT names no menu and belongs to whichever
@@ -244,21 +238,70 @@ bool SMainWind::isOwnMenu(HMENU hMenu) const {
   return hMenu != NULL && (hMenu == m_hConfigMenu || hMenu == m_hNoticeMenu);
 }
 
-// Returns when the menu has closed.
-bool SMainWind::openFolderMenu(LONG x, LONG y) {
+// Only one menu can be tracked at a time. A request while one from here is
+// up is dropped: a second click, or the second NIN_KEYSELECT the shell sends
+// for one Enter. One while the start-up notice is up closes the notice and
+// comes back through the queue, once the notice's menu loop has ended. A
+// dialog a command opens runs after the menu has gone, so the icon still
+// answers while it is up.
+void SMainWind::openMenu(bool bFolderMenu, MENUOPENING nOpening) {
   KVX_CALLSTACK_TRACK;
-  return m_NavMenu.display(x, y);
+  if (m_bMenuTracked) return;
+  if (m_hNoticeMenu != NULL) {
+    EndMenu();
+    PostMessageA(m_hWnd, PATHWICK_OPEN_MENU, bFolderMenu ? 1 : 0, nOpening);
+    return;
+  }
+  const bool bByKey = nOpening != OPENED_BY_MOUSE;
+  POINT ptAt = {0, 0};
+  if (nOpening == OPENED_BY_ICON_KEY)
+    ptAt = m_TrayIcon.keyboardAnchor();
+  else
+    GetCursorPos(&ptAt);
+  const HWND hForegroundBefore = GetForegroundWindow();
+  // A menu tracked for a background window would not close when the user
+  // clicks elsewhere, nor get the keys.
+  SetForegroundWindow(m_hWnd);
+  m_bMenuTracked = true;
+  UINT uCommand = 0;
+  const bool bChosen = bFolderMenu ? openFolderMenu(ptAt, bByKey)
+                                   : openConfigMenu(ptAt, bByKey, uCommand);
+  m_bMenuTracked = false;
+  if (bByKey && !bChosen) giveFocusBack(nOpening, hForegroundBefore);
+  // Without it the next tray click may find the menu state stale.
+  PostMessageA(m_hWnd, WM_NULL, 0, 0);
+  // Sent, not posted as the menu would post it: a dialog's modal loop that
+  // was told to end while the menu was up (the splash's, whose time ran
+  // out) takes the next message from the queue and drops it, and "Exit"
+  // with it.
+  if (uCommand != 0) SendMessageA(m_hWnd, WM_COMMAND, uCommand, 0);
 }
 
-// The choice is handed on as WM_COMMAND the moment the menu closes. Posted,
-// as the menu would post it, it could be lost: a dialog's modal loop that
-// was told to end while the menu was up (the splash's, whose time ran out)
-// takes the next message from the queue and drops it, and "Exit" with it.
-void SMainWind::openConfigMenu(LONG x, LONG y) {
+// Returns when the menu has closed; its choice follows as WM_MENUCOMMAND.
+bool SMainWind::openFolderMenu(const POINT& rAt, bool bSelectFirst) {
   KVX_CALLSTACK_TRACK;
-  const UINT uCommand =
-      static_cast<UINT>(TrackPopupMenuEx(m_hConfigMenu, TPM_RETURNCMD, x, y, m_hWnd, NULL));
-  if (uCommand != 0) SendMessageA(m_hWnd, WM_COMMAND, uCommand, 0);
+  m_NavMenu.display(rAt.x, rAt.y, bSelectFirst);
+  return m_NavMenu.hasChoiceWaiting();
+}
+
+bool SMainWind::openConfigMenu(const POINT& rAt, bool bSelectFirst, UINT& ruCommand) {
+  KVX_CALLSTACK_TRACK;
+  if (bSelectFirst) selectFirstEntryOnOpen(m_hWnd);
+  ruCommand = static_cast<UINT>(
+      TrackPopupMenuEx(m_hConfigMenu, TPM_RETURNCMD, rAt.x, rAt.y, m_hWnd, NULL));
+  return ruCommand != 0;
+}
+
+// Only where nobody else took the foreground meanwhile: a window that a
+// shell command of the Folder Menu opened keeps it.
+void SMainWind::giveFocusBack(MENUOPENING nOpening, HWND hForegroundBefore) {
+  KVX_CALLSTACK_TRACK;
+  const HWND hForeground = GetForegroundWindow();
+  if (hForeground != NULL && hForeground != m_hWnd && hForeground != hForegroundBefore) return;
+  if (nOpening == OPENED_BY_ICON_KEY)
+    m_TrayIcon.giveFocusBack();
+  else if (hForegroundBefore != NULL && hForegroundBefore != m_hWnd)
+    SetForegroundWindow(hForegroundBefore);
 }
 
 // Messages for the shell's context menu, shown from inside the Folder Menu.
@@ -354,10 +397,12 @@ LRESULT SMainWind::onMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   return m_NavMenu.handleMenuMessage(uMsg, wParam, lParam);
 }
 
-// Whichever menu is open: only the shell's context menu answers menu keys.
+// A Folder Menu level finds the entry typed; every other menu's keys go to
+// the shell's context menu, which answers while it is up.
 LRESULT SMainWind::onMenuChar(WPARAM wParam, LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
   LRESULT lResult = 0;
+  if (m_NavMenu.handleMenuChar(wParam, lParam, lResult)) return lResult;
   relayContextMenuMsg(WM_MENUCHAR, wParam, lParam, &lResult);
   return lResult;
 }
@@ -388,24 +433,28 @@ LRESULT SMainWind::onNotedRightClick(WPARAM wParam) {
   return 0;
 }
 
-// Only button releases open a menu, so a double click adds nothing.
+// Only button releases and keys open a menu, so a double click adds
+// nothing. The options' swap of the buttons applies to the keys too.
 LRESULT SMainWind::onTrayNotify(LPARAM lParam) {
   KVX_CALLSTACK_TRACK;
-  const UINT uMouseMsg = static_cast<UINT>(lParam);
-  if (uMouseMsg != WM_LBUTTONUP && uMouseMsg != WM_RBUTTONUP) return 0;
-  if (closeLoadedNotice(lParam)) return 0;
-  POINT ptCursor = {0, 0};
-  GetCursorPos(&ptCursor);
-  // A menu tracked for a background window would not close when the user
-  // clicks elsewhere.
-  SetForegroundWindow(m_hWnd);
-  const bool bLeftButton = uMouseMsg == WM_LBUTTONUP;
-  if (bLeftButton == m_Options.LeftClickRoot)
-    openFolderMenu(ptCursor.x, ptCursor.y);
-  else
-    openConfigMenu(ptCursor.x, ptCursor.y);
-  // Without it the next tray click may find the menu state stale.
-  PostMessageA(m_hWnd, WM_NULL, 0, 0);
+  const TRAYREQUEST request = m_TrayIcon.readCallback(lParam);
+  if (request.button == TRAYREQUEST::NONE) return 0;
+  const bool bFolderMenu = (request.button == TRAYREQUEST::LEFT) == m_Options.LeftClickRoot;
+  openMenu(bFolderMenu, request.b_keyboard ? OPENED_BY_ICON_KEY : OPENED_BY_MOUSE);
+  return 0;
+}
+
+// Pressed in whatever program has the focus: the Folder Menu opens at the
+// mouse pointer.
+LRESULT SMainWind::onHotKey(WPARAM wParam) {
+  KVX_CALLSTACK_TRACK;
+  if (wParam == CHotKey::ID) openMenu(true, OPENED_BY_HOTKEY);
+  return 0;
+}
+
+LRESULT SMainWind::onOpenMenu(WPARAM wParam, LPARAM lParam) {
+  KVX_CALLSTACK_TRACK;
+  openMenu(wParam != 0, static_cast<MENUOPENING>(lParam));
   return 0;
 }
 
@@ -417,7 +466,7 @@ void SMainWind::onEditFolderMenu() {
 // The options in force change only when the dialog ends with OK.
 void SMainWind::onProgramOptions() {
   KVX_CALLSTACK_TRACK;
-  SOptionsDlg::S_getSingleton()->editOptions(m_hInstance, NULL, m_Options);
+  SOptionsDlg::S_getSingleton()->editOptions(m_hInstance, NULL, m_Options, m_HotKey);
 }
 
 // An open edit dialog first asks whether to keep its changes.
@@ -507,6 +556,10 @@ LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
       return lpMain->onAssociationsChanged(lParam);
     case PATHWICK_TRAY_CALLBACK:
       return lpMain->onTrayNotify(lParam);
+    case WM_HOTKEY:
+      return lpMain->onHotKey(wParam);
+    case PATHWICK_OPEN_MENU:
+      return lpMain->onOpenMenu(wParam, lParam);
     default:
       return DefWindowProcA(hwnd, uMsg, wParam, lParam);
   }

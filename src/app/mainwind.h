@@ -11,10 +11,15 @@
 #include "../diag/singleton.h"
 #include "../menus/navmenu.h"
 #include "../settings/saveload.h"
+#include "hotkey.h"
 #include "trayicon.h"
 
 // Class of the hidden main window; a window of this class marks a running copy.
 #define PATHWICK_WINDOW_CLASS "PathwickDummyWindow"
+// A menu asked for while the start-up notice was up, opened once the
+// notice's menu loop has ended: wParam 1 for the Folder Menu, 0 for the
+// Configuration Menu, lParam how it was asked for (SMainWind::MENUOPENING).
+#define PATHWICK_OPEN_MENU (WM_APP + 3)
 
 LRESULT CALLBACK MainWindProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -67,6 +72,8 @@ class SMainWind : public SSingleton<SMainWind> {
   LRESULT onNotedRightClick(WPARAM wParam);
   LRESULT onAssociationsChanged(LPARAM lParam);
   LRESULT onTrayNotify(LPARAM lParam);
+  LRESULT onHotKey(WPARAM wParam);
+  LRESULT onOpenMenu(WPARAM wParam, LPARAM lParam);
 
  private:
   SMainWind();
@@ -82,16 +89,24 @@ class SMainWind : public SSingleton<SMainWind> {
   void createDialogs();
   void showStartupGreetings();
   void showLoadedNotice();
-  bool closeLoadedNotice(LPARAM lParam);
 
   // Folder Menu start-up: the navigation menu, and the root list handed to
   // its root menu.
   void initNavMenu();
   void giveRootItemsToRootMenu();
 
+  // How a menu was asked for. A key opens it with its first entry
+  // selected, and where it closes without a choice the focus goes back
+  // where it was: to the notification area, or to the program that had it
+  // when the hotkey was pressed.
+  enum MENUOPENING { OPENED_BY_MOUSE, OPENED_BY_ICON_KEY, OPENED_BY_HOTKEY };
+  void openMenu(bool bFolderMenu, MENUOPENING nOpening);
   bool isOwnMenu(HMENU hMenu) const;
-  bool openFolderMenu(LONG x, LONG y);
-  void openConfigMenu(LONG x, LONG y);
+  // Each returns whether a choice was made; the Configuration Menu's
+  // command comes back in ruCommand, to be run once the menu has gone.
+  bool openFolderMenu(const POINT& rAt, bool bSelectFirst);
+  bool openConfigMenu(const POINT& rAt, bool bSelectFirst, UINT& ruCommand);
+  void giveFocusBack(MENUOPENING nOpening, HWND hForegroundBefore);
   HRESULT relayContextMenuMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* lpResult);
 
   void onEditFolderMenu();
@@ -106,6 +121,9 @@ class SMainWind : public SSingleton<SMainWind> {
   CNavMenu m_NavMenu;
   CTrayIcon m_TrayIcon;
   PROGRAMOPTIONS m_Options;
+  CHotKey m_HotKey;
+  // A menu asked for from the icon or by the hotkey is being tracked.
+  bool m_bMenuTracked;
   // The shell broadcasts this when a new taskbar comes up, empty.
   UINT m_uTaskbarCreatedMsg;
   std::vector<ROOTITEM> m_StartupRootItems;

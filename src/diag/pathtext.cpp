@@ -172,6 +172,11 @@ std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage) {
   return nDot;
 }
 
+char upperAscii(char c) {
+  KVX_CALLSTACK_TRACK;
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 void upperAsciiLetters(std::string& rText, UINT nCodePage) {
   KVX_CALLSTACK_TRACK;
   changeAsciiCase(rText, 'a', 'A', nCodePage);

@@ -20,6 +20,8 @@ std::string::size_type lastBackslash(const std::string& rPath, UINT nCodePage = 
 // The position of the dot that starts the extension of the path's file name
 // (the last dot after the last backslash); npos when the name has none.
 std::string::size_type extensionDot(const std::string& rPath, UINT nCodePage = CP_ACP);
+// The ASCII letter in upper case; any other byte as it is.
+char upperAscii(char c);
 // Changes the case of the ASCII letters that are characters of their own;
 // the second bytes of double-byte characters stay as they are.
 void upperAsciiLetters(std::string& rText, UINT nCodePage = CP_ACP);

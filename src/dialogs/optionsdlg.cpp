@@ -1,22 +1,40 @@
 #include "optionsdlg.h"
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "../app/hotkey.h"
 #include "../resources/resource.h"
 #include "dlgcommon.h"
 
-SOptionsDlg::SOptionsDlg() : m_hInstance(NULL), m_hWndParent(NULL), m_hWnd(NULL) {
+SOptionsDlg::SOptionsDlg()
+    : m_hInstance(NULL), m_hWndParent(NULL), m_hWnd(NULL), m_lpHotKey(NULL) {
   KVX_CALLSTACK_TRACK;
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_HOTKEY_CLASS};
+  InitCommonControlsEx(&icc);
 }
 
 SOptionsDlg::~SOptionsDlg() { KVX_CALLSTACK_TRACK; }
 
-void SOptionsDlg::editOptions(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rLive) {
+// While the dialog is up the live combination is let go: pressed in the
+// hotkey control, it would open the Folder Menu instead of reaching the
+// control. Cancelled, the dialog leaves the live one to be taken again.
+void SOptionsDlg::editOptions(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rLive,
+                              CHotKey& rHotKey) {
   KVX_CALLSTACK_TRACK;
   if (isOpen()) {
     display(hInstance, hWndParent);
     return;
   }
   setOptions(rLive);
-  if (display(hInstance, hWndParent) == 1) rLive = m_Options;
+  m_lpHotKey = &rHotKey;
+  rHotKey.release();
+  if (display(hInstance, hWndParent) == 1)
+    rLive = m_Options;
+  else
+    rHotKey.use(rLive.HotKey);
+  m_lpHotKey = NULL;
 }
 
 INT_PTR SOptionsDlg::display(HINSTANCE hInstance, HWND hWndParent) {
@@ -39,7 +57,18 @@ BOOL SOptionsDlg::onInitDialog(HWND hDlg) {
   // The box states the negative.
   dlg::setChecked(m_hWnd, IDC_NO_SPLASH, !m_Options.SplashScreenAtStartup);
   selectButtonRoles(m_Options.LeftClickRoot);
+  initHotKeyControl();
   return TRUE;
+}
+
+// A key alone, or with Shift alone, would take a typing key away from every
+// program: the control makes it Ctrl+Alt and the key.
+void SOptionsDlg::initHotKeyControl() {
+  KVX_CALLSTACK_TRACK;
+  const HWND hControl = GetDlgItem(m_hWnd, IDC_HOTKEY);
+  SendMessageA(hControl, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+               MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+  SendMessageA(hControl, HKM_SETHOTKEY, m_Options.HotKey, 0);
 }
 
 void SOptionsDlg::selectButtonRoles(bool bLeftClickRoot) {
@@ -82,8 +111,23 @@ void SOptionsDlg::saveAndClose() {
   m_Options.LeftClickRoot = dlg::isChecked(m_hWnd, IDC_LEFT_FOLDER);
   m_Options.RunOnStartup = dlg::isChecked(m_hWnd, IDC_RUN_AT_LOGIN);
   m_Options.SplashScreenAtStartup = !dlg::isChecked(m_hWnd, IDC_NO_SPLASH);
+  m_Options.HotKey = LOWORD(SendDlgItemMessageA(m_hWnd, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
   saveOptions(m_Options);
+  takeHotKey();
   EndDialog(m_hWnd, 1);
+}
+
+// The user hears at once of a combination the system refuses; it stays
+// stored, for the day the program that holds it lets go.
+void SOptionsDlg::takeHotKey() {
+  KVX_CALLSTACK_TRACK;
+  if (m_lpHotKey == NULL || m_lpHotKey->use(m_Options.HotKey)) return;
+  const std::string strText =
+      CHotKey::S_describe(m_Options.HotKey) +
+      " cannot open the Folder Menu: another program uses this key combination.\n\n"
+      "It is kept in the options and works once the other program lets go of it and "
+      "Pathwick Pro starts again. Or choose another combination.";
+  MessageBoxA(m_hWnd, strText.c_str(), "Pathwick Pro: Hotkey", MB_OK | MB_ICONWARNING);
 }
 
 BOOL SOptionsDlg::onClose() {

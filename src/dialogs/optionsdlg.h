@@ -6,17 +6,21 @@
 #include "../diag/singleton.h"
 #include "../settings/saveload.h"
 
+class CHotKey;
+
 INT_PTR CALLBACK OptionsDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// "Program Options...": run at log-in, the splash screen and which mouse
-// button opens which menu. OK stores all four options (and the autostart
-// value); the caller then takes the edited record over.
+// "Program Options...": run at log-in, the splash screen, which mouse
+// button opens which menu and the Folder Menu's hotkey. OK stores all the
+// options (and the autostart value); the caller then takes the edited
+// record over.
 class SOptionsDlg : public SSingleton<SOptionsDlg> {
  public:
   // The whole round trip for the caller: edits a copy of rLive and puts it
-  // back only after OK. While the dialog is already open it is only raised,
-  // so the copy being edited there is not overwritten.
-  void editOptions(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rLive);
+  // back only after OK, when rHotKey takes the combination chosen. While
+  // the dialog is already open it is only raised, so the copy being edited
+  // there is not overwritten.
+  void editOptions(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rLive, CHotKey& rHotKey);
 
   // 1 after OK, 2 after Cancel or closing, 0 when it was already open.
   INT_PTR display(HINSTANCE hInstance, HWND hWndParent);
@@ -44,12 +48,16 @@ class SOptionsDlg : public SSingleton<SOptionsDlg> {
 
   // The two pairs always name opposite menus.
   void selectButtonRoles(bool bLeftClickRoot);
+  void initHotKeyControl();
   void saveAndClose();
+  void takeHotKey();
 
   HINSTANCE m_hInstance;
   HWND m_hWndParent;
   HWND m_hWnd;
   PROGRAMOPTIONS m_Options;
+  // The holder of the live hotkey while editOptions runs, else NULL.
+  CHotKey* m_lpHotKey;
 };
 
 #endif

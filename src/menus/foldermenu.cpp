@@ -10,6 +10,7 @@
 #include "../resources/resource.h"
 #include "folderlister.h"
 #include "menuitem.h"
+#include "menukeys.h"
 
 #ifndef _WIN64
 static_assert(sizeof(MENUITEMINFOA) == 48, "a menu entry record is 48 bytes");
@@ -25,11 +26,6 @@ const char kSymbols[] = "Symbols";
 const char kFolders[] = "Folders";
 const char kNoExtension[] = "No Extension";
 const std::string::size_type kMaxGroupLabel = 255;
-
-char upperAscii(char c) {
-  KVX_CALLSTACK_TRACK;
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isAsciiLetterOrDigit(char c) {
   KVX_CALLSTACK_TRACK;
@@ -218,6 +214,18 @@ void CFolderMenu::getMenuItemText(int nPos, std::string& rText) {
   info.cch = static_cast<UINT>(buffer.size());
   GetMenuItemInfoA(m_hMenu, nPos, TRUE, &info);
   rText.assign(&buffer[0]);
+}
+
+LRESULT CFolderMenu::answerTypedCharacter(UINT nTyped) {
+  KVX_CALLSTACK_TRACK;
+  const int nPos =
+      findTypedEntry(GetMenuItemCount(m_hMenu), highlightedEntry(m_hMenu), nTyped, [this](int i) {
+        std::string strLabel;
+        getMenuItemText(i, strLabel);
+        return strLabel;
+      });
+  if (nPos < 0) return MAKELRESULT(0, MNC_IGNORE);
+  return MAKELRESULT(nPos, MNC_SELECT);
 }
 
 // Entries come off the end: each removal from the front would shift the

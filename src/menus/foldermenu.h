@@ -102,6 +102,12 @@ class CFolderMenu {
   // Disabling keeps the entries' look; grayed entries stay grayed.
   void enableItems(bool bEnable);
   void getMenuItemText(int nPos, std::string& rText);
+  // The answer to WM_MENUCHAR for this menu: MNC_SELECT with the entry that
+  // the typed character selects after the highlighted one (see
+  // findTypedEntry), MNC_IGNORE where no entry's label begins with it.
+  // Every entry takes part by its label: "Open Folder", folders, files and
+  // groups alike.
+  LRESULT answerTypedCharacter(UINT nTyped);
 
   virtual void clear();
   virtual bool fillFolderMenu(CFolderMenu* lpSubFolderMenu, FILLINFO& rFillInfo, int nParentType);

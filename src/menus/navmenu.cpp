@@ -8,6 +8,7 @@
 #include "../resources/resource.h"
 #include "iconmgr.h"
 #include "menuitem.h"
+#include "menukeys.h"
 
 CNavMenu* CNavMenu::S_lpHookOwner = NULL;
 
@@ -113,7 +114,7 @@ bool CNavMenu::init(HWND hWnd) {
 }
 
 // Capture keeps the mouse messages with the owner while the menu is up.
-bool CNavMenu::display(LONG x, LONG y) {
+bool CNavMenu::display(LONG x, LONG y, bool bSelectFirst) {
   KVX_CALLSTACK_TRACK;
   if (m_nRootSel >= 0) return false;
   m_bInContextMenu = false;
@@ -130,6 +131,7 @@ bool CNavMenu::display(LONG x, LONG y) {
   installRightClickHook();
   m_ContextMenu.holdBoxes(true);
   SetCapture(m_hWnd);
+  if (bSelectFirst) selectFirstEntryOnOpen(m_hWnd);
   const BOOL bTracked = TrackPopupMenuEx(m_RootMenu.getHMENU(), 0, x, y, m_hWnd, NULL);
   if (!bTracked)
     SLog::S_getSingleton()->writeLastError(
@@ -142,6 +144,24 @@ bool CNavMenu::display(LONG x, LONG y) {
   m_ContextMenu.holdBoxes(false);
   m_ContextMenu.showHeldBoxes();
   return bTracked != FALSE;
+}
+
+// The menu posts its choice as it closes, before tracking returns.
+bool CNavMenu::hasChoiceWaiting() const {
+  KVX_CALLSTACK_TRACK;
+  MSG msg;
+  return PeekMessageA(&msg, m_hWnd, WM_MENUCOMMAND, WM_MENUCOMMAND, PM_NOREMOVE) != FALSE;
+}
+
+// Owner-drawn entries give the menu loop no text to find a typed character
+// in, so it asks the owner.
+bool CNavMenu::handleMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& rResult) {
+  KVX_CALLSTACK_TRACK;
+  if (m_bInContextMenu) return false;
+  CFolderMenu* lpMenu = findOpenMenu(reinterpret_cast<HMENU>(lParam));
+  if (lpMenu == NULL) return false;
+  rResult = lpMenu->answerTypedCharacter(LOWORD(wParam));
+  return true;
 }
 
 // Every measure of the menu, its pictures and icons, for the monitor the

@@ -41,8 +41,16 @@ class CNavMenu {
   // Remembers the owner window and creates the two member menus.
   bool init(HWND hWnd);
   // Shows the Folder Menu at a screen point; returns when it closes. False
-  // at once while a Folder Menu is already up.
-  bool display(LONG x, LONG y);
+  // at once while a Folder Menu is already up. bSelectFirst: opened by a
+  // key, it opens with its first entry selected, so the arrow keys and
+  // typed letters work at once.
+  bool display(LONG x, LONG y, bool bSelectFirst = false);
+  // The menu that has just closed left a choice to open: its WM_MENUCOMMAND
+  // waits in the queue.
+  bool hasChoiceWaiting() const;
+  // WM_MENUCHAR: type-ahead in an open level. False for any other menu, and
+  // while the shell's context menu is up: its relay answers then.
+  bool handleMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& rResult);
 
   // The menu messages of the Folder Menu, each to its handler below.
   LRESULT handleMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);

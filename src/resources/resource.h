@@ -106,6 +106,7 @@
 #define IDC_RIGHT_FOLDER    1013
 #define IDC_RIGHT_CONFIG    1014
 #define IDC_NO_SPLASH       1034
+#define IDC_HOTKEY          1035
 
 /* About (204) */
 #define IDC_VISIT           1022

@@ -1,6 +1,7 @@
 #include "saveload.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -148,6 +149,27 @@ const OPTIONVALUE kOptionValues[] = {
     {"SplashScreenAtStartup", &PROGRAMOPTIONS::SplashScreenAtStartup, false, false},
 };
 
+const char kHotKeyValue[] = "HotKey";
+
+// A value that is no combination (edited by hand, or by a later version)
+// leaves the hotkey as it was; so does a missing one, without a word.
+void loadHotKey(HKEY hKey, PROGRAMOPTIONS& rOptions) {
+  KVX_CALLSTACK_TRACK;
+  DWORD dwValue = 0;
+  if (RegQueryValueExA(hKey, kHotKeyValue, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) return;
+  if (!readDword(hKey, kHotKeyValue, dwValue)) {
+    SLog::S_getSingleton()->write(0, "loadOptions() failed - (%s) RegQueryValueEx() failed",
+                                  kHotKeyValue);
+    return;
+  }
+  if (!isHotKeyValue(dwValue)) {
+    SLog::S_getSingleton()->write(0, "loadOptions() failed - (%s) 0x%lX is no key combination",
+                                  kHotKeyValue, static_cast<unsigned long>(dwValue));
+    return;
+  }
+  rOptions.HotKey = static_cast<WORD>(dwValue);
+}
+
 bool readOption(HKEY hKey, const char* lpszName, DWORD& rdwValue) {
   KVX_CALLSTACK_TRACK;
   if (readDword(hKey, lpszName, rdwValue)) return true;
@@ -217,6 +239,13 @@ void readItemList(std::vector<ROOTITEM>& rItemList, bool bReport) {
 
 }  // namespace
 
+bool isHotKeyValue(DWORD dwValue) {
+  KVX_CALLSTACK_TRACK;
+  const DWORD dwFlags = HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT;
+  if (dwValue == 0) return true;
+  return dwValue <= 0xFFFF && (HIBYTE(dwValue) & ~dwFlags) == 0 && LOBYTE(dwValue) != 0;
+}
+
 bool saveOptions(const PROGRAMOPTIONS& rOptions) {
   KVX_CALLSTACK_TRACK;
   {
@@ -232,6 +261,11 @@ bool saveOptions(const PROGRAMOPTIONS& rOptions) {
         return false;
       }
     }
+    if (!writeDword(optionsKey.get(), kHotKeyValue, rOptions.HotKey)) {
+      SLog::S_getSingleton()->write(0, "saveOptions() failed - (%s) RegSetValueEx() failed",
+                                    kHotKeyValue);
+      return false;
+    }
   }
   return saveAutostart(rOptions.RunOnStartup);
 }
@@ -243,6 +277,8 @@ bool loadOptions(PROGRAMOPTIONS& rOptions) {
     SLog::S_getSingleton()->write(0, "loadOptions() failed - (OPTIONS) RegOpenKeyEx() failed");
     return false;
   }
+  // Read first: the flags' reading may stop short.
+  loadHotKey(optionsKey.get(), rOptions);
   for (const OPTIONVALUE& rValue : kOptionValues) {
     DWORD dwValue = 0;
     if (!readOption(optionsKey.get(), rValue.lpszName, dwValue)) return !rValue.bRequired;

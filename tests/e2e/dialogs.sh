@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The dialogs as a user meets them, by real mouse and keyboard, one story
 # per run (dialogs.sh STORY, each its own ctest entry): a first start
-# (splash, introduction, notice), the options, the about box, the root list
-# edited, applied, cancelled and saved on Exit, five stored roots reordered
-# and edited, and a start with the buttons swapped. Checked in the
+# (splash, introduction, notice), the options, the Folder Menu's hotkey, the
+# about box, the root list edited, applied, cancelled and saved on Exit, five
+# stored roots reordered and edited, and a start with the buttons swapped. Checked in the
 # registry, in the Folder Menu, in the dialogs' controls and in the run log.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/dialoglib.sh"
-story=${1:?usage: dialogs.sh first_start|options|about|root_list|exit_question|five_roots|swapped_start}
+story=${1:?usage: dialogs.sh first_start|options|hotkey|about|root_list|exit_question|five_roots|swapped_start}
 e2e_init "dialogs_$story"
 
 dlg_use_wine_fonts
@@ -116,12 +116,53 @@ story_options() {
   e2e_wine reg query "$RUN_KEY" /v 'Quillmere Pathwick' >/dev/null 2>&1 && fail "the autostart value was not deleted"
   # Tab visits each control once, in order, a radio group at its checked
   # button; the arrow keys stay in their group, never on a box or a label.
+  # (The hotkey field takes the arrows as a combination: none are pressed
+  # there.)
   config_command 3 5 "$DLG_OPTIONS"
-  local focus="$IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_RIGHT_CONFIG $IDOK $IDCANCEL $IDC_RUN_AT_LOGIN"
-  focus+=" $IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_LEFT_CONFIG $IDC_LEFT_FOLDER $IDC_LEFT_CONFIG"
-  focus+=" $IDC_RIGHT_FOLDER $IDC_RIGHT_CONFIG $IDOK $IDCANCEL $IDOK"
-  expect_eq "$focus" "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Down Tab Down Down Up Tab Down Tab Down Down)" \
+  local focus="$IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_RIGHT_CONFIG $IDC_HOTKEY $IDOK $IDCANCEL"
+  focus+=" $IDC_RUN_AT_LOGIN $IDC_NO_SPLASH $IDC_LEFT_FOLDER $IDC_LEFT_CONFIG $IDC_LEFT_FOLDER"
+  focus+=" $IDC_LEFT_CONFIG $IDC_RIGHT_FOLDER $IDC_RIGHT_CONFIG $IDC_HOTKEY $IDOK $IDCANCEL $IDOK"
+  expect_eq "$focus" \
+    "$(dlg_focus_path Tab Tab Tab Tab Tab Tab Tab Down Tab Down Down Up Tab Down Tab Tab Down Down)" \
     "keys in the options"
+}
+
+# ---- The Folder Menu's hotkey: pressed in another program, refused -----------
+story_hotkey() {
+  local refused='CHotKey::use() failed: RegisterHotKey() failed for Ctrl+Alt+Q (0x0651) with error: 1409'
+  # Stored, Ctrl+Alt+P works from the start: pressed in Notepad, it opens
+  # the Folder Menu at the pointer, its first entry selected.
+  store_option HotKey 0x650
+  e2e_start_program
+  xdotool mousemove 300 200
+  e2e_wine notepad >/dev/null 2>&1 &
+  notepad_in_front() { e2e_driver foreground | grep -q '^Notepad'; }
+  e2e_wait_until 20 notepad_in_front || fail "Notepad is not in front but $(e2e_driver foreground)"
+  xdotool key ctrl+alt+p
+  wait_single_menu 10 "Ctrl+Alt+P"
+  expect_eq "300 200" "$MENU_X $MENU_Y" "where the Folder Menu opened"
+  expect_first_highlighted hotkey-menu "$MENU_H"
+  e2e_dismiss_menu
+  # Typed into the field, stored in the control's form (Q with HOTKEYF_ALT
+  # | HOTKEYF_CONTROL). Another program takes it before OK (once held, its
+  # keys would not reach the field): refused, said, logged, still stored.
+  config_command 3 5 "$DLG_OPTIONS"
+  dlg_click "$DLG_OPTIONS" $IDC_HOTKEY
+  xdotool key ctrl+alt+q
+  e2e_driver hold-hotkey 3 0x51 120000 >"$E2E_WORK/held.txt" & # MOD_ALT | MOD_CONTROL, Q
+  e2e_wait_until 10 grep -q held "$E2E_WORK/held.txt" || fail "the helper could not take Ctrl+Alt+Q"
+  dlg_click "$DLG_OPTIONS" $IDOK
+  dlg_wait "Pathwick Pro: Hotkey"
+  expect_contains "$(e2e_driver texts '#32770' "Pathwick Pro: Hotkey" | tr -d '\r')" \
+    "Ctrl+Alt+Q cannot open the Folder Menu: another program uses this key combination." "the refusal"
+  xdotool key Return
+  dlg_wait_gone "$DLG_OPTIONS"
+  expect_eq 0x651 "$(reg_value "$OPTIONS_KEY" HotKey)" "stored HotKey"
+  config_command 3 7
+  e2e_wait_exit 30 >/dev/null
+  e2e_start_program
+  expect_eq 2 "$(e2e_log_text | grep -c -F "$refused")" "refusals logged, when chosen and at the start"
+  expect_eq 0x651 "$(reg_value "$OPTIONS_KEY" HotKey)" "stored HotKey after a start"
 }
 
 # ---- About: once only, Escape ignored, the web site, Enter closes --------------

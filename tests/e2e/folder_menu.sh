@@ -99,6 +99,33 @@ wait_opened "$(e2e_winpath "$deep/deep file.pwt")"
 wait_menus 0 "the click on a file"
 expect_contains "$(e2e_log_text)" "open file: $(e2e_winpath "$deep/deep file.pwt")" "run log after the click"
 
+# --- type-ahead -------------------------------------------------------------
+# A typed key reaches the owner as WM_MENUCHAR: the entries are owner-drawn,
+# so the menu loop has no text to match. The answer selects the next entry
+# after the highlighted one (here the one under the pointer) whose label
+# begins with the key, in either case, going round past the end; group
+# entries and "Open Folder" take part by their labels. Wine's menu loop
+# does not act on MNC_SELECT, so the answers are read, as Windows reads them.
+answers() { # CHARACTERS: "KIND POSITION," for each (3 MNC_SELECT, 0 MNC_IGNORE)
+  local c
+  for c in $1; do e2e_driver menu-char "$(printf %d "'$c")" | tr -d '\r'; done | tr '\n' ','
+}
+# Open Folder, alpha, notes.pwt, orphan.pwnx, vanish.pwt, victim.pwt.
+open_root 1 typeahead
+bands=$(top_bands typeahead-1)
+hover_band "$bands" 3
+expect_soon "3 3,3 4,3 2,3 1,0 0," "answers with notes.pwt highlighted (o V n a z)" answers 'o V n a z'
+hover_band "$bands" 5
+expect_eq "3 5," "$(answers v)" "v again, with vanish.pwt highlighted"
+e2e_dismiss_menu
+# Open Folder, Symbols, 1, 2, A, B, C, D.
+open_root 2 typeahead-groups
+bands=$(top_bands typeahead-groups-1 3)
+hover_band "$bands" 1
+expect_soon "3 1,3 3,3 5,3 0," "answers in the letter groups with Open Folder highlighted (s 2 b o)" \
+  answers 's 2 b o'
+e2e_dismiss_menu
+
 # --- "Open Folder" opens the folder ----------------------------------------
 open_root 1 openfolder
 click_band "$(top_bands openfolder-1)" 1

@@ -2,8 +2,9 @@
 # The tray icon and its two menus with nothing stored (default options):
 # the right button opens the Configuration Menu with its seven entries, the
 # left button opens the Folder Menu (each time it is clicked), a double click
-# adds nothing, the shell's "Properties" of the drive leaves no menu behind,
-# "Program Help..." opens the help page beside the program and
+# adds nothing, the keys on the icon open the menus at the icon with their
+# first entry selected, the shell's "Properties" of the drive leaves no menu
+# behind, "Program Help..." opens the help page beside the program and
 # "Exit" ends the program in order.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
@@ -34,8 +35,7 @@ expect_eq 0 "$(grep -c 'handleInitPopup() alert' <<<"$log")" "alerts about the s
 open_config_menu 3 config-menu-right
 config_wh="$MENU_W $MENU_H"
 # The menu opens at the cursor, over the icon's corner of the screen.
-[ $((MENU_X + MENU_W)) -ge 1000 ] && [ $((MENU_Y + MENU_H)) -ge 740 ] ||
-  fail "the menu is not at the icon: $MENU_X $MENU_Y $MENU_W $MENU_H"
+expect_at_icon "the right button"
 e2e_dismiss_menu
 
 # The left button opens the Folder Menu, and does so again once it has closed.
@@ -72,6 +72,29 @@ for mouse_msg in 0x201 0x203 0x204 0x206; do
   e2e_holds 1 e2e_not e2e_menu_open || fail "the tray message $mouse_msg opened a menu: $E2E_MENUS"
 done
 
+# A click comes twice, as its release and then as NIN_SELECT or
+# WM_CONTEXTMENU: it opens one menu, and nothing opens once that is closed.
+for button in 1 3; do
+  e2e_tray_click "$button"
+  wait_single_menu 10 "button $button"
+  e2e_holds 1 at_most_one_menu || fail "button $button opened more than one menu: $E2E_MENUS"
+  e2e_dismiss_menu
+  e2e_holds 1 e2e_not e2e_menu_open || fail "a menu opened after button $button's had closed: $E2E_MENUS"
+done
+
+# Keys on the icon, delivered as Windows sends them (Wine's notification
+# area takes no keyboard focus): Enter is NIN_KEYSELECT, the context menu
+# key WM_CONTEXTMENU. Each menu opens at the icon with its first entry
+# selected and, closed without a choice, hands the focus back to the
+# notification area (NIM_SETFOCUS, counted at the end).
+for key_config in "0x401 0" "0x7B 1"; do
+  read -r key config <<<"$key_config"
+  open_menu_by_key "$key" "$config_wh" "$config"
+  expect_at_icon "the callback $key"
+  expect_first_highlighted "menu-key-$key" "$((config ? MENU_H / 5 : MENU_H))"
+  e2e_dismiss_menu
+done
+
 # "Program Help..." opens docs\index.html beside the program.
 open_config_menu 3 config-menu-help
 click_entry "$CONFIG_BANDS" 1
@@ -85,6 +108,6 @@ open_config_menu 3 config-menu-exit
 click_entry "$CONFIG_BANDS" 7
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code after Exit"
 calls=$(grep -o 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_WORK/stderr.txt" | awk '{ print $NF }' | tr '\n' ' ')
-expect_eq "0 2 " "$calls" "calls to the notification area (0 add, 2 delete)"
+expect_eq "0 4 3 3 2 " "$calls" "calls to the notification area (0 add, 4 version, 3 focus back, 2 delete)"
 expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log"
 expect_eq 0 "$(pixels_differing "$empty_tray" "$(tray_shot after-exit)")" "pixels of the tray that differ from before the start"

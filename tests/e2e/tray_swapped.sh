@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# With "LeftClickRoot" stored as 0 the buttons swap: the left button opens
-# the Configuration Menu, the right one the Folder Menu, and a double click still
-# opens one menu at most.
+# With "LeftClickRoot" stored as 0 the buttons swap: the left button (and
+# Enter on the icon) opens the Configuration Menu, the right one (and the
+# context menu key) the Folder Menu, and a double click still opens one menu
+# at most.
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 e2e_init tray_swapped
@@ -19,12 +20,15 @@ e2e_dismiss_menu
 open_folder_menu 3 folder-menu-right "$config_wh"
 e2e_dismiss_menu
 
+# The keys follow the buttons: Enter on the icon (NIN_KEYSELECT) opens the
+# Configuration Menu, the context menu key (WM_CONTEXTMENU) the other one.
+open_menu_by_key 0x401 "$config_wh" 1
+e2e_dismiss_menu
+open_menu_by_key 0x7B "$config_wh" 0
+e2e_dismiss_menu
+
 # The first release opens the menu; the second click lands outside it and
 # closes it. Nothing may open a second menu.
-at_most_one_menu() {
-  E2E_MENUS=$(open_menus)
-  [ "$(grep -c . <<<"$E2E_MENUS")" -le 1 ]
-}
 e2e_tray_click 1 --repeat 2 --delay 120
 e2e_holds 2 at_most_one_menu || fail "a double click opened more than one menu: $E2E_MENUS"
 e2e_screenshot after-double-click >/dev/null

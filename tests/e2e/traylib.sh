@@ -36,6 +36,18 @@ wait_single_menu() {
   read -r MENU_X MENU_Y MENU_W MENU_H <<<"$menus"
 }
 
+# True while at most one menu is open; the menus stay in E2E_MENUS.
+at_most_one_menu() {
+  E2E_MENUS=$(open_menus)
+  [ "$(grep -c . <<<"$E2E_MENUS")" -le 1 ]
+}
+
+# The open menu (MENU_*) is over the icon's corner of the screen.
+expect_at_icon() { # WHAT
+  [ $((MENU_X + MENU_W)) -ge 1000 ] && [ $((MENU_Y + MENU_H)) -ge 740 ] ||
+    fail "$1: the menu is not at the icon: $MENU_X $MENU_Y $MENU_W $MENU_H"
+}
+
 # No open menu is NOT_WH ("w h") in size; the menus stay in E2E_MENUS.
 no_menu_sized() {
   E2E_MENUS=$(open_menus)
@@ -81,6 +93,30 @@ open_config_menu() {
   CONFIG_BANDS=$(menu_entries "$name")
   expect_eq "$CONFIG_MENU_LAYOUT" "$(layout_of "$CONFIG_BANDS")" \
     "entries of the Configuration Menu (T text, S separator), see $name.png"
+}
+
+# open_menu_by_key EVENT CONFIG_WH CONFIG: the icon's callback with EVENT,
+# as the shell sends it for a key, opens one menu: the Configuration Menu
+# (CONFIG_WH in size) where CONFIG is 1.
+open_menu_by_key() {
+  e2e_driver post PathwickDummyWindow 0x401 0 "$1" >/dev/null || fail "could not reach the program"
+  wait_single_menu 10 "the callback $1"
+  expect_eq "$3" "$([ "$MENU_W $MENU_H" == "$2" ] && echo 1 || echo 0)" \
+    "the Configuration Menu opened by the callback $1 (1: it was)"
+}
+
+# expect_first_highlighted NAME ROWS: of the open menu (MENU_*), only the
+# first entry, within its top ROWS pixels, is on the highlight colour (read
+# down the menu a few pixels in from its left edge).
+expect_first_highlighted() {
+  local colour rows first last
+  colour=$(e2e_wine reg query 'HKCU\Control Panel\Colors' /v Hilight | tr -d '\r' |
+    awk '$1 == "Hilight" { printf "#%02X%02X%02X", $3, $4, $5 }')
+  rows=$(convert "$(e2e_screenshot "$1")" -crop "1x${MENU_H}+$((MENU_X + 6))+${MENU_Y}" +repage -depth 8 txt:- |
+    awk -F'[,: ]+' -v c="$colour" 'toupper($0) ~ c { if (f == "") f = $2; l = $2 } END { print f + 0, l + 0 }')
+  read -r first last <<<"$rows"
+  [ "$last" -gt 0 ] && [ "$first" -le 4 ] && [ "$last" -lt "$2" ] ||
+    fail "$1: not just the first entry is highlighted (rows $rows of $colour), see $1.png"
 }
 
 # open_folder_menu BUTTON NAME CONFIG_WH: the button opens the Folder Menu,

@@ -328,6 +328,32 @@ int printClassOf(HWND hwnd) {
   return 0;
 }
 
+// WM_MENUCHAR for the topmost open menu, sent to the program's window as
+// the menu loop sends it: "KIND POSITION" of the answer (KIND 3 is
+// MNC_SELECT, 0 MNC_IGNORE).
+int printMenuCharAnswer(UINT nChar) {
+  const std::vector<HWND> menus = shownWindows("#32768", "-");
+  const HWND hOwner = FindWindowA("PathwickDummyWindow", NULL);
+  if (menus.empty() || hOwner == NULL) return 1;
+  const LRESULT lMenu = SendMessageA(menus.front(), MN_GETHMENU, 0, 0);
+  DWORD_PTR nAnswer = 0;
+  if (!SendMessageTimeoutA(hOwner, WM_MENUCHAR, MAKEWPARAM(nChar, MF_POPUP), lMenu,
+                           SMTO_ABORTIFHUNG, 5000, &nAnswer))
+    return 1;
+  printf("%u %u\n", HIWORD(nAnswer), LOWORD(nAnswer));
+  return 0;
+}
+
+// Holds a hotkey (RegisterHotKey's MOD_ flags and key) for MS milliseconds,
+// as another program that took it would; says "held" once it does.
+int holdHotKey(UINT uMods, UINT uKey, DWORD dwMs) {
+  if (!RegisterHotKey(NULL, 1, uMods, uKey)) return 1;
+  printf("held\n");
+  fflush(stdout);
+  Sleep(dwMs);
+  return 0;
+}
+
 // Dialog commands: true when argv named one of them; rnResult is its result.
 bool runDialogCommand(int argc, char** argv, int& rnResult) {
   const std::string strCommand = argv[1];
@@ -352,6 +378,12 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
     rnResult = printClassOf(GetWindow(findWindow(argv[2], argv[3]), GW_OWNER));
   } else if (strCommand == "foreground" && argc == 2) {
     rnResult = printClassOf(GetForegroundWindow());
+  } else if (strCommand == "menu-char" && argc == 3) {
+    rnResult = printMenuCharAnswer(static_cast<UINT>(parseNumber(argv[2])));
+  } else if (strCommand == "hold-hotkey" && argc == 5) {
+    rnResult = holdHotKey(static_cast<UINT>(parseNumber(argv[2])),
+                          static_cast<UINT>(parseNumber(argv[3])),
+                          static_cast<DWORD>(parseNumber(argv[4])));
   } else {
     return false;
   }
@@ -365,6 +397,7 @@ int usage() {
           "               texts CLASS TITLE | press CLASS TITLE ID |\n"
           "               post CLASS MSG WPARAM LPARAM | post-registered CLASS NAME WPARAM |\n"
           "               menus | focus | foreground | owner CLASS TITLE | taskbar |\n"
+          "               menu-char CODE | hold-hotkey MODS KEY MS |\n"
           "               reg KEY NAME (a text value of HKEY_CURRENT_USER, in UTF-8) |\n"
           "               count CLASS TITLE | rect CLASS TITLE ID |\n"
           "               control CLASS TITLE ID |\n"

@@ -307,6 +307,35 @@ TEST_F(SettingsStore, LoadOptionsStopsAtTheFirstMissingValue) {
   EXPECT_EQ(1, countLogged("loadOptions() failed - (TrayHelpAtStartup) RegQueryValueEx() failed"));
 }
 
+// The hotkey is stored as the control gives it. Missing, it is none and no
+// failure (earlier versions stored none); a number that is no combination
+// leaves it as it was and is logged.
+TEST_F(SettingsStore, HotKeyIsStoredAsTheControlGivesItAndCheckedWhenRead) {
+  PROGRAMOPTIONS saved = makeOptions(true, true, true, true);
+  saved.HotKey = 0x0650;  // Ctrl+Alt+P
+  EXPECT_TRUE(saveOptions(saved));
+  EXPECT_EQ(0x0650u, dwordOf(queryRaw(kOptionsKey, "HotKey")));
+  const struct {
+    DWORD dwStored;  // 0xFFFFFFFF: missing
+    WORD wWant;
+  } kCases[] = {{0x0650, 0x0650}, {0x0B24, 0x0B24} /* Ctrl+Shift+Home, extended */,
+                {0, 0},           {0xFFFFFFFF, 7},
+                {0x10650, 7},     {0x1650, 7} /* a flag no key has */,
+                {0x0600, 7} /* no key */};
+  for (const auto& rCase : kCases) {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kOptionsKey, "HotKey");
+    if (rCase.dwStored != 0xFFFFFFFF) setRawDword(kOptionsKey, "HotKey", rCase.dwStored);
+    PROGRAMOPTIONS loaded;
+    loaded.HotKey = 7;
+    const size_t nLogged = m_Log->newMessages().size();
+    EXPECT_TRUE(loadOptions(loaded)) << std::hex << rCase.dwStored;
+    EXPECT_EQ(rCase.wWant, loaded.HotKey) << std::hex << rCase.dwStored;
+    EXPECT_EQ(rCase.wWant == 7 && rCase.dwStored != 0xFFFFFFFF ? 1u : 0u,
+              m_Log->newMessages().size() - nLogged)
+        << std::hex << rCase.dwStored;
+  }
+}
+
 // ---- Autostart ------------------------------------------------------------
 
 TEST_F(SettingsStore, AutostartHoldsTheQuotedProgramPathAndGoesWhenTurnedOff) {

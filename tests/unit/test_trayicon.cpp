@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/trayicon.h"
 
@@ -55,6 +56,43 @@ TEST(TrayIconRecord, RemoveRecordNamesOnlyTheWindowAndId) {
   icon.fillRemoveRecord(got);
   const NOTIFYICONDATAA want = expectedRecord(kWnd, 3);
   EXPECT_EQ(0, memcmp(&want, &got, sizeof(want)));
+}
+
+// Version 3, in the same record: keys on the icon come as keys.
+TEST(TrayIconRecord, VersionRecordAsksForVersion3AndNothingElse) {
+  CTrayIcon icon;
+  icon.setInfo(kWnd, kIcon, 7, "Pathwick Pro");
+  NOTIFYICONDATAA got = addRecordOf(icon), want = expectedRecord(kWnd, 7);
+  icon.fillVersionRecord(got);
+  want.uVersion = 3;
+  EXPECT_EQ(0, memcmp(&want, &got, sizeof(want)));
+}
+
+// One user action asks once. L, R: a button's menu by the mouse; l, r: by a
+// key; -: nothing.
+TEST(TrayIconCallback, EachActionAsksOnce) {
+  const struct {
+    std::vector<LPARAM> events;
+    const char* lpszWant;
+  } kCases[] = {
+      {{WM_LBUTTONDOWN, WM_LBUTTONUP, NIN_SELECT}, "-L-"},
+      {{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}, "-R-"},
+      {{WM_LBUTTONUP, NIN_SELECT, WM_LBUTTONDBLCLK, WM_LBUTTONUP, NIN_SELECT}, "L--L-"},
+      {{NIN_KEYSELECT, NIN_KEYSELECT}, "ll"},  // Enter; the owner drops the second
+      {{WM_MOUSEMOVE, WM_CONTEXTMENU}, "-r"},
+      {{WM_LBUTTONUP, WM_MOUSEMOVE, NIN_SELECT}, "L-l"},  // no click just before: a key
+      {{WM_RBUTTONUP, NIN_SELECT}, "Rl"},
+      {{MAKELPARAM(NIN_KEYSELECT, 7)}, "l"},  // the icon id in the high word
+  };
+  for (const auto& rCase : kCases) {
+    CTrayIcon icon;
+    std::string strGot;
+    for (LPARAM lEvent : rCase.events) {
+      const TRAYREQUEST request = icon.readCallback(lEvent);
+      strGot += (request.b_keyboard ? "-lr" : "-LR")[request.button];
+    }
+    EXPECT_EQ(rCase.lpszWant, strGot);
+  }
 }
 
 // The tooltip field holds 127 characters and a zero; a longer tip is cut,
