@@ -257,6 +257,20 @@ e2e_wait_exit() {
 
 # ---- Input, screen and log -----------------------------------------------------
 
+# e2e_settings LOGPIXELS [COLOUR VALUE]...: the prefix's DPI and colours
+# for the programs started next; Wine reads them as its desktop starts, so
+# every program of the prefix is ended first.
+e2e_settings() {
+  "$PATHWICK_WINESERVER" -k
+  e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  shift
+  while (($# > 1)); do
+    e2e_wine reg add 'HKCU\Control Panel\Colors' /v "$1" /d "$2" /f >/dev/null 2>&1
+    shift 2
+  done
+  e2e_driver wait-desktop 30000 >/dev/null || fail "the desktop did not come back"
+}
+
 # The program's icon, the only one in the tray, at the right end of the
 # taskbar.
 E2E_TRAY_X=1013

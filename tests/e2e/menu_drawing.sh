@@ -16,19 +16,6 @@ cp "$PATHWICK_BUILD_DIR/pathwick.exe" "$E2E_APP_DIR/"
 
 entries=$E2E_WORK/entries.txt
 
-# with_settings LOGPIXELS [COLOUR VALUE]...: the prefix's DPI and colours
-# for the programs started next; Wine reads them as its desktop starts.
-with_settings() {
-  "$PATHWICK_WINESERVER" -k
-  e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  shift
-  while (($# > 1)); do
-    e2e_wine reg add 'HKCU\Control Panel\Colors' /v "$1" /d "$2" /f >/dev/null 2>&1
-    shift 2
-  done
-  e2e_driver wait-desktop 30000 >/dev/null || fail "the desktop did not come back"
-}
-
 # show_menu: menushow's menu on screen, its entries and metrics read.
 show_menu() {
   rm -f "$entries"
@@ -143,7 +130,7 @@ draw_checks() {
 # The folder picture and a file's icon grow with the small-icon size of the
 # DPI (within a pixel), and every row holds its icon and margins.
 for logpixels in 96 120 144 192; do
-  with_settings $logpixels
+  e2e_settings $logpixels
   show_menu
   expect_eq "$logpixels $((logpixels / 6))" "$dpi $icon" "DPI and icon size of the entries"
   draw_checks "dpi$logpixels"
@@ -164,7 +151,7 @@ done
 # --- white on black -----------------------------------------------------------
 # As high-contrast schemes paint menus: the arrows show, in white on the
 # menu, in black on the highlight.
-with_settings 96 Menu "0 0 0" MenuText "255 255 255" Hilight "26 235 255" HilightText "0 0 0"
+e2e_settings 96 Menu "0 0 0" MenuText "255 255 255" Hilight "26 235 255" HilightText "0 0 0"
 show_menu
 expect_eq "000000 1AEBFF FFFFFF 000000" "$menu_colour $highlight_colour $text_colour $highlight_text" "high-contrast colours"
 draw_checks contrast
