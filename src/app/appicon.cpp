@@ -17,8 +17,8 @@ LoadIconMetricFn lookUpLoadIconMetric() {
   HMODULE hModule = GetModuleHandleA("comctl32.dll");
   if (hModule == NULL) hModule = LoadLibraryA("comctl32.dll");
   return hModule == NULL ? NULL
-                         : reinterpret_cast<LoadIconMetricFn>(reinterpret_cast<void*>(
-                               GetProcAddress(hModule, "LoadIconMetric")));
+                         : reinterpret_cast<LoadIconMetricFn>(
+                               reinterpret_cast<void*>(GetProcAddress(hModule, "LoadIconMetric")));
 }
 
 }  // namespace

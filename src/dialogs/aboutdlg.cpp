@@ -39,20 +39,15 @@ BOOL SAboutDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   dlg::setAppIcons(m_hWnd);
-  showPicture(dpi::ofWindow(m_hWnd));
+  m_Picture.showIn(m_hWnd, IDC_ABOUT_PICTURE, m_hInstance, dpi::ofWindow(m_hWnd));
   dlg::centreOnWorkArea(m_hWnd);
   return TRUE;
 }
 
 BOOL SAboutDlg::onDpiChanged(UINT nDpi) {
   KVX_CALLSTACK_TRACK;
-  showPicture(nDpi);
+  m_Picture.moveTo(m_hWnd, IDC_ABOUT_PICTURE, m_hInstance, nDpi);
   return FALSE;
-}
-
-void SAboutDlg::showPicture(UINT nDpi) {
-  KVX_CALLSTACK_TRACK;
-  dlg::setPicture(m_hWnd, IDC_ABOUT_PICTURE, m_Picture.at(m_hInstance, nDpi));
 }
 
 // Escape (IDCANCEL) is deliberately not handled: only "Close Window", Enter
@@ -94,7 +89,8 @@ void SAboutDlg::S_drawVersion(HBITMAP hBitmap, UINT nDpi) {
   const CMemoryDC dc(NULL);
   if (!dc.valid()) return;
   const CSelectObject bitmap(dc.get(), hBitmap);
-  const CSelectObject selected(dc.get(), font.valid() ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
+  const CSelectObject selected(dc.get(),
+                               font.valid() ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), RGB(200, 226, 255));
   TextOutA(dc.get(), dpi::scale(61, nDpi), dpi::scale(38, nDpi), szVersion, sizeof(szVersion) - 1);

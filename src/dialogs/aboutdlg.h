@@ -29,7 +29,6 @@ class SAboutDlg : public SSingleton<SAboutDlg> {
   friend class SSingleton<SAboutDlg>;
 
   static void S_drawVersion(HBITMAP hBitmap, UINT nDpi);
-  void showPicture(UINT nDpi);
   void openWebSite();
 
   HINSTANCE m_hInstance;

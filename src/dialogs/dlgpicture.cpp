@@ -1,6 +1,7 @@
 #include "dlgpicture.h"
 
 #include "../diag/scoped.h"
+#include "dlgcommon.h"
 
 namespace {
 
@@ -36,7 +37,11 @@ HBITMAP shrink(HBITMAP hSource, UINT nFromDpi, UINT nToDpi) {
 }  // namespace
 
 CDialogPicture::CDialogPicture(const SOURCE* lpSources, size_t nSources, FINISH lpfnFinish)
-    : m_lpSources(lpSources), m_nSources(nSources), m_lpfnFinish(lpfnFinish) {
+    : m_lpSources(lpSources),
+      m_nSources(nSources),
+      m_lpfnFinish(lpfnFinish),
+      m_nDpi(0),
+      m_nRoomDpi(0) {
   KVX_CALLSTACK_TRACK;
 }
 
@@ -62,6 +67,41 @@ HBITMAP CDialogPicture::make(HINSTANCE hInstance, UINT nDpi) const {
   if (hDrawn == NULL || rSource.nDpi <= nDpi) return hDrawn;
   const CGdiObject drawn(hDrawn);
   return shrink(hDrawn, rSource.nDpi, nDpi);
+}
+
+void CDialogPicture::showIn(HWND hDlg, int nId, HINSTANCE hInstance, UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  RECT rcRoom = {};
+  GetClientRect(GetDlgItem(hDlg, nId), &rcRoom);
+  const HBITMAP hBase = at(hInstance, m_nSources > 0 ? m_lpSources[0].nDpi : nDpi);
+  const SIZE base = hBase != NULL ? bitmapSize(hBase) : SIZE();
+  m_nDpi = nDpi;
+  m_nRoomDpi = nDpi;
+  if (base.cx > 0 && base.cy > 0 && m_nSources > 0) {
+    const UINT nAcross =
+        static_cast<UINT>(MulDiv(rcRoom.right, static_cast<int>(m_lpSources[0].nDpi), base.cx));
+    const UINT nDown =
+        static_cast<UINT>(MulDiv(rcRoom.bottom, static_cast<int>(m_lpSources[0].nDpi), base.cy));
+    m_nRoomDpi = nAcross < nDown ? nAcross : nDown;
+  }
+  show(hDlg, nId, hInstance);
+}
+
+void CDialogPicture::moveTo(HWND hDlg, int nId, HINSTANCE hInstance, UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  if (m_nDpi == 0) return;
+  m_nRoomDpi = static_cast<UINT>(
+      MulDiv(static_cast<int>(m_nRoomDpi), static_cast<int>(nDpi), static_cast<int>(m_nDpi)));
+  m_nDpi = nDpi;
+  show(hDlg, nId, hInstance);
+}
+
+// A room a few percent short of the DPI is the rounding of dialog units,
+// not a font that stopped growing: the picture keeps the dialog's DPI.
+void CDialogPicture::show(HWND hDlg, int nId, HINSTANCE hInstance) {
+  KVX_CALLSTACK_TRACK;
+  const bool bRoomShort = m_nRoomDpi * 100 < m_nDpi * 96;
+  dlg::setPicture(hDlg, nId, at(hInstance, bRoomShort ? m_nRoomDpi : m_nDpi));
 }
 
 void CDialogPicture::release() {

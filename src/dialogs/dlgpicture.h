@@ -30,16 +30,32 @@ class CDialogPicture {
   HBITMAP at(HINSTANCE hInstance, UINT nDpi);
   void release();
 
+  // Shows the picture in control nId of a dialog at nDpi, the dialog's, as
+  // it opens: the control's size then is the room the template gives the
+  // picture. Where the dialog's font grew less than its DPI (Wine's
+  // "MS Sans Serif" stops at its 150% size), the texts around that room
+  // did too, and the picture is made for the room's scale instead: a
+  // picture never covers the dialog's texts.
+  void showIn(HWND hDlg, int nId, HINSTANCE hInstance, UINT nDpi);
+  // The dialog moved to a monitor of nDpi: the system scales its layout,
+  // and with it the room, by the change of DPI.
+  void moveTo(HWND hDlg, int nId, HINSTANCE hInstance, UINT nDpi);
+
   CDialogPicture(const CDialogPicture&) = delete;
   CDialogPicture& operator=(const CDialogPicture&) = delete;
 
  private:
   HBITMAP make(HINSTANCE hInstance, UINT nDpi) const;
+  void show(HWND hDlg, int nId, HINSTANCE hInstance);
 
   const SOURCE* m_lpSources;
   size_t m_nSources;
   FINISH m_lpfnFinish;
   std::map<UINT, HBITMAP> m_Bitmaps;
+  // The shown dialog's DPI, and the DPI at which the picture fills the
+  // room its template gives.
+  UINT m_nDpi;
+  UINT m_nRoomDpi;
 };
 
 #endif

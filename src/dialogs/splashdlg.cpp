@@ -20,13 +20,15 @@ void SSplashDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent) {
 }
 
 SSplashDlg::SSplashDlg()
-    : m_hInstance(NULL), m_Picture(kPictures, sizeof(kPictures) / sizeof(kPictures[0])), m_hWndParent(NULL), m_hWnd(NULL), m_lDuration(0) {
+    : m_hInstance(NULL),
+      m_Picture(kPictures, sizeof(kPictures) / sizeof(kPictures[0])),
+      m_hWndParent(NULL),
+      m_hWnd(NULL),
+      m_lDuration(0) {
   KVX_CALLSTACK_TRACK;
 }
 
-SSplashDlg::~SSplashDlg() {
-  KVX_CALLSTACK_TRACK;
-}
+SSplashDlg::~SSplashDlg() { KVX_CALLSTACK_TRACK; }
 
 INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration) {
   KVX_CALLSTACK_TRACK;

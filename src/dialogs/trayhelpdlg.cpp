@@ -29,9 +29,7 @@ STrayHelpDlg::STrayHelpDlg()
   KVX_CALLSTACK_TRACK;
 }
 
-STrayHelpDlg::~STrayHelpDlg() {
-  KVX_CALLSTACK_TRACK;
-}
+STrayHelpDlg::~STrayHelpDlg() { KVX_CALLSTACK_TRACK; }
 
 INT_PTR STrayHelpDlg::display(HINSTANCE hInstance, HWND hWndParent, bool bLeftClickRoot) {
   KVX_CALLSTACK_TRACK;
@@ -49,17 +47,12 @@ BOOL STrayHelpDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   dlg::setAppIcons(m_hWnd);
-  showPicture(dpi::ofWindow(m_hWnd));
+  m_Picture.showIn(m_hWnd, IDC_TRAYHELP_PICTURE, m_hInstance, dpi::ofWindow(m_hWnd));
   setInstructions();
   // The main window that owns it is hidden: without this the introduction
   // could open behind whatever the user is working in.
   dlg::centreTopmost(m_hWnd);
   return TRUE;
-}
-
-void STrayHelpDlg::showPicture(UINT nDpi) {
-  KVX_CALLSTACK_TRACK;
-  dlg::setPicture(m_hWnd, IDC_TRAYHELP_PICTURE, m_Picture.at(m_hInstance, nDpi));
 }
 
 void STrayHelpDlg::setInstructions() {
@@ -92,7 +85,7 @@ BOOL STrayHelpDlg::onClose() {
 
 BOOL STrayHelpDlg::onDpiChanged(UINT nDpi) {
   KVX_CALLSTACK_TRACK;
-  showPicture(nDpi);
+  m_Picture.moveTo(m_hWnd, IDC_TRAYHELP_PICTURE, m_hInstance, nDpi);
   return FALSE;
 }
 

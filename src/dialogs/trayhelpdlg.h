@@ -36,8 +36,6 @@ class STrayHelpDlg : public SSingleton<STrayHelpDlg> {
 
   void setInstructions();
 
-  void showPicture(UINT nDpi);
-
   HINSTANCE m_hInstance;
   CDialogPicture m_Picture;
   HWND m_hWndParent;

@@ -441,12 +441,27 @@ dialog_at_scale() {
 }
 
 # picture_follows TITLE ID W H DPI WHAT: the picture at DPI, then at the
-# other end of the scales once the dialog has moved there.
+# other end of the scales once the dialog has moved there, where the system
+# scales its layout by the change.
 picture_follows() {
-  local moved=$(($5 == 192 ? 96 : 192))
-  expect_picture "$1" "$2" "$3" "$4" "$5" "$6"
+  local moved=$(($5 == 192 ? 96 : 192)) room
+  room=$(room_dpi "$1" "$5")
+  expect_picture "$1" "$2" "$3" "$4" "$5" "$6" "$room"
   e2e_driver dpi-changed '#32770' "$1" "$moved" || fail "$6: WM_DPICHANGED not delivered"
-  expect_picture "$1" "$2" "$3" "$4" "$moved" "$6 moved to another monitor"
+  expect_picture "$1" "$2" "$3" "$4" "$moved" "$6 moved to another monitor" $((room * moved / $5))
+}
+
+# The width of each dialog's OK button at 96 dpi, by title.
+declare -A ok_width_96
+# room_dpi TITLE DPI: the scale the dialog's layout grew to, as a DPI: its
+# OK button's width against the same at 96 dpi.
+room_dpi() {
+  local w
+  read -r _ _ w _ <<<"$(e2e_driver rect '#32770' "$1" $IDOK | tr -d '\r')"
+  echo $((96 * w / ${ok_width_96[$1]}))
+}
+remember_ok_width() {
+  read -r _ _ "ok_width_96[$1]" _ <<<"$(e2e_driver rect '#32770' "$1" $IDOK | tr -d '\r')"
 }
 
 story_scales() {
@@ -457,6 +472,7 @@ story_scales() {
     e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at $dpi dpi"
     expect_picture '' $IDC_SPLASH_PICTURE 500 100 "$dpi" "the splash"
     dlg_wait "$DLG_HELP" 30000
+    ((dpi != 96)) || remember_ok_width "$DLG_HELP"
     dialog_at_scale "$DLG_HELP" "$dpi" introduction
     picture_follows "$DLG_HELP" $IDC_TRAYHELP_PICTURE 163 36 "$dpi" "the introduction"
     dlg_close "$DLG_HELP" $IDOK
@@ -464,6 +480,7 @@ story_scales() {
 
     config_post $IDM_ABOUT
     dlg_wait "$DLG_ABOUT"
+    ((dpi != 96)) || remember_ok_width "$DLG_ABOUT"
     dialog_at_scale "$DLG_ABOUT" "$dpi" about
     picture_follows "$DLG_ABOUT" $IDC_ABOUT_PICTURE 200 60 "$dpi" "the about box"
     dlg_close "$DLG_ABOUT" $IDOK
