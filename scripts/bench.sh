@@ -8,9 +8,8 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 root=$PATHWICK_ROOT
 build=$root/build
-. "$root/tests/winecommon.sh"
-
 ensure_packages
+. "$root/tests/winecommon.sh"
 which=all
 case ${1:-} in fill | open) which=$1 && shift ;; esac
 build_program fill_bench open_bench

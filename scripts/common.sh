@@ -17,12 +17,23 @@ ensure_packages() {
   for pkg in "${PATHWICK_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
+  [ ${#missing[@]} -eq 0 ] && ensure_64bit_compiler && return 0
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  ensure_64bit_compiler
+}
+
+# Where the kernel runs no 32-bit program, the suite runs a 64-bit build
+# (tests/winecommon.sh), which needs the 64-bit cross compiler.
+ensure_64bit_compiler() {
+  . "$PATHWICK_ROOT/tests/winecommon.sh"
+  [ "$PATHWICK_ARCH" == x86_64 ] || return 0
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null && return 0
+  echo "this kernel runs no 32-bit programs: installing the 64-bit compiler to test a 64-bit build"
+  apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 >/dev/null
 }
 
 # One build tree, build/, for the shipped program (build/pathwick.exe) and,
@@ -31,6 +42,12 @@ ensure_packages() {
 build_program() {
   local targets=() t
   for t in "$@"; do targets+=(--target "$t"); done
+  . "$PATHWICK_ROOT/tests/winecommon.sh"
+  # A tree configured for the other architecture cannot be reconfigured.
+  if [ -f "$PATHWICK_ROOT/build/CMakeCache.txt" ] &&
+    ! grep -q "^CMAKE_CXX_COMPILER_AR:FILEPATH=.*/$PATHWICK_ARCH-w64-mingw32-" "$PATHWICK_ROOT/build/CMakeCache.txt"; then
+    rm -rf "$PATHWICK_ROOT/build"
+  fi
   cmake -S "$PATHWICK_ROOT" -B "$PATHWICK_ROOT/build" \
     -DCMAKE_TOOLCHAIN_FILE="$PATHWICK_ROOT/cmake/mingw-toolchain.cmake" -DPATHWICK_BUILD_TESTS=ON >/dev/null
   cmake --build "$PATHWICK_ROOT/build" -j"$(nproc)" "${targets[@]}" -- --no-print-directory >/dev/null
@@ -42,8 +59,8 @@ build_program() {
 run_e2e_script() {
   local script=$1
   shift
-  . "$PATHWICK_ROOT/tests/winecommon.sh"
   ensure_packages
+  . "$PATHWICK_ROOT/tests/winecommon.sh"
   build_program "$@"
   local envdir=$PATHWICK_ROOT/build/testenv
   mkdir -p "$envdir"

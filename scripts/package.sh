@@ -7,6 +7,7 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 PATHWICK_PACKAGES+=(zip binutils-mingw-w64-i686 nsis)
+. "$PATHWICK_ROOT/tests/winecommon.sh"
 
 if [ "${1:-}" == --no-build ]; then
   shift
@@ -24,7 +25,7 @@ name=pathwick-$version
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name"
-i686-w64-mingw32-strip -o "$stage/$name/pathwick.exe" "$PATHWICK_ROOT/build/pathwick.exe"
+"$PATHWICK_ARCH"-w64-mingw32-strip -o "$stage/$name/pathwick.exe" "$PATHWICK_ROOT/build/pathwick.exe"
 cp -r "$PATHWICK_ROOT/docs" "$stage/$name/docs"
 # Windows users open it with Notepad: CRLF line ends.
 sed 's/$/\r/' "$PATHWICK_ROOT/scripts/package/README.txt" >"$stage/$name/README.txt"

@@ -4,9 +4,8 @@
 # private one and saves a screenshot to build/screenshots/.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-. "$PATHWICK_ROOT/tests/winecommon.sh"
-
 ensure_packages
+. "$PATHWICK_ROOT/tests/winecommon.sh"
 build_program pathwick wdriver
 exe=$PATHWICK_ROOT/build/pathwick.exe
 prefix=$PATHWICK_ROOT/build/run-prefix
@@ -27,7 +26,7 @@ stop() {
 trap stop EXIT
 trap 'exit 0' INT TERM
 
-echo "starting $exe (i686) under 32-bit Wine"
+echo "starting $exe ($PATHWICK_ARCH) under Wine ($WINEARCH)"
 "$PATHWICK_WINE" "$exe" &
 program_pid=$!
 

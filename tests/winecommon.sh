@@ -3,9 +3,24 @@
 
 # Everything the tests run is 32-bit, as the shipped program is: the 32-bit
 # loader in 32-bit prefixes, which boot faster and hold no 64-bit half.
-PATHWICK_WINE=${PATHWICK_WINE:-/usr/lib/wine/wine}
-PATHWICK_WINESERVER=${PATHWICK_WINESERVER:-/usr/lib/wine/wineserver}
-export WINEARCH=win32
+# Some Linux kernels are built or booted without their 32-bit layer
+# (ia32_emulation=off): no 32-bit program, Wine's loader included, starts
+# there ("Exec format error"). On such a machine the same sources are built
+# for 64-bit Windows and the suite runs them under 64-bit Wine, so that it
+# still tests everything it can; the 32-bit road stays the one that ships.
+# The probe asks the i386 C library's loader (which wine32:i386 brings) to
+# start; before it is installed nothing says no, and the 32-bit road holds.
+pathwick_kernel_refuses_32bit() {
+  [ -e /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+if pathwick_kernel_refuses_32bit; then
+  export PATHWICK_ARCH=x86_64 WINEARCH=win64
+  PATHWICK_WINE=/usr/lib/wine/wine64
+else
+  export PATHWICK_ARCH=i686 WINEARCH=win32
+  PATHWICK_WINE=/usr/lib/wine/wine
+fi
+PATHWICK_WINESERVER=/usr/lib/wine/wineserver
 # Wine reads names and arguments from Linux in the locale's encoding: UTF-8,
 # whatever the machine was set up with, so that names in every script reach
 # the prefix whole.
@@ -32,7 +47,7 @@ PATHWICK_CJK_LINKED=('MS Sans Serif' 'MS Shell Dlg' 'DejaVu Sans')
 # marker names what the template holds, so that an older one is made anew.
 wine_boot_template() {
   local template=$1 face
-  [ -f "$template/.ready-cjk3" ] && return 0
+  [ -f "$template/.ready-cjk3-$WINEARCH" ] && return 0
   rm -rf "$template"
   WINEPREFIX=$template "$PATHWICK_WINE" wineboot -i >/dev/null 2>&1
   WINEPREFIX=$template "$PATHWICK_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
@@ -45,7 +60,7 @@ wine_boot_template() {
       /v "$face" /t REG_MULTI_SZ /d 'MSGOTHIC.TTC,MS UI Gothic' /f >/dev/null 2>&1
   done
   WINEPREFIX=$template "$PATHWICK_WINESERVER" -w
-  touch "$template/.ready-cjk3"
+  touch "$template/.ready-cjk3-$WINEARCH"
 }
 
 # A private prefix from the template in little time: the big, read-only part

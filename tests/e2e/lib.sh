@@ -71,11 +71,14 @@ e2e_init() {
   mkdir -p "$E2E_APP_DIR" "$E2E_WORK/screenshots"
   trap e2e_teardown EXIT
   cp "$PATHWICK_BUILD_DIR/$E2E_PROGRAM" "$E2E_APP_DIR/"
-  # What ships is a 32-bit program: PE machine type 0x14c (Intel 386).
+  # What ships is a 32-bit program: PE machine type 0x14c (Intel 386); where
+  # the kernel runs no 32-bit program, the 64-bit build (0x8664) stands in.
   local pe machine
   pe=$(od -An -t u4 -j 60 -N 4 "$E2E_APP_DIR/$E2E_PROGRAM" | tr -d ' ')
   machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$E2E_APP_DIR/$E2E_PROGRAM" | tr -d ' ')
-  [ "$machine" == 014c ] || fail "$E2E_PROGRAM is not a 32-bit x86 program (machine $machine)"
+  local expected=014c
+  [ "$PATHWICK_ARCH" == x86_64 ] && expected=8664
+  [ "$machine" == "$expected" ] || fail "$E2E_PROGRAM is not a $PATHWICK_ARCH program (machine $machine)"
   [ -d "$PATHWICK_BUILD_DIR/docs" ] && cp -r "$PATHWICK_BUILD_DIR/docs" "$E2E_APP_DIR/"
   wine_clone_prefix "$PATHWICK_TEST_ENV_DIR/template" "$E2E_WORK/prefix"
   export WINEPREFIX=$E2E_WORK/prefix
@@ -257,20 +260,6 @@ e2e_wait_exit() {
 
 # ---- Input, screen and log -----------------------------------------------------
 
-# e2e_settings LOGPIXELS [COLOUR VALUE]...: the prefix's DPI and colours
-# for the programs started next; Wine reads them as its desktop starts, so
-# every program of the prefix is ended first.
-e2e_settings() {
-  "$PATHWICK_WINESERVER" -k
-  e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  shift
-  while (($# > 1)); do
-    e2e_wine reg add 'HKCU\Control Panel\Colors' /v "$1" /d "$2" /f >/dev/null 2>&1
-    shift 2
-  done
-  e2e_driver wait-desktop 30000 >/dev/null || fail "the desktop did not come back"
-}
-
 # The program's icon, the only one in the tray, at the right end of the
 # taskbar.
 E2E_TRAY_X=1013
@@ -334,6 +323,20 @@ e2e_record_type() {
 MENU_KEY='HKCU\Software\Quillmere Software\Pathwick\Menu'
 OPTIONS_KEY='HKCU\Software\Quillmere Software\Pathwick\Options'
 RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# e2e_with_settings LOGPIXELS [COLOUR VALUE]...: the prefix's DPI and
+# colours for the programs started next; Wine reads them as its desktop
+# starts, so the running ones are ended first.
+e2e_with_settings() {
+  "$PATHWICK_WINESERVER" -k
+  e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  shift
+  while (($# > 1)); do
+    e2e_wine reg add 'HKCU\Control Panel\Colors' /v "$1" /d "$2" /f >/dev/null 2>&1
+    shift 2
+  done
+  e2e_driver wait-desktop 30000 >/dev/null || fail "the desktop did not come back"
+}
 
 # store_root NUMBER NAME PATH SORTTYPE MAXNOSORT [PATH TYPE]: a root as the
 # program stores it (its path a REG_SZ unless told).

@@ -130,7 +130,7 @@ draw_checks() {
 # The folder picture and a file's icon grow with the small-icon size of the
 # DPI (within a pixel), and every row holds its icon and margins.
 for logpixels in 96 120 144 192; do
-  e2e_settings $logpixels
+  e2e_with_settings $logpixels
   show_menu
   expect_eq "$logpixels $((logpixels / 6))" "$dpi $icon" "DPI and icon size of the entries"
   draw_checks "dpi$logpixels"
@@ -151,7 +151,7 @@ done
 # --- white on black -----------------------------------------------------------
 # As high-contrast schemes paint menus: the arrows show, in white on the
 # menu, in black on the highlight.
-e2e_settings 96 Menu "0 0 0" MenuText "255 255 255" Hilight "26 235 255" HilightText "0 0 0"
+e2e_with_settings 96 Menu "0 0 0" MenuText "255 255 255" Hilight "26 235 255" HilightText "0 0 0"
 show_menu
 expect_eq "000000 1AEBFF FFFFFF 000000" "$menu_colour $highlight_colour $text_colour $highlight_text" "high-contrast colours"
 draw_checks contrast

@@ -29,7 +29,7 @@ E2E_APP_DIR="$E2E_WORK/Program Files/Pathwick Pro"
 mkdir -p "$E2E_APP_DIR"
 unzip -q "$zip_file" -d "$E2E_APP_DIR"
 E2E_APP_DIR=$E2E_APP_DIR/$name
-i686-w64-mingw32-objdump -h "$E2E_APP_DIR/pathwick.exe" | grep -q '\.debug' && fail "the packed exe is not stripped"
+"$PATHWICK_ARCH"-w64-mingw32-objdump -h "$E2E_APP_DIR/pathwick.exe" | grep -q '\.debug' && fail "the packed exe is not stripped"
 [ "$(stat -c %s "$E2E_APP_DIR/pathwick.exe")" -lt "$(stat -c %s "$PATHWICK_BUILD_DIR/pathwick.exe")" ] ||
   fail "the packed exe is no smaller than the built one"
 grep -q $'\r$' "$E2E_APP_DIR/README.txt" || fail "README.txt lacks Windows line ends"
@@ -60,7 +60,7 @@ IFS=. read -r major minor patch <<<"$version"
 shown=$(printf '%d.%02d' "$major" "$minor")
 [ "$patch" == 0 ] || shown+=.$patch
 expect_eq "pathwick-$version" "$name" "the zip's name"
-resources=$(i686-w64-mingw32-windres -i "$E2E_APP_DIR/pathwick.exe" -O rc)
+resources=$("$PATHWICK_ARCH"-w64-mingw32-windres -i "$E2E_APP_DIR/pathwick.exe" -O rc)
 for expected in "FILEVERSION ${version//./, }, 0" "\"ProductVersion\", \"$version.0\"" \
   "version=\"\"$version.0\"\"" "\"Pathwick Pro Version $shown\\n"; do
   expect_contains "$resources" "$expected" "the packed program's resources"
@@ -86,6 +86,12 @@ e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
 expect_eq 0 "$(e2e_wait_exit 30)" "exit code of the unpacked copy"
 
 # ---- The installer -------------------------------------------------------------
+# The installer is a 32-bit program, as NSIS makes them: a kernel that runs
+# no 32-bit program cannot start it.
+if [ "$PATHWICK_ARCH" != i686 ]; then
+  echo "NOTE: the installer is not tried: this kernel runs no 32-bit program"
+  exit 0
+fi
 setup=$dist/$name-setup.exe
 (cd "$dist" && sha256sum -c --quiet "$name-setup.exe.sha256") || fail "the checksum does not match the installer"
 store_root 0000 Work "$(e2e_winpath "$E2E_WORK/")" 0 25
