@@ -144,6 +144,39 @@ def write_ico(path, images):
         f.write(header + entries + b''.join(b for _, _, b in blobs))
 
 
+def write_ico32(path, images):
+    """Icon with one 32-bit image per canvas of (r, g, b, a) pixels, alpha
+    0..1: smooth edges over any taskbar. The AND mask marks the clear pixels
+    for the systems that ignore alpha."""
+    blobs = []
+    for canvas in images:
+        height, width = len(canvas), len(canvas[0])
+        xor_bits = bytearray()
+        for row in reversed(canvas):
+            for (r, g, b, a) in row:
+                xor_bits += bytes((_to_byte(b), _to_byte(g), _to_byte(r), _to_byte(a * 255)))
+        stride = _row_stride(width)
+        and_bits = bytearray()
+        for row in reversed(canvas):
+            line = bytearray(stride)
+            for x, px in enumerate(row):
+                if _to_byte(px[3] * 255) == 0:
+                    line[x // 8] |= 0x80 >> (x % 8)
+            and_bits += line
+        body = (_info_header(width, height * 2, 32, len(xor_bits) + len(and_bits), 0)
+                + bytes(xor_bits) + bytes(and_bits))
+        blobs.append((width, height, body))
+    header = struct.pack('<HHH', 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    entries = b''
+    for width, height, body in blobs:
+        entries += struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0,
+                               1, 32, len(body), offset)
+        offset += len(body)
+    with open(path, 'wb') as f:
+        f.write(header + entries + b''.join(b for _, _, b in blobs))
+
+
 def _to_byte(v):
     return max(0, min(255, int(round(v))))
 
@@ -193,8 +226,9 @@ def sd_polygon(px, py, pts):
 
 
 # ---------------------------------------------------------------------------
-# The application mark as shapes, so one description gives both the 32x32
-# 16-colour icon and smooth large renderings for the About box and splash.
+# The application mark as shapes, so one description gives the icon at each
+# of its sizes and the renderings in the About box, the splash and the
+# introduction's tray, each drawn at the size it is shown.
 # Coordinates are in icon units: 0..32, y growing downwards.
 # ---------------------------------------------------------------------------
 
@@ -251,25 +285,6 @@ def mark_layers():
     ]
 
 
-def render_mark_indexed(size):
-    """Point-sampled at pixel centres: hard edges suit a 16-colour icon."""
-    layers = mark_layers()
-    unit = 32.0 / size
-    grid = [[CLEAR] * size for _ in range(size)]
-    for py in range(size):
-        for px in range(size):
-            x, y = (px + 0.5) * unit, (py + 0.5) * unit
-            for layer in layers:
-                d = layer.sdf(x, y)
-                if d >= 0:
-                    continue
-                if layer.out_idx is not None and d > -layer.out_w:
-                    grid[py][px] = layer.out_idx
-                else:
-                    grid[py][px] = layer.idx
-    return grid
-
-
 def render_mark_rgb(canvas, left, top, size, outline=0.7, shadow=None):
     """Antialiased rendering of the mark into a 24-bit canvas.
 
@@ -318,6 +333,57 @@ def render_mark_rgb(canvas, left, top, size, outline=0.7, shadow=None):
                         continue
                 colour = mix(colour, layer.rgb(x, y), a)
             canvas[cy][cx] = colour
+
+
+def render_mark_rgba(size, outline=0.9):
+    """The mark alone, antialiased, on a clear background: each layer is laid
+    over the ones below with its coverage as alpha (premultiplied while
+    composing, straight in the result, as icons keep it)."""
+    layers = mark_layers()
+    unit = 32.0 / size
+    out = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            x, y = (px + 0.5) * unit, (py + 0.5) * unit
+            colour, alpha = (0.0, 0.0, 0.0), 0.0
+
+            def over(c, a, colour, alpha):
+                return (tuple(c[i] * a + colour[i] * (1 - a) for i in range(3)),
+                        a + alpha * (1 - a))
+            for layer in layers:
+                d = layer.sdf(x, y)
+                a = clamp(0.5 - d / unit)
+                if a <= 0:
+                    continue
+                if layer.out_rgb is not None:
+                    colour, alpha = over(layer.out_rgb, a, colour, alpha)
+                    a = clamp(0.5 - (d + outline) / unit)
+                    if a <= 0:
+                        continue
+                colour, alpha = over(layer.rgb(x, y), a, colour, alpha)
+            if alpha > 0:
+                colour = tuple(c / alpha for c in colour)
+            row.append(colour + (alpha,))
+        out.append(row)
+    return out
+
+
+def grid_to_rgba(grid):
+    return [[(0, 0, 0, 0.0) if c is CLEAR else VGA[c] + (1.0,) for c in row]
+            for row in grid]
+
+
+# The icon's sizes: the small icon at 100% to 200% and the large one at 100%
+# and 150%, which also serve the sizes between when the system shrinks them.
+# Each is drawn from the shapes at its own size; 16 pixels is too few for the
+# shapes to survive sampling, so that one is placed by hand.
+ICON_SIZES = (16, 20, 24, 32, 48)
+
+
+def app_icon_images():
+    return [grid_to_rgba(small_mark()) if size == 16 else render_mark_rgba(size)
+            for size in ICON_SIZES]
 
 
 def pad_grid(grid, pad):
@@ -734,27 +800,40 @@ def brand_background(w, h, glow_x):
     return new_canvas(w, h, at)
 
 
-def make_about():
+# The dialogs' pictures are drawn for 100%, 150% and 200% (SCALES); every
+# length below is in pixels at 100% and multiplied by the scale, so that each
+# size is drawn anew rather than enlarged.
+SCALES = {100: 1.0, 150: 1.5, 200: 2.0}
+
+
+def px(v, scale):
+    return int(round(v * scale))
+
+
+def make_about(scale=1.0):
     """The About box writes the version into the room left under the name."""
-    w, h = 200, 60
-    canvas = brand_background(w, h, 30)
-    render_mark_rgb(canvas, 8, 8, 44, outline=0.8, shadow=(1, 2, 2, 0.35))
-    draw_text(canvas, "Pathwick Pro", 60, 14, 2.0, (255, 255, 255),
-              weight=0.42, shadow=(1, 1, 1, 0.5))
+    w, h = px(200, scale), px(60, scale)
+    canvas = brand_background(w, h, px(30, scale))
+    render_mark_rgb(canvas, px(8, scale), px(8, scale), px(44, scale), outline=0.8,
+                    shadow=(px(1, scale), px(2, scale), px(2, scale), 0.35))
+    draw_text(canvas, "Pathwick Pro", px(60, scale), px(14, scale), 2.0 * scale,
+              (255, 255, 255), weight=0.42,
+              shadow=(px(1, scale), px(1, scale), px(1, scale), 0.5))
     return canvas
 
 
-def make_splash():
-    w, h = 500, 100
-    mark, gap, scale = 84, 22, 5.0
-    left = (w - (mark + gap + int(text_width("Pathwick Pro") * scale))) // 2
+def make_splash(scale=1.0):
+    w, h = px(500, scale), px(100, scale)
+    mark, gap, big = px(84, scale), px(22, scale), 5.0 * scale
+    left = (w - (mark + gap + int(text_width("Pathwick Pro") * big))) // 2
     canvas = brand_background(w, h, left + mark // 2)
-    render_mark_rgb(canvas, left, 8, mark, outline=0.6, shadow=(2, 3, 3, 0.4))
+    render_mark_rgb(canvas, left, px(8, scale), mark, outline=0.6,
+                    shadow=(px(2, scale), px(3, scale), px(3, scale), 0.4))
     tx = left + mark + gap
-    draw_text(canvas, "Pathwick Pro", tx, 18, scale, (255, 255, 255),
-              weight=0.42, shadow=(2, 2, 2, 0.5))
-    draw_text(canvas, "Your folders, one click away.", tx + 4, 66, 2.0,
-              (205, 228, 255), weight=0.45)
+    draw_text(canvas, "Pathwick Pro", tx, px(18, scale), big, (255, 255, 255),
+              weight=0.42, shadow=(px(2, scale), px(2, scale), px(2, scale), 0.5))
+    draw_text(canvas, "Your folders, one click away.", tx + px(4, scale), px(66, scale),
+              2.0 * scale, (205, 228, 255), weight=0.45)
     return canvas
 
 
@@ -763,6 +842,39 @@ def blit_grid(canvas, grid, left, top):
         for x, c in enumerate(row):
             if c is not CLEAR:
                 canvas[top + y][left + x] = VGA[c]
+
+
+def blit_rgba(canvas, image, left, top):
+    for y, row in enumerate(image):
+        for x, (r, g, b, a) in enumerate(row):
+            if a > 0:
+                canvas[top + y][left + x] = mix(canvas[top + y][left + x], (r, g, b), a)
+
+
+def resample_rgba(image, size):
+    """Each target pixel the average of the source area it covers (colours
+    weighted by their alpha): whole-number scales keep hard pixels, others
+    soften only the pixels a source edge runs through."""
+    n = len(image)
+    k = float(n) / size
+    out = []
+    for ty in range(size):
+        row = []
+        for tx in range(size):
+            acc, alpha = [0.0, 0.0, 0.0], 0.0
+            y0, y1, x0, x1 = ty * k, (ty + 1) * k, tx * k, (tx + 1) * k
+            for sy in range(int(y0), int(math.ceil(y1))):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(int(x0), int(math.ceil(x1))):
+                    wgt = wy * (min(x1, sx + 1) - max(x0, sx))
+                    r, g, b, a = image[sy][sx]
+                    acc = [acc[0] + r * a * wgt, acc[1] + g * a * wgt, acc[2] + b * a * wgt]
+                    alpha += a * wgt
+            area = k * k
+            colour = tuple(c / alpha for c in acc) if alpha > 0 else (0, 0, 0)
+            row.append(colour + (alpha / area,))
+        out.append(row)
+    return out
 
 
 # Generic neighbours for the tray picture: a speaker, a network monitor and a
@@ -825,45 +937,55 @@ BATTERY_ART = [
 ]
 
 
-def make_trayhelp():
-    w, h = 163, 36
+def tray_icon_image(art, size):
+    return resample_rgba(grid_to_rgba(parse_art(art)), size)
+
+
+def make_trayhelp(scale=1.0):
+    w, h = px(163, scale), px(36, scale)
+    line = max(1, int(scale))  # the taskbar's edges, a whole pixel or two
     face, light, shade = (212, 208, 200), (255, 255, 255), (128, 128, 128)
 
     def at(x, y):
-        return mix((228, 226, 220), face, clamp(y / 10.0))
+        return mix((228, 226, 220), face, clamp(y / (10.0 * scale)))
     canvas = new_canvas(w, h, at)
     for x in range(w):  # the taskbar's raised top edge
-        canvas[0][x] = face
-        canvas[1][x] = light
+        for t in range(line):
+            canvas[t][x] = face
+            canvas[line + t][x] = light
     # sunken notification area
-    x0, y0, x1, y1 = 6, 5, w - 4, h - 4
-    for x in range(x0, x1 + 1):
-        canvas[y0][x] = shade
-        canvas[y1][x] = light
-    for y in range(y0, y1 + 1):
-        canvas[y][x0] = shade
-        canvas[y][x1] = light
-    for y in range(y0 + 1, y1):
-        for x in range(x0 + 1, x1):
+    x0, y0, x1, y1 = px(6, scale), px(5, scale), w - px(4, scale), h - px(4, scale)
+    for t in range(line):
+        for x in range(x0, x1 + 1):
+            canvas[y0 + t][x] = shade
+            canvas[y1 - t][x] = light
+        for y in range(y0, y1 + 1):
+            canvas[y][x0 + t] = shade
+            canvas[y][x1 - t] = light
+    for y in range(y0 + line, y1 - line + 1):
+        for x in range(x0 + line, x1 - line + 1):
             canvas[y][x] = face
-    icon_top = 10
-    blit_grid(canvas, parse_art(SPEAKER_ART), 14, icon_top)
-    blit_grid(canvas, parse_art(NETWORK_ART), 36, icon_top)
-    ours_x = 64
-    blit_grid(canvas, small_mark(), ours_x, icon_top)
-    blit_grid(canvas, parse_art(BATTERY_ART), 92, icon_top)
+    icon = px(16, scale)  # the small-icon size at this scale
+    icon_top = px(10, scale)
+    blit_rgba(canvas, tray_icon_image(SPEAKER_ART, icon), px(14, scale), icon_top)
+    blit_rgba(canvas, tray_icon_image(NETWORK_ART, icon), px(36, scale), icon_top)
+    ours_x = px(64, scale)
+    # Ours as the tray shows it at this scale: the icon's own image of the size.
+    ours = grid_to_rgba(small_mark()) if icon == 16 else render_mark_rgba(icon)
+    blit_rgba(canvas, ours, ours_x, icon_top)
+    blit_rgba(canvas, tray_icon_image(BATTERY_ART, icon), px(92, scale), icon_top)
     clock = "12:00"
-    draw_text(canvas, clock, x1 - 10 - text_width(clock), 14, 1.0, (0, 0, 0),
-              smooth=False)
+    draw_text(canvas, clock, x1 - px(10, scale) - int(text_width(clock) * scale), px(14, scale),
+              scale, (0, 0, 0), smooth=scale != int(scale))
 
     # red ring around our icon, drawn antialiased over everything else
-    cx, cy = ours_x + 8.0, icon_top + 8.0
-    rx, ry = 14.0, 13.5
+    cx, cy = ours_x + icon / 2.0, icon_top + icon / 2.0
+    rx, ry = 14.0 * scale, 13.5 * scale
     for y in range(h):
         for x in range(w):
-            px, py = x + 0.5 - cx, y + 0.5 - cy
-            k = math.hypot(px / rx, py / ry)
-            d = abs((k - 1.0) * min(rx, ry)) - 1.1
+            qx, qy = x + 0.5 - cx, y + 0.5 - cy
+            k = math.hypot(qx / rx, qy / ry)
+            d = abs((k - 1.0) * min(rx, ry)) - 1.1 * scale
             a = clamp(0.5 - d)
             if a > 0:
                 canvas[y][x] = mix(canvas[y][x], (222, 16, 16), a)
@@ -889,9 +1011,7 @@ def main():
                     raise SystemExit('folder and root folder silhouettes differ at %d,%d (%d px)'
                                      % (x, y, size))
 
-    mark16 = small_mark()
-    write_ico(os.path.join(out, 'pathwick.ico'), [render_mark_indexed(32), mark16])
-    write_ico(os.path.join(out, 'pathwick_sm.ico'), [mark16])
+    write_ico32(os.path.join(out, 'pathwick.ico'), app_icon_images())
     write_ico(os.path.join(out, 'shortcut.ico'), [shortcut_icon()])
     for size, (folder, root) in sorted(folders.items()):
         suffix = '' if size == 16 else '_%d' % size
@@ -899,9 +1019,11 @@ def main():
         write_bmp4(os.path.join(out, 'rootfolder%s.bmp' % suffix), grid_to_bitmap(root))
         write_bmp4(os.path.join(out, 'foldermask%s.bmp' % suffix), grid_to_mask(folder))
     write_bmp4(os.path.join(out, 'arrow.bmp'), arrow_grid())
-    write_bmp24(os.path.join(out, 'about.bmp'), make_about())
-    write_bmp24(os.path.join(out, 'trayhelp.bmp'), make_trayhelp())
-    write_bmp24(os.path.join(out, 'splash.bmp'), make_splash())
+    for percent, scale in sorted(SCALES.items()):
+        suffix = '' if percent == 100 else '_%d' % percent
+        write_bmp24(os.path.join(out, 'about%s.bmp' % suffix), make_about(scale))
+        write_bmp24(os.path.join(out, 'trayhelp%s.bmp' % suffix), make_trayhelp(scale))
+        write_bmp24(os.path.join(out, 'splash%s.bmp' % suffix), make_splash(scale))
 
 
 if __name__ == '__main__':

@@ -7,6 +7,7 @@
 #include "../dialogs/dlgcommon.h"
 #include "../menus/iconmgr.h"
 #include "../resources/resource.h"
+#include "appicon.h"
 #include "mainwind.h"
 
 namespace {
@@ -62,8 +63,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   CKernelHandle instanceMutex;
   if (isAlreadyRunning(instanceMutex)) return 0;
 
-  G_hPathwickIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK));
-  G_hPathwickIconSm = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM));
+  const CIconHandle icon(appicon::load(hInstance, IDI_PATHWICK, appicon::LARGE));
+  const CIconHandle smallIcon(appicon::load(hInstance, IDI_PATHWICK_SM, appicon::SMALL));
+  G_hPathwickIcon = icon.get();
+  G_hPathwickIconSm = smallIcon.get();
 
   SMainWind::S_createSingleton();
   setCrashCleanup(removeTrayIconOnCrash);

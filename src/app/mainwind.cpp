@@ -19,6 +19,7 @@
 #include "../menus/menuitem.h"
 #include "../menus/menukeys.h"
 #include "../resources/resource.h"
+#include "appicon.h"
 
 namespace {
 
@@ -146,8 +147,8 @@ void SMainWind::allowTaskbarCreated() {
 
 void SMainWind::addTrayIcon() {
   KVX_CALLSTACK_TRACK;
-  m_TrayIcon.setInfo(m_hWnd, LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDI_PATHWICK_SM)), 0,
-                     "Pathwick Pro");
+  m_TrayIconImage.reset(appicon::load(m_hInstance, IDI_PATHWICK_SM, appicon::SMALL));
+  m_TrayIcon.setInfo(m_hWnd, m_TrayIconImage.get(), 0, "Pathwick Pro");
   m_TrayIcon.add();
 }
 

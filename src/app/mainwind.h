@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../diag/callstack.h"
+#include "../diag/scoped.h"
 #include "../diag/singleton.h"
 #include "../menus/navmenu.h"
 #include "../settings/saveload.h"
@@ -119,6 +120,8 @@ class SMainWind : public SSingleton<SMainWind> {
   HWND m_hWnd;
   HMENU m_hConfigMenu;
   CNavMenu m_NavMenu;
+  // Declared before the tray icon, so that it outlives the icon's removal.
+  CIconHandle m_TrayIconImage;
   CTrayIcon m_TrayIcon;
   PROGRAMOPTIONS m_Options;
   CHotKey m_HotKey;

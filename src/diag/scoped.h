@@ -65,6 +65,9 @@ typedef CScopedHandle<HANDLE, BOOL, FindClose, -1> CFindHandle;
 typedef CScopedHandle<HHOOK, BOOL, UnhookWindowsHookEx> CHookHandle;
 // A GDI object this code made and nobody else keeps, deleted on exit.
 typedef CScopedHandle<HGDIOBJ, BOOL, DeleteObject> CGdiObject;
+// An icon made for this code alone (LoadImage without LR_SHARED, an icon
+// drawn at a size), destroyed on exit.
+typedef CScopedHandle<HICON, BOOL, DestroyIcon> CIconHandle;
 // A shell identifier list, freed with the task allocator on exit.
 typedef CScopedHandle<ITEMIDLIST*, void, freeItemIdList> CItemIdList;
 

@@ -18,21 +18,37 @@ void setAppIcons(HWND hDlg) {
   SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(G_hPathwickIconSm));
 }
 
-// A control that had no picture before hands back none, so nothing is left
-// to release here.
+namespace {
+
+SIZE bitmapSize(HBITMAP hBitmap) {
+  KVX_CALLSTACK_TRACK;
+  BITMAP info = {};
+  GetObjectA(hBitmap, sizeof(info), &info);
+  const SIZE size = {info.bmWidth, info.bmHeight};
+  return size;
+}
+
+}  // namespace
+
+// The picture the control hands back is one of the dialog's own, which it
+// keeps owning, or none. The control is sized here as well: a picture
+// control resizes itself only when the picture is set, not when the
+// dialog is scaled around it.
 void setPicture(HWND hDlg, int nId, HBITMAP hBitmap) {
   KVX_CALLSTACK_TRACK;
   if (hBitmap == NULL) return;
   SendDlgItemMessageA(hDlg, nId, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap));
+  const SIZE size = bitmapSize(hBitmap);
+  SetWindowPos(GetDlgItem(hDlg, nId), NULL, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void fitToPicture(HWND hDlg, int nId, HBITMAP hBitmap) {
   KVX_CALLSTACK_TRACK;
-  BITMAP info = {};
-  if (hBitmap == NULL || GetObjectA(hBitmap, sizeof(info), &info) == 0) return;
-  SetWindowPos(GetDlgItem(hDlg, nId), NULL, 0, 0, info.bmWidth, info.bmHeight,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT rcWindow = {0, 0, info.bmWidth, info.bmHeight};
+  if (hBitmap == NULL) return;
+  const SIZE size = bitmapSize(hBitmap);
+  SetWindowPos(GetDlgItem(hDlg, nId), NULL, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT rcWindow = {0, 0, size.cx, size.cy};
   AdjustWindowRectEx(&rcWindow, static_cast<DWORD>(GetWindowLongA(hDlg, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hDlg, GWL_EXSTYLE)));
   SetWindowPos(hDlg, NULL, 0, 0, rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top,

@@ -13,7 +13,8 @@ namespace dlg {
 
 // Big and small window icon, only when both application icons are loaded.
 void setAppIcons(HWND hDlg);
-// Puts a bitmap into a picture control; the caller keeps owning it.
+// Puts a bitmap into a picture control, which takes its size; the caller
+// keeps owning it.
 void setPicture(HWND hDlg, int nId, HBITMAP hBitmap);
 // Makes the dialog's client area and its one picture control exactly the
 // size of the bitmap, whatever the dialog font made of the template's units.

@@ -1,11 +1,16 @@
 #include "splashdlg.h"
 
 #include "../resources/resource.h"
+#include "../diag/dpi.h"
 #include "dlgcommon.h"
 
 namespace {
+
 const UINT_PTR kCloseTimer = 1;
-}
+const CDialogPicture::SOURCE kPictures[] = {
+    {96, IDB_SPLASH}, {144, IDB_SPLASH_150}, {192, IDB_SPLASH_200}};
+
+}  // namespace
 
 void SSplashDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent) {
   KVX_CALLSTACK_TRACK;
@@ -15,14 +20,15 @@ void SSplashDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent) {
 }
 
 SSplashDlg::SSplashDlg()
-    : m_hInstance(NULL), m_hBitmap(NULL), m_hWndParent(NULL), m_hWnd(NULL), m_lDuration(0) {
+    : m_hInstance(NULL),
+      m_Picture(kPictures, sizeof(kPictures) / sizeof(kPictures[0])),
+      m_hWndParent(NULL),
+      m_hWnd(NULL),
+      m_lDuration(0) {
   KVX_CALLSTACK_TRACK;
 }
 
-SSplashDlg::~SSplashDlg() {
-  KVX_CALLSTACK_TRACK;
-  if (m_hBitmap != NULL) DeleteObject(m_hBitmap);
-}
+SSplashDlg::~SSplashDlg() { KVX_CALLSTACK_TRACK; }
 
 INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration) {
   KVX_CALLSTACK_TRACK;
@@ -30,7 +36,6 @@ INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
   m_lDuration = lDuration;
-  if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_SPLASH));
   const INT_PTR nResult =
       dlg::runModal(m_hInstance, IDD_SPLASH, m_hWndParent, SplashDlgProc, m_hWnd);
   m_hWndParent = NULL;
@@ -40,13 +45,19 @@ INT_PTR SSplashDlg::display(HINSTANCE hInstance, HWND hWndParent, long lDuration
 BOOL SSplashDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
-  dlg::setPicture(m_hWnd, IDC_SPLASH_PICTURE, m_hBitmap);
-  // The splash is its picture: no band of dialog left beside it when the
-  // dialog font is wider than the one the template was laid out for.
-  dlg::fitToPicture(m_hWnd, IDC_SPLASH_PICTURE, m_hBitmap);
+  showPicture(dpi::ofWindow(m_hWnd));
   if (m_lDuration >= 1) SetTimer(m_hWnd, kCloseTimer, static_cast<UINT>(m_lDuration), NULL);
   dlg::centreTopmost(m_hWnd);
   return TRUE;
+}
+
+// The splash is its picture: no band of dialog left beside it when the
+// dialog font is wider than the one the template was laid out for.
+void SSplashDlg::showPicture(UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  const HBITMAP hBitmap = m_Picture.at(m_hInstance, nDpi);
+  dlg::setPicture(m_hWnd, IDC_SPLASH_PICTURE, hBitmap);
+  dlg::fitToPicture(m_hWnd, IDC_SPLASH_PICTURE, hBitmap);
 }
 
 BOOL SSplashDlg::onTimer(WPARAM wParam) {
@@ -66,6 +77,14 @@ BOOL SSplashDlg::onClose() {
 }
 
 // Clicks and keys do not close the splash: it goes by itself.
+// TRUE: the system's own scaling would size the dialog from its template,
+// and the splash is the size of its picture.
+BOOL SSplashDlg::onDpiChanged(UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  showPicture(nDpi);
+  return TRUE;
+}
+
 INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
   KVX_CALLSTACK_TRACK;
   switch (uMsg) {
@@ -75,6 +94,8 @@ INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
       return SSplashDlg::S_getSingleton()->onTimer(wParam);
     case WM_CLOSE:
       return SSplashDlg::S_getSingleton()->onClose();
+    case WM_DPICHANGED:
+      return SSplashDlg::S_getSingleton()->onDpiChanged(LOWORD(wParam));
     default:
       return FALSE;
   }

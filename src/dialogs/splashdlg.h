@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../diag/singleton.h"
+#include "dlgpicture.h"
 
 INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -25,14 +26,19 @@ class SSplashDlg : public SSingleton<SSplashDlg> {
   BOOL onInitDialog(HWND hDlg);
   BOOL onTimer(WPARAM wParam);
   BOOL onClose();
+  // The dialog moved to a monitor of another scale: the picture drawn for
+  // it, and the dialog its size.
+  BOOL onDpiChanged(UINT nDpi);
 
  private:
   SSplashDlg();
   ~SSplashDlg();
   friend class SSingleton<SSplashDlg>;
 
+  void showPicture(UINT nDpi);
+
   HINSTANCE m_hInstance;
-  HBITMAP m_hBitmap;
+  CDialogPicture m_Picture;
   HWND m_hWndParent;
   HWND m_hWnd;
   long m_lDuration;

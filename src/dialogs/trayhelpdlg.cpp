@@ -1,7 +1,15 @@
 #include "trayhelpdlg.h"
 
 #include "../resources/resource.h"
+#include "../diag/dpi.h"
 #include "dlgcommon.h"
+
+namespace {
+
+const CDialogPicture::SOURCE kPictures[] = {
+    {96, IDB_TRAYHELP}, {144, IDB_TRAYHELP_150}, {192, IDB_TRAYHELP_200}};
+
+}  // namespace
 
 void STrayHelpDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent, PROGRAMOPTIONS& rOptions) {
   KVX_CALLSTACK_TRACK;
@@ -14,17 +22,14 @@ void STrayHelpDlg::S_showAtStartup(HINSTANCE hInstance, HWND hWndParent, PROGRAM
 
 STrayHelpDlg::STrayHelpDlg()
     : m_hInstance(NULL),
-      m_hBitmap(NULL),
+      m_Picture(kPictures, sizeof(kPictures) / sizeof(kPictures[0])),
       m_hWndParent(NULL),
       m_hWnd(NULL),
       m_bLeftClickRoot(false) {
   KVX_CALLSTACK_TRACK;
 }
 
-STrayHelpDlg::~STrayHelpDlg() {
-  KVX_CALLSTACK_TRACK;
-  if (m_hBitmap != NULL) DeleteObject(m_hBitmap);
-}
+STrayHelpDlg::~STrayHelpDlg() { KVX_CALLSTACK_TRACK; }
 
 INT_PTR STrayHelpDlg::display(HINSTANCE hInstance, HWND hWndParent, bool bLeftClickRoot) {
   KVX_CALLSTACK_TRACK;
@@ -32,7 +37,6 @@ INT_PTR STrayHelpDlg::display(HINSTANCE hInstance, HWND hWndParent, bool bLeftCl
   if (dlg::raiseIfOpen(m_hWnd)) return 0;
   m_hInstance = hInstance;
   m_hWndParent = hWndParent;
-  if (m_hBitmap == NULL) m_hBitmap = LoadBitmapA(m_hInstance, MAKEINTRESOURCEA(IDB_TRAYHELP));
   const INT_PTR nResult =
       dlg::runModal(m_hInstance, IDD_TRAYHELP, m_hWndParent, TrayHelpDlgProc, m_hWnd);
   m_hWndParent = NULL;
@@ -43,7 +47,7 @@ BOOL STrayHelpDlg::onInitDialog(HWND hDlg) {
   KVX_CALLSTACK_TRACK;
   m_hWnd = hDlg;
   dlg::setAppIcons(m_hWnd);
-  dlg::setPicture(m_hWnd, IDC_TRAYHELP_PICTURE, m_hBitmap);
+  m_Picture.showIn(m_hWnd, IDC_TRAYHELP_PICTURE, m_hInstance, dpi::ofWindow(m_hWnd));
   setInstructions();
   // The main window that owns it is hidden: without this the introduction
   // could open behind whatever the user is working in.
@@ -79,6 +83,12 @@ BOOL STrayHelpDlg::onClose() {
   return TRUE;
 }
 
+BOOL STrayHelpDlg::onDpiChanged(UINT nDpi) {
+  KVX_CALLSTACK_TRACK;
+  m_Picture.moveTo(m_hWnd, IDC_TRAYHELP_PICTURE, m_hInstance, nDpi);
+  return FALSE;
+}
+
 INT_PTR CALLBACK TrayHelpDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
   KVX_CALLSTACK_TRACK;
   switch (uMsg) {
@@ -88,6 +98,8 @@ INT_PTR CALLBACK TrayHelpDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
       return STrayHelpDlg::S_getSingleton()->onCommand(wParam);
     case WM_CLOSE:
       return STrayHelpDlg::S_getSingleton()->onClose();
+    case WM_DPICHANGED:
+      return STrayHelpDlg::S_getSingleton()->onDpiChanged(LOWORD(wParam));
     default:
       return FALSE;
   }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../diag/singleton.h"
+#include "dlgpicture.h"
 #include "../settings/saveload.h"
 
 INT_PTR CALLBACK TrayHelpDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -24,6 +25,9 @@ class STrayHelpDlg : public SSingleton<STrayHelpDlg> {
   BOOL onInitDialog(HWND hDlg);
   BOOL onCommand(WPARAM wParam);
   BOOL onClose();
+  // The dialog moved to a monitor of another scale: the picture drawn for
+  // it. FALSE, so that the system scales the rest of the dialog.
+  BOOL onDpiChanged(UINT nDpi);
 
  private:
   STrayHelpDlg();
@@ -33,7 +37,7 @@ class STrayHelpDlg : public SSingleton<STrayHelpDlg> {
   void setInstructions();
 
   HINSTANCE m_hInstance;
-  HBITMAP m_hBitmap;
+  CDialogPicture m_Picture;
   HWND m_hWndParent;
   HWND m_hWnd;
   bool m_bLeftClickRoot;

@@ -59,11 +59,12 @@
 
 /* ---- Icons (101 - 199, shared with bitmaps) ---------------------------- */
 
-/* 32x32 and 16x16, 16 colours: the application icon. */
+/* The application icon: 16, 20, 24, 32 and 48 pixels, 32 bits with alpha,
+ * the small icon of 100% to 200% and the large one of 100% and 150%. */
 #define IDI_PATHWICK        104
 /* 16x16, 16 colours: shown for .lnk and .url entries in the menus. */
 #define IDI_SHORTCUT        105
-/* 16x16, 16 colours: tray icon and small window icon. */
+/* The tray icon and small window icon: the same images as IDI_PATHWICK. */
 #define IDI_PATHWICK_SM     106
 
 /* ---- Dialog templates (200 - 299) -------------------------------------- */

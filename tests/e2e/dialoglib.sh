@@ -94,6 +94,16 @@ expect_centred() {
   ((dx * dx + dy * dy <= 32)) || fail "[$1] at $x $y $w $h is not centred on ${2:-the work area}"
 }
 
+# expect_on_work_area TITLE WHAT: the whole dialog is on the work area of
+# its monitor (the screen less the taskbar).
+expect_on_work_area() {
+  local x y w h ax ay aw ah
+  read -r x y w h <<<"$(e2e_driver rect '#32770' "$1" 0 | tr -d '\r')"
+  read -r ax ay aw ah <<<"$(e2e_driver work-area '#32770' "$1" | tr -d '\r')"
+  ((x >= ax && y >= ay && x + w <= ax + aw && y + h <= ay + ah)) ||
+    fail "$2: [$1] at $x $y $w $h leaves the work area $ax $ay $aw $ah"
+}
+
 # Keys reach the dialog once it is the active window again.
 dlg_wait_focus() {
   e2e_wait_until 10 dlg_has_focus "$1" || fail "the dialog [$1] did not take the focus"
@@ -209,6 +219,41 @@ dlg_shot() {
   shot=$(e2e_screenshot "$1")
   read -r x y w h <<<"$(e2e_driver rect '#32770' "$2" 0 | tr -d '\r')"
   convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "${shot%.png}-dialog.png"
+}
+
+# expect_picture TITLE ID W H DPI WHAT [ROOM_DPI]: the picture control
+# shows the picture of W x H pixels at 100% as made for DPI: drawn for it or
+# shrunk to it. Where the dialog's layout grew less than its DPI (ROOM_DPI,
+# the scale its font gave it: Wine's "MS Sans Serif" stops at its 150%
+# size), as made for the room the layout gives it. To 3% (the layout's
+# scale is read from a button, whose units round otherwise).
+expect_picture() {
+  local shown w h scale=$5
+  [ -n "${7:-}" ] && (($7 < scale)) && scale=$7
+  local ew=$(($3 * scale / 96)) eh=$(($4 * scale / 96))
+  shown=$(e2e_driver picture '#32770' "$1" "$2" | tr -d '\r') || fail "$6: no picture at $5 dpi"
+  read -r _ w h <<<"$shown"
+  ((w >= ew - ew * 3 / 100 - 1 && w <= ew + ew * 3 / 100 + 1 && h >= eh - eh * 3 / 100 - 1 && h <= eh + eh * 3 / 100 + 1)) ||
+    fail "$6 at $5 dpi: a picture of ${w}x$h, not ${ew}x$eh"
+}
+
+# The face and size of the dialogs' font, as their templates give it.
+read -r DLG_FONT_POINTS DLG_FONT_FACE < <(sed -n 's/^FONT[[:space:]]*\([0-9]*\),[[:space:]]*"\(.*\)".*/\1 \2/p' \
+  "$E2E_HERE/../../src/resources/pathwick.rc" | sort -u)
+
+# expect_texts_fit TITLE WHAT: no static text of the dialog needs more room
+# than its control has.
+expect_texts_fit() {
+  local unfit
+  unfit=$(e2e_driver unfit-texts '#32770' "$1" "$DLG_FONT_FACE" "$DLG_FONT_POINTS" | tr -d '\r') ||
+    fail "$2: the texts could not be measured"
+  [ -z "$unfit" ] || fail "$2: texts cut (id, needed, given, text): $unfit"
+}
+
+# A command of the Configuration Menu (IDM_ABOUT and the rest) as the menu
+# sends it to the program's window.
+config_post() {
+  e2e_driver post PathwickDummyWindow 0x111 "$1" 0 >/dev/null || fail "no program window for command $1"
 }
 
 # reg_value KEY NAME: the data of a value as "reg query" prints it, or

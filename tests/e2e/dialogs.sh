@@ -8,7 +8,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$E2E_HERE/traylib.sh"
 . "$E2E_HERE/dialoglib.sh"
-story=${1:?usage: dialogs.sh first_start|options|hotkey|about|root_list|exit_question|five_roots|swapped_start}
+story=${1:?usage: dialogs.sh first_start|options|hotkey|about|root_list|exit_question|five_roots|swapped_start|scales}
 e2e_init "dialogs_$story"
 
 dlg_use_wine_fonts
@@ -417,6 +417,15 @@ story_five_roots() {
   expect_eq "$IDC_PATH_EDIT $IDC_BROWSE $IDC_SORT_ABC $IDOK" "$(dlg_focus_path Tab Tab Tab Tab)" \
     "Tab through an entry without grouping"
   dlg_close "$DLG_EDIT_ONE" $IDCANCEL
+  # An owner moved near the right edge of the screen: the add dialog,
+  # centred on it, is kept on the work area.
+  local y
+  read -r _ y _ _ <<<"$(e2e_driver rect '#32770' "$DLG_EDIT" 0 | tr -d '\r')"
+  e2e_driver move '#32770' "$DLG_EDIT" 880 "$y" || fail "the edit dialog could not be moved"
+  dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
+  dlg_wait "$DLG_ADD"
+  expect_on_work_area "$DLG_ADD" "the add dialog of an owner at the right edge"
+  dlg_close "$DLG_ADD" $IDCANCEL
   dlg_close "$DLG_EDIT" $IDOK
   expect_soon "$long_name|Odd|Docs" "stored roots after OK" stored_names
   expect_eq 3 "$(folder_menu_entries 1)" "Folder Menu entries after OK"
@@ -457,6 +466,79 @@ story_swapped_start() {
   config_command 1 7
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code at the end"
   expect_eq "----Logging Stopped----" "$(e2e_log_text | tail -n 1)" "last line of the log at the end"
+}
+
+# ---- Every dialog at 100%, 125%, 150% and 200% --------------------------------
+# The pictures are the ones drawn for the scale (or shrunk to it), and follow
+# a dialog onto a monitor of another scale (WM_DPICHANGED, which Wine never
+# sends, delivered as Windows sends it); no text is cut.
+IDM_EDIT_FOLDER_MENU=2000
+IDM_PROGRAM_OPTIONS=2001
+IDM_ABOUT=2003
+
+# dialog_at_scale TITLE DPI NAME: its texts fit; a screenshot.
+dialog_at_scale() {
+  expect_texts_fit "$1" "[$1] at $2 dpi"
+  dlg_shot "$3-$2" "$1"
+}
+
+# picture_follows TITLE ID W H DPI WHAT: the picture at DPI, then at the
+# other end of the scales once the dialog has moved there, where the system
+# scales its layout by the change.
+picture_follows() {
+  local moved=$(($5 == 192 ? 96 : 192)) room
+  room=$(room_dpi "$1" "$5")
+  expect_picture "$1" "$2" "$3" "$4" "$5" "$6" "$room"
+  e2e_driver dpi-changed '#32770' "$1" "$moved" || fail "$6: WM_DPICHANGED not delivered"
+  expect_picture "$1" "$2" "$3" "$4" "$moved" "$6 moved to another monitor" $((room * moved / $5))
+}
+
+# The width of each dialog's OK button at 96 dpi, by title.
+declare -A ok_width_96
+# room_dpi TITLE DPI: the scale the dialog's layout grew to, as a DPI: its
+# OK button's width against the same at 96 dpi.
+room_dpi() {
+  local w
+  read -r _ _ w _ <<<"$(e2e_driver rect '#32770' "$1" $IDOK | tr -d '\r')"
+  echo $((96 * w / ${ok_width_96[$1]}))
+}
+remember_ok_width() {
+  read -r _ _ "ok_width_96[$1]" _ <<<"$(e2e_driver rect '#32770' "$1" $IDOK | tr -d '\r')"
+}
+
+story_scales() {
+  local dpi
+  for dpi in 96 120 144 192; do
+    e2e_with_settings "$dpi"
+    e2e_launch_program
+    e2e_driver wait-window '#32770' '' 20000 >/dev/null || fail "no splash at $dpi dpi"
+    expect_picture '' $IDC_SPLASH_PICTURE 500 100 "$dpi" "the splash"
+    dlg_wait "$DLG_HELP" 30000
+    ((dpi != 96)) || remember_ok_width "$DLG_HELP"
+    dialog_at_scale "$DLG_HELP" "$dpi" introduction
+    picture_follows "$DLG_HELP" $IDC_TRAYHELP_PICTURE 163 36 "$dpi" "the introduction"
+    dlg_close "$DLG_HELP" $IDOK
+    dlg_dismiss_notice
+
+    config_post $IDM_ABOUT
+    dlg_wait "$DLG_ABOUT"
+    ((dpi != 96)) || remember_ok_width "$DLG_ABOUT"
+    dialog_at_scale "$DLG_ABOUT" "$dpi" about
+    picture_follows "$DLG_ABOUT" $IDC_ABOUT_PICTURE 200 60 "$dpi" "the about box"
+    dlg_close "$DLG_ABOUT" $IDOK
+    config_post $IDM_PROGRAM_OPTIONS
+    dlg_wait "$DLG_OPTIONS"
+    dialog_at_scale "$DLG_OPTIONS" "$dpi" options
+    dlg_close "$DLG_OPTIONS" $IDCANCEL
+    config_post $IDM_EDIT_FOLDER_MENU
+    dlg_wait "$DLG_EDIT"
+    dialog_at_scale "$DLG_EDIT" "$dpi" edit-folder-menu
+    dlg_click "$DLG_EDIT" $IDC_ADD_ITEM
+    dlg_wait "$DLG_ADD"
+    dialog_at_scale "$DLG_ADD" "$dpi" add-item
+    dlg_close "$DLG_ADD" $IDCANCEL
+    dlg_close "$DLG_EDIT" $IDCANCEL
+  done
 }
 
 "story_$story"

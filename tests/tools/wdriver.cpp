@@ -354,6 +354,109 @@ int holdHotKey(UINT uMods, UINT uKey, DWORD dwMs) {
   return 0;
 }
 
+// ---- Dialogs at a scale: pictures, texts, places -----------------------------
+
+// "HANDLE W H": the bitmap a picture control shows (STM_GETIMAGE) and the
+// control's size, which a bitmap control takes from its bitmap. The
+// bitmap itself cannot be measured from here: a GDI handle means nothing
+// outside the process that made it.
+int printPicture(HWND hwnd) {
+  if (hwnd == NULL) return 1;
+  const LRESULT lBitmap = SendMessageA(hwnd, STM_GETIMAGE, IMAGE_BITMAP, 0);
+  RECT rc;
+  if (lBitmap == 0 || !GetClientRect(hwnd, &rc)) return 1;
+  printf("%p %ld %ld\n", reinterpret_cast<void*>(lBitmap), rc.right, rc.bottom);
+  return 0;
+}
+
+// WM_DPICHANGED as Windows sends it when a window is moved onto a monitor
+// of another scale: the new DPI twice in wParam, and in lParam the place
+// suggested for the window, its size scaled and its corner kept (the
+// record lives in the window's process while the message is handled).
+int sendDpiChanged(HWND hwnd, UINT nDpi) {
+  if (hwnd == NULL) return 1;
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  const HDC hScreen = GetDC(NULL);
+  const int nOld = GetDeviceCaps(hScreen, LOGPIXELSY);
+  ReleaseDC(NULL, hScreen);
+  rc.right = rc.left + MulDiv(rc.right - rc.left, static_cast<int>(nDpi), nOld);
+  rc.bottom = rc.top + MulDiv(rc.bottom - rc.top, static_cast<int>(nDpi), nOld);
+  CRemoteBuffer mem(hwnd, sizeof(RECT));
+  if (!mem.ok() || !mem.write(0, &rc, sizeof(rc))) return 1;
+  DWORD_PTR dwResult = 0;
+  return SendMessageTimeoutA(hwnd, WM_DPICHANGED, MAKEWPARAM(nDpi, nDpi),
+                             reinterpret_cast<LPARAM>(mem.at(0)), SMTO_ABORTIFHUNG, 5000, &dwResult)
+             ? 0
+             : 1;
+}
+
+// The font a dialog's controls are drawn with: its template's face and
+// size, made at the screen's DPI as the dialog manager makes it. The
+// dialog's own font cannot be used from here (a GDI handle means nothing
+// outside its process).
+struct DIALOGFONT {
+  const char* lpszFace;
+  int nPoints;
+};
+
+HFONT createDialogFont(HDC hDC, const DIALOGFONT& rFont) {
+  return CreateFontA(-MulDiv(rFont.nPoints, GetDeviceCaps(hDC, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE,
+                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     PROOF_QUALITY, FF_DONTCARE, rFont.lpszFace);
+}
+
+// A static text of a dialog that needs more room than its control gives,
+// as a line "ID<tab>needed WxH<tab>given WxH<tab>text": measured as the
+// control draws it, word-wrapped at its width, on its own device context.
+BOOL CALLBACK printUnfitText(HWND hwnd, LPARAM lParam) {
+  char szClass[64] = {0};
+  GetClassNameA(hwnd, szClass, sizeof(szClass));
+  const LONG lStyle = GetWindowLongA(hwnd, GWL_STYLE);
+  const LONG lType = lStyle & SS_TYPEMASK;
+  const std::string strText = windowText(hwnd);
+  if (lstrcmpiA(szClass, "Static") != 0 || !IsWindowVisible(hwnd) || strText.empty() ||
+      (lType != SS_LEFT && lType != SS_CENTER && lType != SS_RIGHT))
+    return TRUE;
+  RECT rcClient;
+  GetClientRect(hwnd, &rcClient);
+  RECT rcNeeded = {0, 0, rcClient.right, 0};
+  const HDC hDC = GetDC(hwnd);
+  const HFONT hFont = createDialogFont(hDC, *reinterpret_cast<const DIALOGFONT*>(lParam));
+  const HGDIOBJ hOld = SelectObject(hDC, hFont);
+  const UINT uNoPrefix = (lStyle & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+  DrawTextA(hDC, strText.c_str(), -1, &rcNeeded, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | uNoPrefix);
+  SelectObject(hDC, hOld);
+  DeleteObject(hFont);
+  ReleaseDC(hwnd, hDC);
+  if (rcNeeded.right > rcClient.right || rcNeeded.bottom > rcClient.bottom)
+    printf("%d\t%ldx%ld\t%ldx%ld\t%s\n", GetDlgCtrlID(hwnd), rcNeeded.right, rcNeeded.bottom,
+           rcClient.right, rcClient.bottom, escaped(strText).c_str());
+  return TRUE;
+}
+
+int printUnfitTexts(HWND hDlg, const DIALOGFONT& rFont) {
+  if (hDlg == NULL) return 1;
+  EnumChildWindows(hDlg, printUnfitText, reinterpret_cast<LPARAM>(&rFont));
+  return 0;
+}
+
+// "x y w h" of the work area of the monitor a window is on.
+int printWorkArea(HWND hwnd) {
+  if (hwnd == NULL) return 1;
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info)) return 1;
+  const RECT& rc = info.rcWork;
+  printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+  return 0;
+}
+
+int moveWindow(HWND hwnd, int x, int y) {
+  if (hwnd == NULL) return 1;
+  return SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+}
+
 // Dialog commands: true when argv named one of them; rnResult is its result.
 bool runDialogCommand(int argc, char** argv, int& rnResult) {
   const std::string strCommand = argv[1];
@@ -384,6 +487,18 @@ bool runDialogCommand(int argc, char** argv, int& rnResult) {
     rnResult = holdHotKey(static_cast<UINT>(parseNumber(argv[2])),
                           static_cast<UINT>(parseNumber(argv[3])),
                           static_cast<DWORD>(parseNumber(argv[4])));
+  } else if (strCommand == "picture" && argc == 5) {
+    rnResult = printPicture(findControl(argv[2], argv[3], argv[4]));
+  } else if (strCommand == "dpi-changed" && argc == 5) {
+    rnResult = sendDpiChanged(findWindow(argv[2], argv[3]), static_cast<UINT>(parseNumber(argv[4])));
+  } else if (strCommand == "unfit-texts" && argc == 6) {
+    const DIALOGFONT font = {argv[4], static_cast<int>(parseNumber(argv[5]))};
+    rnResult = printUnfitTexts(findWindow(argv[2], argv[3]), font);
+  } else if (strCommand == "work-area" && argc == 4) {
+    rnResult = printWorkArea(findWindow(argv[2], argv[3]));
+  } else if (strCommand == "move" && argc == 6) {
+    rnResult = moveWindow(findWindow(argv[2], argv[3]), static_cast<int>(parseNumber(argv[4])),
+                          static_cast<int>(parseNumber(argv[5])));
   } else {
     return false;
   }
@@ -401,7 +516,9 @@ int usage() {
           "               reg KEY NAME (a text value of HKEY_CURRENT_USER, in UTF-8) |\n"
           "               count CLASS TITLE | rect CLASS TITLE ID |\n"
           "               control CLASS TITLE ID |\n"
-          "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW\n"
+          "               list CLASS TITLE ID | list-row-rect CLASS TITLE ID ROW |\n"
+          "               picture CLASS TITLE ID | dpi-changed CLASS TITLE DPI |\n"
+          "               unfit-texts CLASS TITLE FACE POINTS | work-area CLASS TITLE | move CLASS TITLE X Y\n"
           "               (CLASS or TITLE may be - for any; ID 0 is the window itself)\n");
   return 2;
 }

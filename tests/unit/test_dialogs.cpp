@@ -12,6 +12,7 @@
 #include "dialogs/aboutdlg.h"
 #include "dialogs/addeditdlg.h"
 #include "dialogs/dlgcommon.h"
+#include "dialogs/dlgpicture.h"
 #include "dialogs/editrootdlg.h"
 #include "dialogs/optionsdlg.h"
 #include "dialogs/splashdlg.h"
@@ -169,6 +170,78 @@ TEST_F(DialogObjects, SplashWithItsSingleton) {
     SSplashDlg::S_destroySingleton();
     return nResult;
   });
+}
+
+// ---- The picture of a dialog at each scale -----------------------------------
+
+const CDialogPicture::SOURCE kAboutPictures[] = {
+    {96, IDB_ABOUT}, {144, IDB_ABOUT_150}, {192, IDB_ABOUT_200}};
+
+SIZE sizeOf(HBITMAP hBitmap) {
+  BITMAP info = {};
+  GetObjectA(hBitmap, sizeof(info), &info);
+  const SIZE size = {info.bmWidth, info.bmHeight};
+  return size;
+}
+
+int g_nFinished = 0;
+void countFinished(HBITMAP, UINT) { ++g_nFinished; }
+
+struct PICTURECASE {
+  UINT nDpi;
+  LONG nWidth;
+  LONG nHeight;
+  const char* lpszWhy;
+};
+
+TEST(DialogPicture, EachDpiGetsThePictureDrawnForItOrTheNearestBiggerShrunk) {
+  const PICTURECASE cases[] = {
+      {96, 200, 60, "drawn for 100%"},
+      {144, 300, 90, "drawn for 150%"},
+      {192, 400, 120, "drawn for 200%"},
+      {120, 250, 75, "150% shrunk to 125%"},
+      {168, 350, 105, "200% shrunk to 175%"},
+      {72, 150, 45, "100% shrunk below it"},
+      {288, 400, 120, "above 200%: the biggest as drawn, not enlarged"},
+  };
+  CDialogPicture picture(kAboutPictures, 3);
+  for (const PICTURECASE& rCase : cases) {
+    const HBITMAP hBitmap = picture.at(GetModuleHandleA(NULL), rCase.nDpi);
+    ASSERT_TRUE(hBitmap != NULL) << rCase.nDpi << " dpi";
+    const SIZE size = sizeOf(hBitmap);
+    EXPECT_EQ(rCase.nWidth, size.cx) << rCase.nDpi << " dpi, " << rCase.lpszWhy;
+    EXPECT_EQ(rCase.nHeight, size.cy) << rCase.nDpi << " dpi, " << rCase.lpszWhy;
+  }
+}
+
+// A dialog moving back and forth between two monitors takes the same two
+// bitmaps each time, each made and finished once; release gives them back.
+TEST(DialogPicture, MadeOnceForEachDpiAndReleased) {
+  g_nFinished = 0;
+  const unsigned long nGdiBefore = countGdiObjects();
+  {
+    CDialogPicture picture(kAboutPictures, 3, countFinished);
+    const HBITMAP hAt120 = picture.at(GetModuleHandleA(NULL), 120);
+    const HBITMAP hAt192 = picture.at(GetModuleHandleA(NULL), 192);
+    EXPECT_NE(hAt120, hAt192);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(hAt120, picture.at(GetModuleHandleA(NULL), 120));
+      EXPECT_EQ(hAt192, picture.at(GetModuleHandleA(NULL), 192));
+    }
+    EXPECT_EQ(2, g_nFinished);
+    EXPECT_EQ(nGdiBefore + 2, countGdiObjects());
+  }
+  EXPECT_EQ(nGdiBefore, countGdiObjects());
+}
+
+// A picture missing from the resources leaves the control empty: nothing
+// is made, nothing finished.
+TEST(DialogPicture, AMissingResourceGivesNoPicture) {
+  const CDialogPicture::SOURCE missing[] = {{96, 9999}};
+  CDialogPicture picture(missing, 1, countFinished);
+  g_nFinished = 0;
+  EXPECT_TRUE(picture.at(GetModuleHandleA(NULL), 96) == NULL);
+  EXPECT_EQ(0, g_nFinished);
 }
 
 }  // namespace
