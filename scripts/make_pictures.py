@@ -133,15 +133,7 @@ def write_ico(path, images):
         body = (_info_header(width, height * 2, 4, len(xor_bits) + len(and_bits), 0)
                 + _palette_bytes() + xor_bits + bytes(and_bits))
         blobs.append((width, height, body))
-    header = struct.pack('<HHH', 0, 1, len(blobs))
-    offset = 6 + 16 * len(blobs)
-    entries = b''
-    for width, height, body in blobs:
-        entries += struct.pack('<BBBBHHII', width % 256, height % 256, 16, 0,
-                               1, 4, len(body), offset)
-        offset += len(body)
-    with open(path, 'wb') as f:
-        f.write(header + entries + b''.join(b for _, _, b in blobs))
+    _write_icon_file(path, blobs, 16, 4)
 
 
 def write_ico32(path, images):
@@ -166,12 +158,17 @@ def write_ico32(path, images):
         body = (_info_header(width, height * 2, 32, len(xor_bits) + len(and_bits), 0)
                 + bytes(xor_bits) + bytes(and_bits))
         blobs.append((width, height, body))
+    _write_icon_file(path, blobs, 0, 32)
+
+
+def _write_icon_file(path, blobs, colours, bits):
+    """The icon directory, then each (width, height, body) image."""
     header = struct.pack('<HHH', 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     entries = b''
     for width, height, body in blobs:
-        entries += struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0,
-                               1, 32, len(body), offset)
+        entries += struct.pack('<BBBBHHII', width % 256, height % 256, colours, 0,
+                               1, bits, len(body), offset)
         offset += len(body)
     with open(path, 'wb') as f:
         f.write(header + entries + b''.join(b for _, _, b in blobs))

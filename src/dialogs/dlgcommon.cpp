@@ -18,8 +18,6 @@ void setAppIcons(HWND hDlg) {
   SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(G_hPathwickIconSm));
 }
 
-namespace {
-
 SIZE bitmapSize(HBITMAP hBitmap) {
   KVX_CALLSTACK_TRACK;
   BITMAP info = {};
@@ -27,8 +25,6 @@ SIZE bitmapSize(HBITMAP hBitmap) {
   const SIZE size = {info.bmWidth, info.bmHeight};
   return size;
 }
-
-}  // namespace
 
 // The picture the control hands back is one of the dialog's own, which it
 // keeps owning, or none. The control is sized here as well: a picture

@@ -13,6 +13,8 @@ namespace dlg {
 
 // Big and small window icon, only when both application icons are loaded.
 void setAppIcons(HWND hDlg);
+// A bitmap's width and height in pixels; 0 x 0 for no bitmap.
+SIZE bitmapSize(HBITMAP hBitmap);
 // Puts a bitmap into a picture control, which takes its size; the caller
 // keeps owning it.
 void setPicture(HWND hDlg, int nId, HBITMAP hBitmap);

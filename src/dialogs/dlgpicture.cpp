@@ -5,19 +5,11 @@
 
 namespace {
 
-SIZE bitmapSize(HBITMAP hBitmap) {
-  KVX_CALLSTACK_TRACK;
-  BITMAP info = {};
-  GetObjectA(hBitmap, sizeof(info), &info);
-  const SIZE size = {info.bmWidth, info.bmHeight};
-  return size;
-}
-
 // The picture's colours blended, not dropped, as it shrinks: every source
 // pixel counts.
 HBITMAP shrink(HBITMAP hSource, UINT nFromDpi, UINT nToDpi) {
   KVX_CALLSTACK_TRACK;
-  const SIZE from = bitmapSize(hSource);
+  const SIZE from = dlg::bitmapSize(hSource);
   const int nWidth = MulDiv(from.cx, static_cast<int>(nToDpi), static_cast<int>(nFromDpi));
   const int nHeight = MulDiv(from.cy, static_cast<int>(nToDpi), static_cast<int>(nFromDpi));
   const CWindowDC screen(NULL);
@@ -74,7 +66,7 @@ void CDialogPicture::showIn(HWND hDlg, int nId, HINSTANCE hInstance, UINT nDpi) 
   RECT rcRoom = {};
   GetClientRect(GetDlgItem(hDlg, nId), &rcRoom);
   const HBITMAP hBase = at(hInstance, m_nSources > 0 ? m_lpSources[0].nDpi : nDpi);
-  const SIZE base = hBase != NULL ? bitmapSize(hBase) : SIZE();
+  const SIZE base = hBase != NULL ? dlg::bitmapSize(hBase) : SIZE();
   m_nDpi = nDpi;
   m_nRoomDpi = nDpi;
   if (base.cx > 0 && base.cy > 0 && m_nSources > 0) {
