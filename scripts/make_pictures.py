@@ -318,18 +318,25 @@ def render_mark_rgb(canvas, left, top, size, outline=0.7, shadow=None):
                 continue
             x, y = (px + 0.5) * unit, (py + 0.5) * unit
             colour = canvas[cy][cx]
-            for layer in layers:
-                d = layer.sdf(x, y)
-                a = clamp(0.5 - d / unit)
-                if a <= 0:
-                    continue
-                if layer.out_rgb is not None:
-                    colour = mix(colour, layer.out_rgb, a)
-                    a = clamp(0.5 - (d + outline) / unit)
-                    if a <= 0:
-                        continue
-                colour = mix(colour, layer.rgb(x, y), a)
+            for rgb, a in _layer_coverage(layers, x, y, unit, outline):
+                colour = mix(colour, rgb, a)
             canvas[cy][cx] = colour
+
+
+def _layer_coverage(layers, x, y, unit, outline):
+    """(colour, coverage) of each layer's outline and fill at one pixel,
+    bottom layer first: what both renderings lay over one another."""
+    for layer in layers:
+        d = layer.sdf(x, y)
+        a = clamp(0.5 - d / unit)
+        if a <= 0:
+            continue
+        if layer.out_rgb is not None:
+            yield layer.out_rgb, a
+            a = clamp(0.5 - (d + outline) / unit)
+            if a <= 0:
+                continue
+        yield layer.rgb(x, y), a
 
 
 def render_mark_rgba(size, outline=0.9):
@@ -344,21 +351,9 @@ def render_mark_rgba(size, outline=0.9):
         for px in range(size):
             x, y = (px + 0.5) * unit, (py + 0.5) * unit
             colour, alpha = (0.0, 0.0, 0.0), 0.0
-
-            def over(c, a, colour, alpha):
-                return (tuple(c[i] * a + colour[i] * (1 - a) for i in range(3)),
-                        a + alpha * (1 - a))
-            for layer in layers:
-                d = layer.sdf(x, y)
-                a = clamp(0.5 - d / unit)
-                if a <= 0:
-                    continue
-                if layer.out_rgb is not None:
-                    colour, alpha = over(layer.out_rgb, a, colour, alpha)
-                    a = clamp(0.5 - (d + outline) / unit)
-                    if a <= 0:
-                        continue
-                colour, alpha = over(layer.rgb(x, y), a, colour, alpha)
+            for rgb, a in _layer_coverage(layers, x, y, unit, outline):
+                colour = tuple(rgb[i] * a + colour[i] * (1 - a) for i in range(3))
+                alpha = a + alpha * (1 - a)
             if alpha > 0:
                 colour = tuple(c / alpha for c in colour)
             row.append(colour + (alpha,))
