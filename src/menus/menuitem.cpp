@@ -142,10 +142,10 @@ LRESULT CMenuItem::handleMeasure(HWND hWnd, MEASUREITEMSTRUCT* lpMeasure) {
   const int nFrame =
       rMetrics.nTextLeft + rMetrics.nSpareRight + (m_bHasSubMenu ? rMetrics.nArrowWidth : 0);
   m_strLabel = m_strText;
-  SIZE size = S_measureText(hWnd, m_strLabel);
+  m_strWideLabel = wideText(m_strLabel);
+  SIZE size = S_measureText(hWnd, m_strWideLabel);
   const int nRoom = S_nWidthCap - nFrame;
   if (size.cx > nRoom) size = fitLabel(hWnd, nRoom);
-  m_strWideLabel = wideText(m_strLabel);
   lpMeasure->itemWidth = size.cx + nFrame;
   lpMeasure->itemHeight = std::max(size.cy + rMetrics.nHeightPadding,
                                    static_cast<LONG>(rMetrics.nIconSize + 2 * rMetrics.nIconMargin));
@@ -160,27 +160,27 @@ SIZE CMenuItem::fitLabel(HWND hWnd, int nRoom) {
   std::string::size_type nTooMany = m_strText.size();
   while (nTooMany - nFits > 1) {
     const std::string::size_type nKeep = nFits + (nTooMany - nFits) / 2;
-    if (S_measureText(hWnd, shortenInMiddle(m_strText, nKeep)).cx <= nRoom)
+    if (S_measureText(hWnd, wideText(shortenInMiddle(m_strText, nKeep))).cx <= nRoom)
       nFits = nKeep;
     else
       nTooMany = nKeep;
   }
   m_strLabel = shortenInMiddle(m_strText, nFits);
-  return S_measureText(hWnd, m_strLabel);
+  m_strWideLabel = wideText(m_strLabel);
+  return S_measureText(hWnd, m_strWideLabel);
 }
 
 // Measured as it is drawn, in UTF-16.
-SIZE CMenuItem::S_measureText(HWND hWnd, const std::string& rText) {
+SIZE CMenuItem::S_measureText(HWND hWnd, const std::wstring& rWideText) {
   KVX_CALLSTACK_TRACK;
   SIZE size = {0, 0};
-  const std::wstring strWide = wideText(rText);
-  const int nLength = static_cast<int>(strWide.size());
+  const int nLength = static_cast<int>(rWideText.size());
   if (S_hMeasureDC != NULL) {
-    GetTextExtentPoint32W(S_hMeasureDC, strWide.c_str(), nLength, &size);
+    GetTextExtentPoint32W(S_hMeasureDC, rWideText.c_str(), nLength, &size);
   } else {
     const CWindowDC windowDC(hWnd);
     const CSelectObject font(windowDC.get(), S_hMenuFont);
-    GetTextExtentPoint32W(windowDC.get(), strWide.c_str(), nLength, &size);
+    GetTextExtentPoint32W(windowDC.get(), rWideText.c_str(), nLength, &size);
   }
   return size;
 }

@@ -60,7 +60,7 @@ class CMenuItem {
   void drawIcon(HDC hDC, HDC hMemoryDC, const RECT& rItem);
   void drawArrow(HDC hDC, HDC hMemoryDC, const RECT& rItem, bool bSelected);
 
-  static SIZE S_measureText(HWND hWnd, const std::string& rText);
+  static SIZE S_measureText(HWND hWnd, const std::wstring& rWideText);
 
   // The pixel measures of an entry at one DPI.
   struct ENTRYMETRICS {
