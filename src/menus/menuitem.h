@@ -50,7 +50,8 @@ class CMenuItem {
 
   // Shared by every entry; loaded once at start-up, kept until the end.
   static void S_loadFont();
-  static void S_unloadFont();
+  // The fonts and the arrow masks of every DPI met.
+  static void S_unloadShared();
 
   CMenuItem(const CMenuItem&) = delete;
   CMenuItem& operator=(const CMenuItem&) = delete;
@@ -72,6 +73,7 @@ class CMenuItem {
     int nSpareRight;
     int nArrowWidth;
     int nArrowRight;
+    int nArrowSize;
     int nHeightPadding;
   };
   static ENTRYMETRICS S_metricsFor(UINT nDpi, int nIconSize);
@@ -81,6 +83,9 @@ class CMenuItem {
   static ENTRYMETRICS S_Metrics;
   // The menu font of each DPI met, and the one in use.
   static std::map<UINT, HFONT> S_MenuFonts;
+  // The submenu arrow, black on white, of each side met.
+  static HBITMAP S_arrowMask(int nSize);
+  static std::map<int, HBITMAP> S_ArrowMasks;
   static HFONT S_hMenuFont;
   // Measures with the menu font; made and deleted with it.
   static HDC S_hMeasureDC;
