@@ -206,10 +206,13 @@ story_paths() {
   [ ! -s "$E2E_WORK/exitcode" ] || fail "the program ended"
   expect_eq 0 "$(e2e_driver count '#32770' - | tr -d '\r')" "message boxes left open"
   expect_eq "$roots_before" "$(for i in 0 1 2 3 4 5; do stored_root 000$i; done)" "stored roots"
+  # On a busy machine the start-up's icon warm-up may give up waiting for the
+  # big listing and say so; nothing else may fail.
   expect_eq "" "$(e2e_log_text | grep -i 'fail\|alert\|caught' | grep -v -e 'loadOptions() failed - (OPTIONS)' \
     -e 'loadItem() failed - (Name)' -e 'FindNextFile() failed with error: 3$' \
     -e 'FindNextFile() failed with error: 206$' -e '(OPEN) ShellExecute() failed error: 2$' \
-    -e '7233 files left out' || true)" "other failures in the log"
+    -e '7233 files left out' -e 'big\\ did not answer within 1000 ms; its listing goes on$' || true)" \
+    "other failures in the log"
   echo "note: the walk took $(($(date +%s) - started)) s"
   e2e_driver post PathwickDummyWindow 0x10 0 0 >/dev/null
   expect_eq 0 "$(e2e_wait_exit 30)" "exit code"
