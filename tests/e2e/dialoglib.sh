@@ -259,8 +259,16 @@ config_post() {
 # reg_value KEY NAME: the data of a value as "reg query" prints it, or
 # nothing when it is missing.
 reg_value() {
-  e2e_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -v name="$2" '$1 == name { sub(/^[ ]*[^ ]+[ ]+[^ ]+[ ]+/, ""); print }'
+  local text rc try
+  for try in 1 2 3; do
+    rc=0
+    text=$(e2e_wine reg query "$1" /v "$2" 2>/dev/null) || rc=$?
+    # 1: no such key or value. Any other failure is Wine's reg that did not
+    # get to answer on a busy machine (a root once read back without its
+    # name): asked again.
+    ((rc == 0 || rc == 1)) && break
+  done
+  tr -d '\r' <<<"$text" | awk -v name="$2" '$1 == name { sub(/^[ ]*[^ ]+[ ]+[^ ]+[ ]+/, ""); print }'
 }
 
 # A stored root as "name|path|sorttype|maxnosort" (numbers as 0x... hex).

@@ -223,10 +223,16 @@ e2e_answer_error_box() {
   e2e_wait_until 5 e2e_not e2e_error_box_says "$1" || fail "a click on OK did not close the box [$1]"
 }
 
-# Clicks the bare desktop, which closes a tracked menu.
+# Clicks the bare desktop, which closes a tracked menu. On a busy machine a
+# click as the menu comes up may reach the desktop first and leave the menu
+# open (seen once in CI with the start-up notice): the user clicks again.
 e2e_dismiss_menu() {
-  e2e_click 600 300
-  e2e_wait_menus 0 0 5 || fail "a menu stayed open after a click on the desktop"
+  local try
+  for try in 1 2 3; do
+    e2e_click 600 300
+    e2e_wait_menus 0 0 5 && return 0
+  done
+  fail "a menu stayed open after three clicks on the desktop"
 }
 
 # With nothing stored the splash (2 s) and the introduction come before the
