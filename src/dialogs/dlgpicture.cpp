@@ -1,5 +1,6 @@
 #include "dlgpicture.h"
 
+#include "../diag/bitmapscale.h"
 #include "../diag/scoped.h"
 #include "dlgcommon.h"
 
@@ -10,20 +11,9 @@ namespace {
 HBITMAP shrink(HBITMAP hSource, UINT nFromDpi, UINT nToDpi) {
   KVX_CALLSTACK_TRACK;
   const SIZE from = dlg::bitmapSize(hSource);
-  const int nWidth = MulDiv(from.cx, static_cast<int>(nToDpi), static_cast<int>(nFromDpi));
-  const int nHeight = MulDiv(from.cy, static_cast<int>(nToDpi), static_cast<int>(nFromDpi));
-  const CWindowDC screen(NULL);
-  const HBITMAP hTarget = CreateCompatibleBitmap(screen.get(), nWidth, nHeight);
-  if (hTarget == NULL) return NULL;
-  const CMemoryDC sourceDC(screen.get());
-  const CMemoryDC targetDC(screen.get());
-  const CSelectObject source(sourceDC.get(), hSource);
-  const CSelectObject target(targetDC.get(), hTarget);
-  SetStretchBltMode(targetDC.get(), HALFTONE);
-  SetBrushOrgEx(targetDC.get(), 0, 0, NULL);
-  StretchBlt(targetDC.get(), 0, 0, nWidth, nHeight, sourceDC.get(), 0, 0, from.cx, from.cy,
-             SRCCOPY);
-  return hTarget;
+  const SIZE to = {MulDiv(from.cx, static_cast<int>(nToDpi), static_cast<int>(nFromDpi)),
+                   MulDiv(from.cy, static_cast<int>(nToDpi), static_cast<int>(nFromDpi))};
+  return scaledBitmapCopy(hSource, from, to, HALFTONE);
 }
 
 }  // namespace

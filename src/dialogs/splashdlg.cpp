@@ -76,7 +76,6 @@ BOOL SSplashDlg::onClose() {
   return TRUE;
 }
 
-// Clicks and keys do not close the splash: it goes by itself.
 // TRUE: the system's own scaling would size the dialog from its template,
 // and the splash is the size of its picture.
 BOOL SSplashDlg::onDpiChanged(UINT nDpi) {
@@ -85,6 +84,7 @@ BOOL SSplashDlg::onDpiChanged(UINT nDpi) {
   return TRUE;
 }
 
+// Clicks and keys do not close the splash: it goes by itself.
 INT_PTR CALLBACK SplashDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
   KVX_CALLSTACK_TRACK;
   switch (uMsg) {

@@ -1,23 +1,16 @@
 #include "sizedpicture.h"
 
-#include "../diag/scoped.h"
+#include "../diag/bitmapscale.h"
 
 namespace {
 
+// Each target pixel takes one source pixel: image and mask stay exact
+// partners, which blending would not keep them.
 HBITMAP scaleBitmap(HBITMAP hSource, int nFrom, int nSize) {
   KVX_CALLSTACK_TRACK;
-  const CWindowDC screen(NULL);
-  const HBITMAP hTarget = CreateCompatibleBitmap(screen.get(), nSize, nSize);
-  if (hTarget == NULL) return NULL;
-  const CMemoryDC sourceDC(screen.get());
-  const CMemoryDC targetDC(screen.get());
-  // Each target pixel takes one source pixel: image and mask stay exact
-  // partners, which blending would not keep them.
-  SetStretchBltMode(targetDC.get(), COLORONCOLOR);
-  const CSelectObject source(sourceDC.get(), hSource);
-  const CSelectObject target(targetDC.get(), hTarget);
-  StretchBlt(targetDC.get(), 0, 0, nSize, nSize, sourceDC.get(), 0, 0, nFrom, nFrom, SRCCOPY);
-  return hTarget;
+  const SIZE from = {nFrom, nFrom};
+  const SIZE to = {nSize, nSize};
+  return scaledBitmapCopy(hSource, from, to, COLORONCOLOR);
 }
 
 }  // namespace
